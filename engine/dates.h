@@ -1,0 +1,85 @@
+// Civil dates and day numbers.
+//
+// A civil date is proleptic Julian up to 1582-10-04 and Gregorian from
+// 1582-10-15; the ten days between do not exist.  Years are astronomical:
+// year 0 is 1 BC, year -1 is 2 BC.  A day number is the Julian Day Number of
+// the date (the Julian Date of its 12:00 UT), so consecutive dates have
+// consecutive day numbers across the calendar switch.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace tovani {
+
+using DayNumber = std::int32_t;
+
+// Returned for a date that does not exist.
+inline constexpr DayNumber InvalidDayNumber = -100000000;
+
+// The day numbers of -9998-01-01 and 9999-12-31, the ends of the date range.
+inline constexpr DayNumber FirstValidDayNumber = -1930711;
+inline constexpr DayNumber LastValidDayNumber = 5373484;
+
+// The first Gregorian day, 1582-10-15.
+inline constexpr DayNumber GregorianStartDayNumber = 2299161;
+
+// All computations and every time shown are in this zone (UTC+8).
+inline constexpr std::int16_t TimeZoneHours = 8;
+
+// A computed event: floor is the day number of its local (UTC+8) date, the
+// fraction the elapsed part of that local day.
+// LocalInstant = JD(UT) + 0.5 + TimeZoneHours/24.
+using LocalInstant = double;
+
+inline constexpr double Pi = 3.14159265358979;
+inline constexpr double Degree = Pi / 180.0;
+
+struct CivilDate {
+  std::int32_t year = 0;
+  std::int32_t month = 0;
+  std::int32_t day = 0;
+  friend bool operator==(const CivilDate&, const CivilDate&) = default;
+};
+
+// Weekday index: 0 = Monday ... 6 = Sunday.
+enum Weekday : int { Monday = 0, Tuesday, Wednesday, Thursday, Friday, Saturday, Sunday };
+
+bool IsLeapYear(std::int32_t year);
+// 365, 366, or 355 for 1582.
+int DaysInYear(std::int32_t year);
+// Days in a month of a year, counting the missing days of October 1582 as
+// absent (21); 0 for a month outside 1..12.
+int DaysInMonth(std::int32_t year, std::int32_t month);
+// The date exists and its year lies in -9998..9999.
+bool IsValidDate(std::int32_t year, std::int32_t month, std::int32_t day);
+// 1-based ordinal within the year; 0 for an invalid date.
+int DayOfYear(std::int32_t year, std::int32_t month, std::int32_t day);
+// InvalidDayNumber for an invalid date.
+DayNumber DateToDayNumber(std::int32_t year, std::int32_t month, std::int32_t day);
+inline DayNumber DateToDayNumber(const CivilDate& d) { return DateToDayNumber(d.year, d.month, d.day); }
+// Empty outside FirstValidDayNumber..LastValidDayNumber.
+std::optional<CivilDate> DayNumberToDate(DayNumber z);
+// Empty for an invalid date or a year outside -8999..9000.
+std::optional<int> WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t day);
+
+// Days from 00:00 UT to local clock time h:m:s (UTC+8); added to n - 0.5 it
+// gives the Julian Date (UT) of that clock time on day number n.
+double ClockToDayOffset(int hour, int minute, double second);
+// x moved by whole multiples of 2*halfWidth into [centre - halfWidth, centre + halfWidth).
+double NormalizeAngle(double x, int centre, int halfWidth);
+// x in [0, 2*pi).
+double NormalizeRadians(double x);
+
+// LocalInstant of a Julian Date (UT), and the Julian Date (UT) of 00:00 local
+// time at the start of day number n.
+inline LocalInstant LocalInstantOf(double jdUt) { return jdUt + 0.5 + TimeZoneHours / 24.0; }
+inline double LocalMidnightJd(DayNumber n) { return n - 0.5 - TimeZoneHours / 24.0; }
+
+// Days from the first date to the second; empty when either is invalid.
+std::optional<std::int32_t> DaysBetween(const CivilDate& first, const CivilDate& second);
+// The date n days after (before, for negative n) a date; empty when the date
+// is invalid or the result leaves the date range.
+std::optional<CivilDate> AddDays(const CivilDate& date, std::int64_t n);
+
+}  // namespace tovani

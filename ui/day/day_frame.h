@@ -1,0 +1,40 @@
+// The day window's frame: size, colour, caption, outline and placement.
+#pragma once
+
+#include <vector>
+
+namespace tovani::day {
+
+inline constexpr int kWindowWidth = 260;
+inline constexpr int kWindowHeight = 150;
+inline constexpr int kBackgroundRed = 0, kBackgroundGreen = 153, kBackgroundBlue = 227;
+inline constexpr const char* kClassName = "TOVANI_DFORM";
+inline constexpr const char* kCaption = "青鹭日历";
+
+struct Box {
+  int left, top, right, bottom;
+};
+
+// The postage-stamp outline: a rectangle inset by 5 pixels with a circle of
+// diameter 10 every 10 pixels along each edge.  The region is the union of
+// the body and the circles (each given by its bounding box).
+struct Outline {
+  Box body;
+  std::vector<Box> circles;
+};
+
+const Outline& DayWindowOutline();
+
+// Whether the point lies in the outline; margin > 0 asks for a point at least
+// that far inside, margin < 0 accepts points that far outside.
+bool OutlineContains(const Outline& outline, double x, double y, double margin = 0);
+
+struct Position {
+  int left, top;
+};
+
+// Where the window opens: at the stored edges when both are >= 0 and the whole
+// window fits on the screen, otherwise centred.
+Position InitialPosition(int storedLeft, int storedTop, int screenWidth, int screenHeight);
+
+}  // namespace tovani::day
