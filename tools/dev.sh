@@ -15,7 +15,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 say() { printf '==> %s\n' "$*" >&2; }
 die() { printf 'tools/dev.sh: %s\n' "$*" >&2; exit 1; }
 
-NATIVE_PACKAGES=(g++ cmake make googletest libgtest-dev libbenchmark-dev locales python3)
+NATIVE_PACKAGES=(g++ cmake make googletest libbenchmark-dev locales python3)
 WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth fonts-wqy-zenhei
                   gstreamer1.0-plugins-good:i386)
 
