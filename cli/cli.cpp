@@ -1,86 +1,77 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <cstdio>
-#include <functional>
-#include <optional>
 #include <ostream>
-#include <string_view>
 
+#include "cli/cli_common.h"
 #include "engine/date_text.h"
-#include "engine/dates.h"
+#include "engine/solar_terms.h"
 #include "framework/codepage.h"
 
 namespace tovani::cli {
-namespace {
 
-// The parsed command line of one command: positional arguments in order, and
-// options ("--name" or "--name=value").
-struct Invocation {
-  std::string command;
-  std::vector<std::string> args;
-};
+std::string Output::Cp936ToUtf8Text(std::string_view gbk) { return Cp936ToUtf8(gbk); }
 
-// Where a command writes: program text (code page 936) converted to UTF-8.
-class Output {
- public:
-  Output(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
-  void Line(std::string_view gbk) { out_ << Cp936ToUtf8(gbk) << '\n'; }
-  // A one-line message about bad input; returns the exit code for it.
-  int Fail(std::string_view gbk) {
-    err_ << "tovani: " << Cp936ToUtf8(gbk) << '\n';
-    return kBadInput;
-  }
+int Output::Fail(std::string_view gbk) {
+  err_ << "tovani: " << Cp936ToUtf8(gbk) << '\n';
+  return kBadInput;
+}
 
- private:
-  std::ostream& out_;
-  std::ostream& err_;
-};
-
-struct Command {
-  std::string_view name;
-  std::string_view usage;    // arguments, for the help text
-  std::string_view summary;  // one line, for the help text
-  std::size_t argCount;
-  std::function<int(const Invocation&, Output&)> run;
-};
-
-// A user's argument (UTF-8) quoted inside a message (program text).
 std::string Quoted(std::string_view s) { return "'" + Utf8ToCp936(s) + "'"; }
 
 std::optional<std::int64_t> ParseInteger(std::string_view s) {
   std::int64_t v = 0;
   if (s.empty() || s.size() > 19) return std::nullopt;
+  if (s[0] == '+') return std::nullopt;
   const auto* end = s.data() + s.size();
   const auto [p, ec] = std::from_chars(s.data(), end, v);
   if (ec != std::errc() || p != end) return std::nullopt;
   return v;
 }
 
-// "Y-MM-DD" with an astronomical year (-103-01-01 is 104 BC); month and day may
-// have one digit.  The message names what is wrong.
-std::optional<CivilDate> ParseDate(std::string_view s, std::string& message) {
-  const std::size_t start = !s.empty() && s[0] == '-' ? 1 : 0;
-  const std::size_t d1 = s.find('-', start);
-  const std::size_t d2 = d1 == std::string_view::npos ? d1 : s.find('-', d1 + 1);
-  const auto digits = [](std::string_view part, std::size_t most) {
-    if (part.empty() || part.size() > most) return false;
-    for (char c : part) {
-      if (c < '0' || c > '9') return false;
+namespace {
+
+// The fields of "A-B-C..." (A may carry a minus sign), each of 1..maxDigits digits.
+std::optional<std::vector<std::string_view>> SplitDashed(std::string_view s, std::size_t count,
+                                                         std::size_t maxDigits) {
+  std::vector<std::string_view> parts;
+  std::size_t pos = !s.empty() && s[0] == '-' ? 1 : 0;
+  std::size_t start = 0;
+  while (parts.size() < count) {
+    const std::size_t dash = parts.size() + 1 == count ? s.size() : s.find('-', pos);
+    if (dash == std::string_view::npos) return std::nullopt;
+    const std::string_view digits = s.substr(pos, dash - pos);
+    if (digits.empty() || digits.size() > maxDigits) return std::nullopt;
+    for (char c : digits) {
+      if (c < '0' || c > '9') return std::nullopt;
     }
-    return true;
-  };
-  if (d2 == std::string_view::npos || !digits(s.substr(start, d1 - start), 5) ||
-      !digits(s.substr(d1 + 1, d2 - d1 - 1), 2) || !digits(s.substr(d2 + 1), 2)) {
+    parts.push_back(s.substr(start, dash - start));
+    start = pos = dash + 1;
+  }
+  return parts;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::int64_t>> ParseDashedNumbers(std::string_view s, std::size_t count) {
+  const auto parts = SplitDashed(s, count, 6);
+  if (!parts) return std::nullopt;
+  std::vector<std::int64_t> values;
+  for (std::string_view p : *parts) values.push_back(*ParseInteger(p));
+  return values;
+}
+
+std::optional<CivilDate> ParseDate(std::string_view s, std::string& message) {
+  const auto parts = SplitDashed(s, 3, 5);
+  if (!parts || (*parts)[1].size() > 2 || (*parts)[2].size() > 2) {
     message = "bad date " + Quoted(s) + ": expected Y-MM-DD (astronomical year, -103-01-01 is 104 BC)";
     return std::nullopt;
   }
-  const auto year = ParseInteger(s.substr(0, d1));
-  const auto month = ParseInteger(s.substr(d1 + 1, d2 - d1 - 1));
-  const auto day = ParseInteger(s.substr(d2 + 1));
-  const CivilDate date{static_cast<std::int32_t>(*year), static_cast<std::int32_t>(*month),
-                       static_cast<std::int32_t>(*day)};
+  const CivilDate date{static_cast<std::int32_t>(*ParseInteger((*parts)[0])),
+                       static_cast<std::int32_t>(*ParseInteger((*parts)[1])),
+                       static_cast<std::int32_t>(*ParseInteger((*parts)[2]))};
   if (!IsValidDate(date.year, date.month, date.day)) {
     message = "no such date " + Quoted(s) + " (the calendar runs from -9998-01-01 to 9999-12-31; " +
               "1582-10-05..1582-10-14 do not exist)";
@@ -89,89 +80,108 @@ std::optional<CivilDate> ParseDate(std::string_view s, std::string& message) {
   return date;
 }
 
+std::optional<std::int64_t> ParseBounded(std::string_view s, std::int64_t low, std::int64_t high,
+                                         std::string_view what, std::string& message) {
+  const auto v = ParseInteger(s);
+  if (!v || *v < low || *v > high) {
+    message = "bad " + std::string(what) + " " + Quoted(s) + ": expected an integer " + std::to_string(low) +
+              ".." + std::to_string(high);
+    return std::nullopt;
+  }
+  return v;
+}
+
 std::string IsoText(const CivilDate& d) {
-  char buf[32];
+  char buf[40];
   std::snprintf(buf, sizeof buf, "%d-%02d-%02d", d.year, d.month, d.day);
   return buf;
 }
 
-// The date and its calendar-date text, separated by a tab.
-std::string DateLine(const CivilDate& d) {
-  return IsoText(d) + "\t" + DateText(DateToDayNumber(d));
+std::string DateLine(const CivilDate& d) { return IsoText(d) + "\t" + DateText(DateToDayNumber(d)); }
+
+std::string ClockPart(const std::string& dateTimeText) {
+  return dateTimeText.size() == 21 ? dateTimeText.substr(13) : std::string();
 }
 
-int RunJd(const Invocation& inv, Output& out) {
-  std::string message;
-  const auto date = ParseDate(inv.args[0], message);
-  if (!date) return out.Fail(message);
-  out.Line(std::to_string(DateToDayNumber(*date)));
-  return kOk;
-}
-
-int RunDate(const Invocation& inv, Output& out) {
-  const auto n = ParseInteger(inv.args[0]);
-  if (!n) return out.Fail("bad day number " + Quoted(inv.args[0]) + ": expected an integer");
-  if (*n < FirstValidDayNumber || *n > LastValidDayNumber) {
-    return out.Fail("day number " + Quoted(inv.args[0]) + " is outside " + std::to_string(FirstValidDayNumber) +
-                    ".." + std::to_string(LastValidDayNumber));
+std::string JsonString(std::string_view gbk) {
+  std::string out = "\"";
+  for (char c : Cp936ToUtf8(gbk)) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", c);
+      out += buf;
+    } else {
+      out += c;
+    }
   }
-  out.Line(DateLine(*DayNumberToDate(static_cast<DayNumber>(*n))));
-  return kOk;
+  return out + "\"";
 }
 
-int RunInterval(const Invocation& inv, Output& out) {
-  std::string message;
-  const auto first = ParseDate(inv.args[0], message);
-  if (!first) return out.Fail(message);
-  const auto second = ParseDate(inv.args[1], message);
-  if (!second) return out.Fail(message);
-  out.Line(std::to_string(*DaysBetween(*first, *second)));
-  return kOk;
-}
-
-int RunAdd(const Invocation& inv, Output& out) {
-  std::string message;
-  const auto date = ParseDate(inv.args[0], message);
-  if (!date) return out.Fail(message);
-  const auto n = ParseInteger(inv.args[1]);
-  if (!n) return out.Fail("bad number of days " + Quoted(inv.args[1]) + ": expected an integer");
-  const auto result = AddDays(*date, *n);
-  if (!result) {
-    return out.Fail(Quoted(inv.args[0]) + " plus " + Quoted(inv.args[1]) +
-                    " days is outside -9998-01-01..9999-12-31");
-  }
-  out.Line(DateLine(*result));
-  return kOk;
-}
+namespace {
 
 const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {
-      {"jd", "DATE", "the day number (Julian Day Number) of a date", 1, RunJd},
-      {"date", "N", "the date of day number N and its calendar-date text", 1, RunDate},
-      {"interval", "DATE DATE", "days from the first date to the second", 2, RunInterval},
-      {"add", "DATE N", "the date N days after DATE (N may be negative)", 2, RunAdd},
-  };
+  static const std::vector<Command> commands = [] {
+    std::vector<Command> all = DateCommands();
+    for (auto& c : LunarCommands()) all.push_back(std::move(c));
+    return all;
+  }();
   return commands;
 }
 
+// Options every command takes.
+constexpr std::string_view kCommonOptions[] = {"modern"};
+
 void PrintHelp(Output& out) {
-  out.Line("usage: tovani COMMAND ARGUMENTS...");
+  out.Line("usage: tovani COMMAND ARGUMENTS... [OPTIONS]");
   out.Line("");
   out.Line("Dates are Y-MM-DD with astronomical years: 0 is 1 BC, -103-01-01 is 104 BC.");
   out.Line("They are Julian up to 1582-10-04 and Gregorian from 1582-10-15.");
-  out.Line("A calendar-date text is AD or BC, then MM-DD-YYYY (BC years counted 1 - year).");
+  out.Line("A calendar-date text is AD or BC, then MM-DD-YYYY (BC years counted 1 - year);");
+  out.Line("for lunar dates MM is the month code, 13..24 for the leap month after months 1..12.");
+  out.Line("All times are UTC+8.");
   out.Line("");
   out.Line("commands:");
   for (const Command& c : Commands()) {
     std::string head = "  " + std::string(c.name) + " " + std::string(c.usage);
-    if (head.size() < 24) head.resize(24, ' ');
+    if (head.size() < 30) {
+      head.resize(30, ' ');
+    } else {
+      out.Line(head);
+      head.assign(30, ' ');
+    }
     out.Line(head + std::string(c.summary));
   }
   out.Line("");
-  out.Line("  --help                show this text");
-  out.Line("  --version             show the version");
+  out.Line("options:");
+  out.Line("  --modern                    compute ancient years by modern astronomy instead of");
+  out.Line("                              the rules the historical calendars used");
+  out.Line("  --help                      show this text");
+  out.Line("  --version                   show the version");
   out.Line("");
   out.Line("Output is UTF-8. Bad input ends with exit code 2 and a one-line message.");
+}
+
+bool Accepts(const Command& c, std::string_view name, bool& takesValue) {
+  for (std::string_view o : kCommonOptions) {
+    if (o == name) {
+      takesValue = false;
+      return true;
+    }
+  }
+  for (std::string_view o : c.options) {
+    if (o == name) {
+      takesValue = false;
+      return true;
+    }
+    if (o.size() == name.size() + 1 && o.back() == '=' && o.substr(0, name.size()) == name) {
+      takesValue = true;
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -182,7 +192,6 @@ int Run(const std::vector<std::string>& args, std::ostream& outStream, std::ostr
     PrintHelp(out);
     return kBadInput;
   }
-  Invocation inv;
   for (const std::string& a : args) {
     if (a == "--help" || a == "-h" || a == "help") {
       PrintHelp(out);
@@ -192,26 +201,46 @@ int Run(const std::vector<std::string>& args, std::ostream& outStream, std::ostr
       out.Line("tovani 4.1");
       return kOk;
     }
-    // Options start with "--"; a single "-" followed by a digit is a negative
-    // year or number.
+  }
+  const std::string& name = args[0];
+  const auto it = std::find_if(Commands().begin(), Commands().end(), [&](const Command& c) { return c.name == name; });
+  if (it == Commands().end()) return out.Fail("unknown command " + Quoted(name) + " (see tovani --help)");
+  const Command& command = *it;
+
+  Invocation inv;
+  inv.command = name;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    // Options start with "--"; a single "-" before a digit is a negative number.
     if (a.size() >= 2 && a[0] == '-' && (a[1] < '0' || a[1] > '9')) {
-      return out.Fail("unknown option " + Quoted(a) + " (see tovani --help)");
-    }
-    if (inv.command.empty()) {
-      inv.command = a;
+      if (a.size() < 3 || a[1] != '-') return out.Fail("unknown option " + Quoted(a) + " (see tovani --help)");
+      std::string optionName = a.substr(2), value = "1";
+      const auto eq = optionName.find('=');
+      bool takesValue = false;
+      if (eq != std::string::npos) {
+        value = optionName.substr(eq + 1);
+        optionName.resize(eq);
+      }
+      if (!Accepts(command, optionName, takesValue)) {
+        return out.Fail("unknown option " + Quoted(a) + " for " + std::string(command.name) + " (see tovani --help)");
+      }
+      if (takesValue && eq == std::string::npos) {
+        if (i + 1 >= args.size()) return out.Fail("option " + Quoted(a) + " needs a value");
+        value = args[++i];
+      } else if (!takesValue && eq != std::string::npos) {
+        return out.Fail("option " + Quoted(a) + " takes no value");
+      }
+      inv.options[optionName] = value;
     } else {
       inv.args.push_back(a);
     }
   }
-  for (const Command& c : Commands()) {
-    if (c.name != inv.command) continue;
-    if (inv.args.size() != c.argCount) {
-      return out.Fail(std::string(c.name) + " takes " + std::string(c.usage) + ", got " +
-                      std::to_string(inv.args.size()) + " argument(s)");
-    }
-    return c.run(inv, out);
+  if (inv.args.size() < command.minArgs || inv.args.size() > command.maxArgs) {
+    return out.Fail(std::string(command.name) + " takes " + std::string(command.usage) + ", got " +
+                    std::to_string(inv.args.size()) + " argument(s)");
   }
-  return out.Fail("unknown command " + Quoted(inv.command) + " (see tovani --help)");
+  SetCalcModernFlag(inv.Has("modern") ? 1 : 0);
+  return command.run(inv, out);
 }
 
 }  // namespace tovani::cli

@@ -121,24 +121,6 @@ double ClockToDayOffset(int hour, int minute, double second) {
   return (hour - TimeZoneHours) / 24.0 + minute / 1440.0 + second / 86400.0;
 }
 
-double NormalizeAngle(double x, int centre, int halfWidth) {
-  const double width = 2.0 * halfWidth;
-  double t = x - centre;
-  t -= width * std::floor(t / width);
-  if (t < -halfWidth) {
-    t += width;
-  } else if (t >= halfWidth) {
-    t -= width;
-  }
-  double r = t + centre;
-  // Rounding in the last addition can land exactly on the open upper end
-  // (359.99999999999997 + tiny becomes 360); that angle is the lower end.
-  if (r >= centre + halfWidth) r -= width;
-  return r;
-}
-
-double NormalizeRadians(double x) { return NormalizeAngle(x / Degree, 180, 180) * Degree; }
-
 std::optional<std::int32_t> DaysBetween(const CivilDate& first, const CivilDate& second) {
   const DayNumber a = DateToDayNumber(first);
   const DayNumber b = DateToDayNumber(second);

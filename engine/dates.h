@@ -7,6 +7,7 @@
 // consecutive day numbers across the calendar switch.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -67,9 +68,24 @@ std::optional<int> WeekdayOf(std::int32_t year, std::int32_t month, std::int32_t
 // gives the Julian Date (UT) of that clock time on day number n.
 double ClockToDayOffset(int hour, int minute, double second);
 // x moved by whole multiples of 2*halfWidth into [centre - halfWidth, centre + halfWidth).
-double NormalizeAngle(double x, int centre, int halfWidth);
+// (Inline: the astronomy calls it a dozen times per position.)
+inline double NormalizeAngle(double x, int centre, int halfWidth) {
+  const double width = 2.0 * halfWidth;
+  double t = x - centre;
+  t -= width * std::floor(t / width);
+  if (t < -halfWidth) {
+    t += width;
+  } else if (t >= halfWidth) {
+    t -= width;
+  }
+  double r = t + centre;
+  // Rounding in the last addition can land exactly on the open upper end
+  // (359.99999999999997 + tiny becomes 360); that angle is the lower end.
+  if (r >= centre + halfWidth) r -= width;
+  return r;
+}
 // x in [0, 2*pi).
-double NormalizeRadians(double x);
+inline double NormalizeRadians(double x) { return NormalizeAngle(x / Degree, 180, 180) * Degree; }
 
 // LocalInstant of a Julian Date (UT), and the Julian Date (UT) of 00:00 local
 // time at the start of day number n.

@@ -1,0 +1,176 @@
+// The lunar calendar, solar terms and moons.
+#include <cmath>
+
+#include "cli/cli_common.h"
+#include "engine/date_text.h"
+#include "engine/events.h"
+#include "engine/lunar_calendar.h"
+
+namespace tovani::cli {
+namespace {
+
+// "闰四月初十" of a lunar date text.
+std::string LunarReading(const std::string& lunarText) {
+  const auto d = ParseCalendarDateText(lunarText);
+  if (!d) return {};
+  return std::string(d->month > 12 ? "闰" : "") + LunarMonthBaseName((d->month - 1) % 12 + 1) +
+         LunarDayName(d->day);
+}
+
+int RunLunar(const Invocation& inv, Output& out) {
+  std::string message;
+  const auto date = ParseDate(inv.args[0], message);
+  if (!date) return out.Fail(message);
+  const std::string lunar = SolarToLunar(date->year, date->month, date->day);
+  if (lunar.empty()) return out.Fail("date " + Quoted(inv.args[0]) + " is outside the lunar range -8999..9000");
+  out.Line(lunar + "\t" + LunarReading(lunar));
+  return kOk;
+}
+
+int RunSolar(const Invocation& inv, Output& out) {
+  const auto parts = ParseDashedNumbers(inv.args[0], 3);
+  if (!parts) {
+    return out.Fail("bad lunar date " + Quoted(inv.args[0]) +
+                    ": expected LY-LM-LD (leap months as month + 12, e.g. 2023-14-01)");
+  }
+  const auto& p = *parts;
+  const std::string text = p[0] >= -8999 && p[0] <= 9000
+                               ? LunarToSolar(static_cast<std::int32_t>(p[0]), static_cast<int>(p[1]),
+                                              static_cast<int>(p[2]))
+                               : std::string();
+  if (text.empty()) {
+    return out.Fail("no such lunar date " + Quoted(inv.args[0]) +
+                    " (lunar years -8999..9000; a leap month exists only in its year)");
+  }
+  const auto civil = ParseCalendarDateText(text);
+  out.Line(DateLine(*civil));
+  return kOk;
+}
+
+std::optional<std::int32_t> ParseLunarYear(std::string_view s, Output& out, int& code) {
+  std::string message;
+  const auto y = ParseBounded(s, kFirstLunarYear, kLastLunarYear, "lunar year", message);
+  if (!y) {
+    code = out.Fail(message);
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(*y);
+}
+
+int RunYear(const Invocation& inv, Output& out) {
+  int code = kOk;
+  const auto year = ParseLunarYear(inv.args[0], out, code);
+  if (!year) return code;
+  out.Line(std::to_string(*year) + "\t" + LunarYearRecordOf(*year));
+  const DayNumber first = NewYearDay(*year);
+  DayNumber start = first;
+  for (int position = 1; position <= 13; ++position) {
+    const int month = OrdinalToMonthCode(*year, position);
+    if (month == 0) break;
+    const int length = LunarMonthLength(*year, month);
+    const auto from = DayNumberToDate(start), to = DayNumberToDate(start + length - 1);
+    if (!from || !to) break;
+    out.Line(LunarMonthName(month, length == 30 ? 1 : 0) + "\t" + IsoText(*from) + "\t" + IsoText(*to));
+    start += length;
+  }
+  return kOk;
+}
+
+int RunYears(const Invocation& inv, Output& out) {
+  int code = kOk;
+  const auto first = ParseLunarYear(inv.args[0], out, code);
+  if (!first) return code;
+  const auto last = ParseLunarYear(inv.args[1], out, code);
+  if (!last) return code;
+  for (std::int32_t y = *first; y <= *last; ++y) out.Line(std::to_string(y) + "\t" + LunarYearRecordOf(y));
+  return kOk;
+}
+
+std::string EventName(const CalendarEvent& e) {
+  switch (e.kind) {
+    case EventKind::kTerm:
+      return SolarTermName(e.term);
+    case EventKind::kNewMoon:
+      return "朔";
+    case EventKind::kFullMoon:
+      return "望";
+  }
+  return {};
+}
+
+const char* EventWord(EventKind kind) {
+  switch (kind) {
+    case EventKind::kTerm:
+      return "term";
+    case EventKind::kNewMoon:
+      return "newmoon";
+    case EventKind::kFullMoon:
+      return "fullmoon";
+  }
+  return "";
+}
+
+int RunEvents(const Invocation& inv, Output& out) {
+  std::string message;
+  const auto year = ParseBounded(inv.args[0], -9998, 9999, "year", message);
+  if (!year) return out.Fail(message);
+  const auto y = static_cast<std::int32_t>(*year);
+  for (const CalendarEvent& e : EventsInRange(DateToDayNumber(y, 1, 1), DateToDayNumber(y, 12, 31))) {
+    out.Line(DateTimeText(e.instant) + "\t" + EventWord(e.kind) + "\t" + EventName(e));
+  }
+  return kOk;
+}
+
+// The days of a span, a JSON object a line; the events are walked once, a
+// year's worth at a time, alongside the days.
+int RunDump(const Invocation& inv, Output& out) {
+  std::string message;
+  const auto from = ParseDate(inv.args[0], message);
+  if (!from) return out.Fail(message);
+  const auto to = ParseDate(inv.args[1], message);
+  if (!to) return out.Fail(message);
+  const DayNumber first = DateToDayNumber(*from), last = DateToDayNumber(*to);
+  constexpr DayNumber kChunk = 366;
+  for (DayNumber chunk = first; chunk <= last; chunk += kChunk) {
+    const DayNumber chunkLast = std::min<std::int64_t>(last, static_cast<std::int64_t>(chunk) + kChunk - 1);
+    const auto events = EventsInRange(chunk, chunkLast);
+    auto next = events.begin();
+    for (DayNumber z = chunk; z <= chunkLast; ++z) {
+      const CivilDate d = *DayNumberToDate(z);
+      std::string line = "{\"jdn\":" + std::to_string(z) + ",\"g\":" + JsonString(IsoText(d)) +
+                         ",\"lunar\":" + JsonString(SolarToLunar(d.year, d.month, d.day));
+      for (; next != events.end() && std::floor(next->instant) == z; ++next) {
+        const std::string clock = ClockPart(DateTimeText(next->instant));
+        switch (next->kind) {
+          case EventKind::kTerm:
+            line += ",\"term\":" + JsonString(SolarTermName(next->term) + " " + clock);
+            break;
+          case EventKind::kNewMoon:
+            line += ",\"newmoon\":" + JsonString(clock);
+            break;
+          case EventKind::kFullMoon:
+            line += ",\"fullmoon\":" + JsonString(clock);
+            break;
+        }
+      }
+      out.Utf8Line(line + "}");
+    }
+  }
+  return kOk;
+}
+
+}  // namespace
+
+std::vector<Command> LunarCommands() {
+  return {
+      {"lunar", "DATE", "the lunar date of a date: its lunar date text and reading", 1, 1, {}, RunLunar},
+      {"solar", "LY-LM-LD", "the date of a lunar date (leap months as month + 12)", 1, 1, {}, RunSolar},
+      {"year", "Y", "the record of lunar year Y and its months with their dates", 1, 1, {}, RunYear},
+      {"years", "START END", "one line per lunar year: the year, a tab, its 17-character record", 2, 2, {},
+       RunYears},
+      {"events", "Y", "solar terms, new and full moons of year Y, in time order", 1, 1, {}, RunEvents},
+      {"dump", "START END", "one JSON object per day of a span of dates", 2, 2, {}, RunDump},
+  };
+}
+
+}  // namespace tovani::cli
