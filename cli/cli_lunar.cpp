@@ -82,6 +82,7 @@ int RunYears(const Invocation& inv, Output& out) {
   if (!first) return code;
   const auto last = ParseLunarYear(inv.args[1], out, code);
   if (!last) return code;
+  if (*last < *first) return out.Fail("the first year " + Quoted(inv.args[0]) + " comes after the last " + Quoted(inv.args[1]));
   for (std::int32_t y = *first; y <= *last; ++y) out.Line(std::to_string(y) + "\t" + LunarYearRecordOf(y));
   return kOk;
 }
@@ -130,6 +131,7 @@ int RunDump(const Invocation& inv, Output& out) {
   const auto to = ParseDate(inv.args[1], message);
   if (!to) return out.Fail(message);
   const DayNumber first = DateToDayNumber(*from), last = DateToDayNumber(*to);
+  if (last < first) return out.Fail("the first date " + Quoted(inv.args[0]) + " comes after the last " + Quoted(inv.args[1]));
   constexpr DayNumber kChunk = 366;
   for (DayNumber chunk = first; chunk <= last; chunk += kChunk) {
     const DayNumber chunkLast = std::min<std::int64_t>(last, static_cast<std::int64_t>(chunk) + kChunk - 1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace tovani::cli {
@@ -77,10 +78,84 @@ TEST(Cli, BadInputNamesTheArgumentAndExitsWithTwo) {
   }
 }
 
+TEST(Cli, LunarCalendarCommands) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string out;
+  };
+  const Case cases[] = {
+      {{"lunar", "2023-04-10"}, Utf8(u8"AD14-20-2023\t闰二月二十\n")},
+      {{"lunar", "2024-02-10"}, Utf8(u8"AD01-01-2024\t正月初一\n")},
+      {{"solar", "2023-14-20"}, "2023-04-10\tAD04-10-2023\n"},
+      {{"solar", "-103-01-01"}, "-103-02-22\tBC02-22-0104\n"},
+      {{"solar", "-103-01-01", "--modern"}, "-103-02-21\tBC02-21-0104\n"},
+      {{"years", "2023", "2024"}, "2023\t01011011010120122\n2024\t01001011011000210\n"},
+      {{"years", "1914", "1914"}, "1914\t11010010010151126\n"},
+      {{"years", "1914", "1914", "--modern"}, "1914\t11010010100151126\n"},
+      {{"dump", "2024-02-09", "2024-02-10"},
+       Utf8(u8"{\"jdn\":2460350,\"g\":\"2024-02-09\",\"lunar\":\"AD12-30-2023\"}\n"
+            u8"{\"jdn\":2460351,\"g\":\"2024-02-10\",\"lunar\":\"AD01-01-2024\",\"newmoon\":\"06:59:04\"}\n")},
+      {{"dump", "2024-02-04", "2024-02-04"},
+       Utf8(u8"{\"jdn\":2460345,\"g\":\"2024-02-04\",\"lunar\":\"AD12-25-2023\",\"term\":\"立春 16:27:02\"}\n")},
+  };
+  for (const auto& c : cases) {
+    const Result r = RunLine(c.args);
+    EXPECT_EQ(r.code, kOk) << c.args[0] << " " << c.args[1];
+    EXPECT_EQ(r.out, c.out) << c.args[0] << " " << c.args[1];
+  }
+}
+
+TEST(Cli, YearListsItsMonthsWithTheirSpans) {
+  const Result r = RunLine({"year", "2033"});
+  ASSERT_EQ(r.code, kOk);
+  EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "2033\t010010101111B0131");
+  EXPECT_NE(r.out.find(Utf8(u8"闰冬月小\t2033-12-22\t2034-01-19\n")), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(Utf8(u8"腊月大\t2034-01-20\t2034-02-18\n")), std::string::npos) << r.out;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 14);
+}
+
+TEST(Cli, EventsOfAYearInTimeOrder) {
+  const Result r = RunLine({"events", "2024"});
+  ASSERT_EQ(r.code, kOk);
+  std::istringstream lines(r.out);
+  std::string line, previous;
+  int terms = 0, newMoons = 0, fullMoons = 0;
+  while (std::getline(lines, line)) {
+    ASSERT_EQ(line.size() > 21 && line[21] == '\t', true) << line;
+    terms += line.find("\tterm\t") != std::string::npos;
+    newMoons += line.find(Utf8(u8"\tnewmoon\t朔")) != std::string::npos;
+    fullMoons += line.find(Utf8(u8"\tfullmoon\t望")) != std::string::npos;
+    // Date-time texts of one year sort as text within a month; compare instants
+    // through their month-day-time part.
+    const std::string key = line.substr(2, 5) + line.substr(12, 9);
+    EXPECT_LE(previous, key) << line;
+    previous = key;
+  }
+  EXPECT_EQ(terms, 24);
+  EXPECT_EQ(newMoons, 13);
+  EXPECT_EQ(fullMoons, 12);
+  EXPECT_NE(r.out.find(Utf8(u8"AD02-04-2024 16:27:02\tterm\t立春\n")), std::string::npos);
+}
+
+TEST(Cli, LunarCommandsRejectBadInput) {
+  const std::vector<std::string> bad[] = {
+      {"solar", "2023-13-01"}, {"solar", "2023-14-30"}, {"solar", "9001-01-01"}, {"solar", "2023-1"},
+      {"year", "10000"},        {"years", "5", "3"},      {"years", "1", "x"},      {"events", "10000"},
+      {"dump", "2024-01-02", "2024-01-01"},              {"lunar", "9001-01-01"},   {"years", "1", "2", "--bogus"},
+      {"jd", "2000-01-01", "--modern=1"},
+  };
+  for (const auto& args : bad) {
+    const Result r = RunLine(args);
+    EXPECT_EQ(r.code, kBadInput) << args[0] << " " << args[1];
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+}
+
 TEST(Cli, HelpListsEveryCommand) {
   const Result r = RunLine({"--help"});
   EXPECT_EQ(r.code, kOk);
-  for (const char* command : {"jd", "date", "interval", "add"}) {
+  for (const char* command : {"jd", "date", "interval", "add", "lunar", "solar", "year", "years", "events", "dump"}) {
     EXPECT_NE(r.out.find(std::string("  ") + command + " "), std::string::npos) << command;
   }
   EXPECT_EQ(RunLine({}).code, kBadInput);

@@ -1,0 +1,242 @@
+#include "engine/lunar_calendar.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "engine/date_text.h"
+#include "engine/solar_terms.h"
+
+namespace tovani {
+namespace {
+
+class LunarCalendar : public testing::Test {
+ protected:
+  void SetUp() override { SetCalcModernFlag(0); }
+  void TearDown() override { SetCalcModernFlag(0); }
+};
+
+DayNumber Day(int y, int m, int d) { return DateToDayNumber(y, m, d); }
+
+struct ReferenceYear {
+  std::string record;
+  bool closeCall;
+};
+
+// The published records of the lunar years 1901..2100 (UTC+8, modern astronomy).
+std::map<int, ReferenceYear> ReferenceYears() {
+  static const char* const kCsv =
+#include "reference_lunar_years.inc"
+      ;
+  std::map<int, ReferenceYear> years;
+  std::istringstream in(kCsv);
+  std::string line;
+  std::getline(in, line);  // header
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    const auto c1 = line.find(','), c2 = line.find(',', c1 + 1);
+    years[std::stoi(line.substr(0, c1))] = {line.substr(c1 + 1, c2 - c1 - 1), line.substr(c2 + 1, 1) == "1"};
+  }
+  return years;
+}
+
+TEST_F(LunarCalendar, Reproduces1901To2100) {
+  const auto reference = ReferenceYears();
+  ASSERT_EQ(reference.size(), 200u);
+  for (const auto& [year, ref] : reference) {
+    if (ref.closeCall) continue;
+    EXPECT_EQ(LunarYearRecordOf(year), ref.record) << year;
+  }
+  // The close calls: new moons within two minutes of midnight.  Only 2057 comes
+  // out differently (its new moon of 2057-09-29 00:00:40 falls here a little
+  // before midnight, so 八月 and 九月 trade sizes).
+  EXPECT_EQ(LunarYearRecordOf(1924), reference.at(1924).record);
+  EXPECT_EQ(LunarYearRecordOf(2057), "01101010101000204");
+  EXPECT_EQ(reference.at(2057).record, "01101011001000204");
+}
+
+// Modern astronomy throughout drops the one-day corrections that the tables of
+// 1887..1920 kept: the new moons of 1914-11-18 00:01:51, 1916-02-04 00:05:15
+// and 1920-11-11 00:04:39 start their months on those days instead of the day
+// before, which changes the records of 1914, 1915, 1916 and 1920.
+TEST_F(LunarCalendar, ModernModeDiffersOnlyWhereCorrectionsDecide) {
+  const auto reference = ReferenceYears();
+  SetCalcModernFlag(1);
+  std::set<int> differ;
+  for (const auto& [year, ref] : reference) {
+    if (LunarYearRecordOf(year) != ref.record && !ref.closeCall) differ.insert(year);
+  }
+  EXPECT_EQ(differ, (std::set<int>{1914, 1915, 1916, 1920}));
+  EXPECT_EQ(LunarYearRecordOf(1914), "11010010100151126");
+  EXPECT_EQ(LunarYearRecordOf(1916), "01010110101000204");
+}
+
+// The whole range of the calendar windows in both modes: every record is well
+// formed and each year ends where the next begins.  The digests pin every
+// record, so that no change to the engine can move a date unnoticed.
+TEST_F(LunarCalendar, WholeRangeRecordsAreConsistentAndUnchanged) {
+  const std::uint64_t expected[2] = {0xe4350ca9fd2fef3cULL, 0x90414427fc7865d8ULL};
+  for (std::int16_t mode : {0, 1}) {
+    SetCalcModernFlag(mode);
+    std::uint64_t digest = 0xcbf29ce484222325ULL;  // FNV-1a over "year\trecord\n"
+    for (int y = -103; y <= 4103; ++y) {
+      const std::string r = LunarYearRecordOf(y);
+      ASSERT_EQ(r.size(), 17u) << y;
+      for (int i = 0; i < 12; ++i) ASSERT_TRUE(r[i] == '0' || r[i] == '1') << y;
+      ASSERT_NE(std::string("0123456789ABC").find(r[12]), std::string::npos) << y;
+      ASSERT_TRUE(r[13] == '0' || r[13] == '1') << y;
+      if (r[12] == '0') {
+        ASSERT_EQ(r[13], '0') << y;
+      }
+      ASSERT_TRUE(r[14] == '1' || r[14] == '2') << y;
+      ASSERT_EQ(NewYearDay(y) + LunarYearLength(y), NewYearDay(y + 1)) << y << " mode " << mode;
+      const std::string line = std::to_string(y) + "\t" + r + "\n";
+      for (unsigned char c : line) digest = (digest ^ c) * 0x100000001b3ULL;
+    }
+    EXPECT_EQ(digest, expected[mode]) << "mode " << mode;
+  }
+}
+
+TEST_F(LunarCalendar, MeanCalendarYearsAndTheirStart) {
+  // -103 begins on the mean new moon INT(1683431 + 2L), L = 2392/81.
+  EXPECT_EQ(NewYearDay(-103), static_cast<DayNumber>(1683431 + 2 * 2392.0 / 81));
+  EXPECT_EQ(LunarYearRecordOf(-103), "01010101010100222");
+  SetCalcModernFlag(1);
+  EXPECT_EQ(NewYearDay(-103), Day(-103, 2, 21));  // the astronomical new moon
+  SetCalcModernFlag(0);
+  // The 19-year cycle: leap when 7 * (y - Y0) mod 19 is 12 or more.
+  int leapYears = 0;
+  for (int y = -103; y < -103 + 19; ++y) leapYears += LeapKindOf(y) == 1;
+  EXPECT_EQ(leapYears, 7);
+  // A year that ends with 闰十二月 (leap number C), from the mean calendar.
+  EXPECT_EQ(LunarYearRecordOf(-96), "101010101101C0205");
+  EXPECT_TRUE(IsValidLunarDate(-96, 24, 29));
+  EXPECT_EQ(MonthCodeToOrdinal(-96, 24), 13);
+}
+
+TEST_F(LunarCalendar, LeapMonthsAndTheirPlaces) {
+  // 2023: 闰二月 of 29 days after a 30-day 二月.
+  EXPECT_EQ(LunarYearRecordOf(2023), "01011011010120122");
+  EXPECT_EQ(LeapKindOf(2023), 1);
+  EXPECT_TRUE(IsValidLunarDate(2023, 14, 29));
+  EXPECT_FALSE(IsValidLunarDate(2023, 14, 30));
+  EXPECT_FALSE(IsValidLunarDate(2023, 13, 1));
+  EXPECT_EQ(MonthCodeToOrdinal(2023, 2), 2);
+  EXPECT_EQ(MonthCodeToOrdinal(2023, 14), 3);
+  EXPECT_EQ(MonthCodeToOrdinal(2023, 3), 4);
+  EXPECT_EQ(OrdinalToMonthCode(2023, 3), 14);
+  EXPECT_EQ(OrdinalToMonthCode(2023, 13), 12);
+  EXPECT_EQ(OrdinalToMonthCode(2023, 14), 0);
+  EXPECT_EQ(LunarYearLength(2023), 384);
+  // 2033 ends with 闰十一月 (leap number B): digit 12 is 十二月, after the leap.
+  EXPECT_EQ(LunarYearRecordOf(2033), "010010101111B0131");
+  EXPECT_EQ(LeapKindOf(2033), 2);
+  EXPECT_EQ(LunarToSolar(2033, 23, 1), "AD12-22-2033");
+  EXPECT_EQ(LunarToSolar(2033, 12, 1), "AD01-20-2034");
+  EXPECT_EQ(LunarToSolar(2034, 1, 1), "AD02-19-2034");
+  // A year without a leap month has no 13th position.
+  EXPECT_EQ(LunarYearLength(2024), 354);
+  EXPECT_EQ(OrdinalToMonthCode(2024, 13), 0);
+  EXPECT_EQ(MonthCodeToOrdinal(2024, 13), 0);
+  // IsValidLunarDate(y, 13, 1) only where the leap month follows 正月.
+  int leapAfterFirst = 0;
+  for (int y = 1600; y <= 2400; ++y) {
+    const bool valid = IsValidLunarDate(y, 13, 1);
+    EXPECT_EQ(valid, LunarYearRecordOf(y)[12] == '1') << y;
+    leapAfterFirst += valid;
+  }
+  EXPECT_GT(leapAfterFirst, 0);
+}
+
+TEST_F(LunarCalendar, ConversionsBothWays) {
+  struct Case {
+    int y, m, d;
+    const char* lunar;
+  };
+  const Case cases[] = {
+      {2024, 2, 10, "AD01-01-2024"},  // 春节 2024
+      {2024, 2, 9, "AD12-30-2023"},   // 除夕
+      {2023, 5, 28, "AD04-10-2023"},
+      {2023, 4, 10, "AD14-20-2023"},  // 闰二月二十
+      {2001, 5, 23, "AD16-01-2001"},  // 闰四月初一
+      {1, 1, 1, "BC11-18-0001"},      // lunar year 0 is 1 BC
+      {1583, 1, 10, "AD12-17-1582"},  // before the new year of 1583, across October 1582
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.y << "-" << c.m << "-" << c.d);
+    const std::string lunar = SolarToLunar(c.y, c.m, c.d);
+    EXPECT_EQ(lunar, c.lunar);
+    const auto parsed = ParseCalendarDateText(lunar);
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_EQ(LunarToSolar(parsed->year, parsed->month, parsed->day), CalendarDateText(c.y, c.m, c.d));
+  }
+  // January 1583 before 正月初一 belongs to the lunar year 1582, counted in day
+  // numbers from 1582-01-24 across the ten missing days.
+  EXPECT_EQ(LunarDayOfYear(1582, 12, 17), Day(1583, 1, 10) - Day(1582, 1, 24) + 1);
+  // Out of range or invalid.
+  EXPECT_EQ(SolarToLunar(9001, 1, 1), "");
+  EXPECT_EQ(SolarToLunar(-9000, 6, 1), "");
+  EXPECT_EQ(SolarToLunar(2024, 2, 30), "");
+  EXPECT_EQ(LunarToSolar(2024, 1, 31), "");
+  EXPECT_EQ(LunarToSolar(2024, 25, 1), "");
+  EXPECT_EQ(LunarToSolar(2024, 0, 1), "");
+  EXPECT_EQ(LunarToSolar(9001, 1, 1), "");
+  EXPECT_EQ(LunarDateFromDayOfYear(2024, 0), "");
+  EXPECT_EQ(LunarDateFromDayOfYear(2024, 355), "");
+  EXPECT_EQ(LunarDateFromDayOfYear(2024, 354), "AD12-29-2024");
+  EXPECT_EQ(LunarYearRecordOf(9999), "");
+  EXPECT_EQ(LunarYearRecordOf(-9998), "");
+  EXPECT_EQ(LunarYearLength(-9998), 0);
+}
+
+// Every day of the records' years converts to a lunar date and back, and
+// consecutive days are consecutive lunar days.
+TEST_F(LunarCalendar, EveryDayFrom1800To2200RoundTrips) {
+  CivilDate previousLunar{};
+  for (DayNumber z = Day(1800, 1, 1); z <= Day(2200, 12, 31); ++z) {
+    const CivilDate d = *DayNumberToDate(z);
+    const auto lunar = ParseCalendarDateText(SolarToLunar(d.year, d.month, d.day));
+    ASSERT_TRUE(lunar.has_value()) << z;
+    ASSERT_EQ(LunarToSolar(lunar->year, lunar->month, lunar->day), DateText(z)) << z;
+    if (z > Day(1800, 1, 1)) {
+      const bool nextDay = lunar->year == previousLunar.year && lunar->month == previousLunar.month &&
+                           lunar->day == previousLunar.day + 1;
+      const bool nextMonth = lunar->day == 1 && previousLunar.day == LunarMonthLength(previousLunar.year,
+                                                                                       previousLunar.month);
+      ASSERT_TRUE(nextDay || nextMonth) << DateText(z);
+    }
+    previousLunar = *lunar;
+  }
+}
+
+TEST_F(LunarCalendar, TheCacheBelongsToTheModeItWasBuiltIn) {
+  const std::string historical = LunarYearRecordOf(1914);
+  SetCalcModernFlag(1);
+  EXPECT_NE(LunarYearRecordOf(1914), historical);
+  SetCalcModernFlag(0);
+  EXPECT_EQ(LunarYearRecordOf(1914), historical);
+  EXPECT_EQ(BuildLunarYearRecord(1914), historical);
+}
+
+// A leap year whose months all have a major term (which the real calendar
+// never produces in either mode) still gets twelve size digits: its 13th month
+// becomes 闰十二月.  And 正月 is never taken for the leap month.
+TEST(LunarRecordComposition, ALeapYearWithoutAMonthLackingAMajorTerm) {
+  std::array<DayNumber, 15> a{};
+  a[1] = 1000;
+  const int lengths[14] = {0, 30, 29, 30, 29, 30, 29, 30, 29, 30, 29, 30, 29, 30};
+  for (int k = 2; k <= 14; ++k) a[k] = a[k - 1] + lengths[k - 1];
+  EXPECT_EQ(ComposeLunarYearRecord(1, 2, 5, a, [](int) { return true; }), "101010101010C1205");
+  EXPECT_EQ(ComposeLunarYearRecord(1, 2, 5, a, [](int k) { return k != 1; }), "101010101010C1205");
+  // The fifth month lacks one: it is 闰四月, of 30 days.
+  EXPECT_EQ(ComposeLunarYearRecord(1, 1, 22, a, [](int k) { return k != 5; }), "10100101010141122");
+  EXPECT_EQ(ComposeLunarYearRecord(0, 1, 22, a, [](int) { return true; }), "10101010101000122");
+  EXPECT_EQ(ComposeLunarYearRecord(2, 1, 22, a, [](int) { return true; }), "101010101010C1122");
+  EXPECT_EQ(ComposeLunarYearRecord(2, 1, 22, a, [](int k) { return k != 12; }), "101010101011B0122");
+}
+
+}  // namespace
+}  // namespace tovani
