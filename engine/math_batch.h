@@ -1,5 +1,6 @@
-// Cosines and sines of many arguments at once: the C library's vector math
-// where it has it (glibc on x86-64), the plain functions elsewhere.
+// Cosines and sines of many arguments at once: glibc's vector math in the
+// native build on x86-64, the program's own vector code elsewhere (the
+// Windows program).
 #pragma once
 
 #include <cstddef>
@@ -16,5 +17,14 @@ void SinBatch(const double* x, double* out, std::size_t n);
 // are added as (p0 + p1) + (p2 + p3): the same additions on every path.
 void CosineSeriesSums(const double* a, const double* b, const double* c, const std::size_t* start,
                       std::size_t segments, double t, double* sums);
+
+// The program's own implementation of the three, always built, so that the
+// tests check it in every build.
+namespace portable_math {
+void CosBatch(const double* x, double* out, std::size_t n);
+void SinBatch(const double* x, double* out, std::size_t n);
+void CosineSeriesSums(const double* a, const double* b, const double* c, const std::size_t* start,
+                      std::size_t segments, double t, double* sums);
+}  // namespace portable_math
 
 }  // namespace tovani
