@@ -120,12 +120,35 @@ std::string JsonString(std::string_view gbk) {
   return out + "\"";
 }
 
+std::string Trim(const std::string& s) {
+  const auto b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+std::optional<CurrentPlace> PlaceOption(const Invocation& inv, Output& out, int& code) {
+  int city = 2;
+  if (inv.Has("city")) {
+    std::string message;
+    const auto n = ParseBounded(inv.options.at("city"), 1, CityCount(), "city", message);
+    if (!n) {
+      code = out.Fail(message);
+      return std::nullopt;
+    }
+    city = static_cast<int>(*n);
+  }
+  CurrentPlace place;
+  SelectCity(city, OwnPlace{}, place);
+  return place;
+}
+
 namespace {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = [] {
     std::vector<Command> all = DateCommands();
     for (auto& c : LunarCommands()) all.push_back(std::move(c));
+    for (auto& c : WindowCommands()) all.push_back(std::move(c));
     return all;
   }();
   return commands;
@@ -158,6 +181,16 @@ void PrintHelp(Output& out) {
   out.Line("options:");
   out.Line("  --modern                    compute ancient years by modern astronomy instead of");
   out.Line("                              the rules the historical calendars used");
+  out.Line("  --city N                    day, month, table sun, dump: the place, 1..43 (default 2, 北京)");
+  out.Line("  --info 0|1|2                day: festivals and terms, sunrise and sunset, or dawn and dusk");
+  out.Line("  --ganzhi-newyear            the sexagenary year begins at the lunar new year, not at 立春");
+  out.Line("  --dynasty                   day: lunar years by era names");
+  out.Line("  --dawn                      table sun: dawn and dusk instead of sunrise and sunset");
+  out.Line("  --month N                   search leap: only leap months of month N");
+  out.Line("  search days conditions, each a number or a name of its list:");
+  out.Line("    --gmonth --gday --lmonth (13..24 leap) --lday --hmonth --hday");
+  out.Line("    --gz-year --gz-month --gz-day (1..60 or e.g. 甲子年) --weekday (1 = 星期一)");
+  out.Line("    --term (e.g. 立春) --festival (复活节, 母亲节, 父亲节, 感恩节)");
   out.Line("  --help                      show this text");
   out.Line("  --version                   show the version");
   out.Line("");

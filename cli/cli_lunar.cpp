@@ -4,7 +4,13 @@
 #include "cli/cli_common.h"
 #include "engine/date_text.h"
 #include "engine/events.h"
+#include "engine/cities.h"
+#include "engine/era_names.h"
+#include "engine/festivals.h"
+#include "engine/hijri.h"
 #include "engine/lunar_calendar.h"
+#include "engine/sexagenary.h"
+#include "engine/sun_times.h"
 
 namespace tovani::cli {
 namespace {
@@ -122,6 +128,32 @@ int RunEvents(const Invocation& inv, Output& out) {
   return kOk;
 }
 
+// The engine's own texts of a day, as JSON fields (an empty string where the
+// engine gives none).
+std::string DayFields(const CivilDate& d, const std::string& lunarText, const CurrentPlace& place) {
+  const auto field = [](const char* name, const std::string& value) {
+    return std::string(",\"") + name + "\":" + JsonString(value);
+  };
+  const auto lunar = ParseCalendarDateText(lunarText);
+  std::string s = field("hijri", HijriDateText(d.year, d.month, d.day));
+  s += field("weekday", WeekdayName(d.year, d.month, d.day));
+  s += field("sign", ZodiacSignName(d.year, d.month, d.day));
+  s += field("ganzhi", SexagenaryText(d.year, d.month, d.day, 0));
+  s += field("ganzhi_ny", SexagenaryText(d.year, d.month, d.day, 1));
+  s += field("festival", GregorianFestivalText(d.year, d.month, d.day, 1));
+  s += field("lunar_festival", lunar ? LunarFestivalText(lunar->year, lunar->month, lunar->day) : std::string());
+  s += field("term_note", NextSolarTermNote(d.year, d.month, d.day));
+  s += field("nine", NineNinesText(d.year, d.month, d.day));
+  s += field("dog", DogDaysText(d.year, d.month, d.day));
+  s += field("plum", PlumRainText(d.year, d.month, d.day));
+  s += field("era", lunar ? Trim(EraYearText(lunar->year)) : std::string());
+  const DayNumber z = DateToDayNumber(d);
+  const auto sun = [&](int kind) { return JsonString(SunEventTime(z, place.longitude, place.latitude, TimeZoneHours, kind)); };
+  s += ",\"sun\":{\"rise\":" + sun(kSunrise) + ",\"set\":" + sun(kSunset) + ",\"dawn\":" + sun(kDawn) +
+       ",\"dusk\":" + sun(kDusk) + "}";
+  return s;
+}
+
 // The days of a span, a JSON object a line; the events are walked once, a
 // year's worth at a time, alongside the days.
 int RunDump(const Invocation& inv, Output& out) {
@@ -130,6 +162,9 @@ int RunDump(const Invocation& inv, Output& out) {
   if (!from) return out.Fail(message);
   const auto to = ParseDate(inv.args[1], message);
   if (!to) return out.Fail(message);
+  int code = kOk;
+  const auto place = PlaceOption(inv, out, code);
+  if (!place) return code;
   const DayNumber first = DateToDayNumber(*from), last = DateToDayNumber(*to);
   if (last < first) return out.Fail("the first date " + Quoted(inv.args[0]) + " comes after the last " + Quoted(inv.args[1]));
   constexpr DayNumber kChunk = 366;
@@ -139,8 +174,9 @@ int RunDump(const Invocation& inv, Output& out) {
     auto next = events.begin();
     for (DayNumber z = chunk; z <= chunkLast; ++z) {
       const CivilDate d = *DayNumberToDate(z);
+      const std::string lunar = SolarToLunar(d.year, d.month, d.day);
       std::string line = "{\"jdn\":" + std::to_string(z) + ",\"g\":" + JsonString(IsoText(d)) +
-                         ",\"lunar\":" + JsonString(SolarToLunar(d.year, d.month, d.day));
+                         ",\"lunar\":" + JsonString(lunar);
       for (; next != events.end() && std::floor(next->instant) == z; ++next) {
         const std::string clock = ClockPart(DateTimeText(next->instant));
         switch (next->kind) {
@@ -155,6 +191,7 @@ int RunDump(const Invocation& inv, Output& out) {
             break;
         }
       }
+      line += DayFields(d, lunar, *place);
       out.Utf8Line(line + "}");
     }
   }
@@ -171,7 +208,7 @@ std::vector<Command> LunarCommands() {
       {"years", "START END", "one line per lunar year: the year, a tab, its 17-character record", 2, 2, {},
        RunYears},
       {"events", "Y", "solar terms, new and full moons of year Y, in time order", 1, 1, {}, RunEvents},
-      {"dump", "START END", "one JSON object per day of a span of dates", 2, 2, {}, RunDump},
+      {"dump", "START END", "one JSON object per day of a span of dates", 2, 2, {"city="}, RunDump},
   };
 }
 

@@ -92,17 +92,35 @@ TEST(Cli, LunarCalendarCommands) {
       {{"years", "2023", "2024"}, "2023\t01011011010120122\n2024\t01001011011000210\n"},
       {{"years", "1914", "1914"}, "1914\t11010010010151126\n"},
       {{"years", "1914", "1914", "--modern"}, "1914\t11010010100151126\n"},
-      {{"dump", "2024-02-09", "2024-02-10"},
-       Utf8(u8"{\"jdn\":2460350,\"g\":\"2024-02-09\",\"lunar\":\"AD12-30-2023\"}\n"
-            u8"{\"jdn\":2460351,\"g\":\"2024-02-10\",\"lunar\":\"AD01-01-2024\",\"newmoon\":\"06:59:04\"}\n")},
-      {{"dump", "2024-02-04", "2024-02-04"},
-       Utf8(u8"{\"jdn\":2460345,\"g\":\"2024-02-04\",\"lunar\":\"AD12-25-2023\",\"term\":\"立春 16:27:02\"}\n")},
   };
   for (const auto& c : cases) {
     const Result r = RunLine(c.args);
     EXPECT_EQ(r.code, kOk) << c.args[0] << " " << c.args[1];
     EXPECT_EQ(r.out, c.out) << c.args[0] << " " << c.args[1];
   }
+}
+
+// One JSON object per day, with every field the engine gives for it.
+TEST(Cli, DumpOneObjectPerDay) {
+  const Result r = RunLine({"dump", "2024-02-04", "2024-02-04"});
+  ASSERT_EQ(r.code, kOk);
+  EXPECT_EQ(r.out, Utf8(u8"{\"jdn\":2460345,\"g\":\"2024-02-04\",\"lunar\":\"AD12-25-2023\",\"term\":\"立春 16:27:02\","
+                        u8"\"hijri\":\"AD07-24-1445\",\"weekday\":\"星期日\",\"sign\":\"水瓶座\","
+                        u8"\"ganzhi\":\"甲辰(龙)年丙寅月戊戌日\",\"ganzhi_ny\":\"癸卯(兔)年乙丑月戊戌日\","
+                        u8"\"festival\":\"\",\"lunar_festival\":\"\",\"term_note\":\"今日立春 16:27:02\","
+                        u8"\"nine\":\"五九第9天\",\"dog\":\"\",\"plum\":\"\",\"era\":\"二○二三\","
+                        u8"\"sun\":{\"rise\":\"07:20:38\",\"set\":\"17:35:42\",\"dawn\":\"06:52:11\","
+                        u8"\"dusk\":\"18:04:08\"}}\n"));
+  const Result span = RunLine({"dump", "2024-02-09", "2024-02-10"});
+  ASSERT_EQ(span.code, kOk);
+  ASSERT_EQ(std::count(span.out.begin(), span.out.end(), '\n'), 2);
+  const std::string second = span.out.substr(span.out.find('\n') + 1);
+  EXPECT_EQ(second.rfind(Utf8(u8"{\"jdn\":2460351,\"g\":\"2024-02-10\",\"lunar\":\"AD01-01-2024\",\"newmoon\":\"06:59:04\","), 0), 0u)
+      << second;
+  EXPECT_NE(second.find(Utf8(u8"\"lunar_festival\":\"春节\"")), std::string::npos);
+  // Another place moves the sun times.
+  const Result west = RunLine({"dump", "2024-02-04", "2024-02-04", "--city", "21"});
+  EXPECT_NE(west.out.find("\"sun\":{\"rise\":\"09:"), std::string::npos) << west.out;
 }
 
 TEST(Cli, YearListsItsMonthsWithTheirSpans) {

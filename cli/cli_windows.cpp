@@ -1,0 +1,274 @@
+// What the calendar and tool windows show, in a terminal.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/cli_common.h"
+#include "engine/cities.h"
+#include "engine/date_text.h"
+#include "engine/hijri.h"
+#include "framework/codepage.h"
+#include "ui/common/calendar_range.h"
+#include "ui/day/day_model.h"
+#include "ui/month/month_model.h"
+#include "ui/search/search_model.h"
+#include "ui/tables/tables_model.h"
+
+namespace tovani::cli {
+namespace {
+
+constexpr std::int32_t kFirstYear = -103, kLastYear = 4103, kToolLastYear = 5000;
+
+// Windows' line breaks become the terminal's.
+std::string UnixLines(std::string text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+// A date of the calendar windows' range.
+std::optional<CivilDate> ParseWindowDate(std::string_view s, Output& out, int& code) {
+  std::string message;
+  const auto date = ParseDate(s, message);
+  if (!date) {
+    code = out.Fail(message);
+    return std::nullopt;
+  }
+  if (date->year < kFirstYear || date->year > kLastYear) {
+    code = out.Fail("date " + Quoted(s) + " is outside the calendar's years -103..4103");
+    return std::nullopt;
+  }
+  return date;
+}
+
+int RunDay(const Invocation& inv, Output& out) {
+  int code = kOk;
+  const auto date = ParseWindowDate(inv.args[0], out, code);
+  if (!date) return code;
+  std::string message;
+  int info = 0;
+  if (inv.Has("info")) {
+    const auto n = ParseBounded(inv.options.at("info"), 0, 2, "--info", message);
+    if (!n) return out.Fail(message);
+    info = static_cast<int>(*n);
+  }
+  const auto place = PlaceOption(inv, out, code);
+  if (!place) return code;
+  const auto day = FromGregorian(*date);
+  if (!day) return out.Fail("no lunar or Hijri date for " + Quoted(inv.args[0]));
+  const day::DayModel model(MakeCalendarRange(kFirstYear, kLastYear), *day, inv.Has("dynasty"));
+  const auto row = [&](const char* name, day::ListId first) {
+    std::string line = name;
+    for (int i = 0; i < 3; ++i) {
+      const auto list = static_cast<day::ListId>(first + i);
+      const int selected = model.Selected(list);
+      line += " " + (selected >= 0 ? Trim(model.List(list).items[selected]) : std::string("?"));
+    }
+    return line;
+  };
+  out.Line(row("公历", day::kGregorianYear) + "\t" + DateText(DateToDayNumber(day->gregorian)));
+  out.Line(row("农历", day::kLunarYear) + "\t" +
+           CalendarDateText(day->lunar.year, day->lunar.month, day->lunar.day));
+  out.Line(row("回历", day::kHijriYear) + "\t" + CalendarDateText(day->hijri.year, day->hijri.month, day->hijri.day));
+  out.Line(day::DayTextLine1(*day, inv.Has("ganzhi-newyear") ? 1 : 0));
+  out.Line(day::DayTextLine2(*day, info, place->longitude, place->latitude));
+  return kOk;
+}
+
+// The display width of program text in a terminal: a two-byte character
+// takes two columns, as many as its bytes.
+std::string PadTo(const std::string& gbk, std::size_t width) {
+  return gbk.size() >= width ? gbk : gbk + std::string(width - gbk.size(), ' ');
+}
+
+int RunMonth(const Invocation& inv, Output& out) {
+  int code = kOk;
+  // Y-MM, or Y-MM-DD for the day whose details are shown.
+  std::string arg = inv.args[0];
+  if (ParseDashedNumbers(arg, 3) == std::nullopt) arg += "-01";
+  const auto date = ParseWindowDate(arg, out, code);
+  if (!date) return code;
+  const auto place = PlaceOption(inv, out, code);
+  if (!place) return code;
+  const auto day = FromGregorian(*date);
+  if (!day) return out.Fail("no lunar or Hijri date for " + Quoted(inv.args[0]));
+  const month::MonthModel model(MakeCalendarRange(kFirstYear, kLastYear), *day);
+  const month::MonthGrid& grid = model.grid();
+  constexpr std::size_t kWidth = 10;
+  std::string header;
+  for (const char* name : {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"}) header += PadTo(name, kWidth);
+  out.Line(Trim(header));
+  for (int row = 0; row * 7 < grid.lastCell; ++row) {
+    std::string days, seconds;
+    for (int column = 0; column < 7; ++column) {
+      const int cell = row * 7 + column + 1;
+      std::string number, second;
+      if (cell >= grid.firstCell && cell <= grid.lastCell && cell <= month::kCellCount) {
+        // The cell text: a line break, the day, a line break, the second line.
+        const std::string& text = grid.cells[cell - 1];
+        const auto split = text.find(month::kLineBreak, 2);
+        number = text.substr(2, split - 2);
+        second = text.substr(split + 2);
+        if (cell == model.SelectedCell()) number = "[" + number + "]";
+      }
+      days += PadTo(number, kWidth);
+      seconds += PadTo(second, kWidth);
+    }
+    out.Line(days.substr(0, days.find_last_not_of(' ') + 1));
+    out.Line(seconds.substr(0, seconds.find_last_not_of(' ') + 1));
+  }
+  out.Line("");
+  out.Line(UnixLines(month::MonthSummary(date->year, date->month)));
+  out.Line(UnixLines(month::DayDetails(*day, inv.Has("ganzhi-newyear") ? 1 : 0, place->longitude, place->latitude))
+               .substr(1));
+  return kOk;
+}
+
+int RunTable(const Invocation& inv, Output& out) {
+  const std::string& page = inv.args[0];
+  std::string message;
+  const bool lunar = page == "months";
+  const auto year = ParseBounded(inv.args[1], lunar ? -104 : kFirstYear, kToolLastYear, "year", message);
+  if (!year) return out.Fail(message);
+  const auto y = static_cast<std::int32_t>(*year);
+  if (page == "months") {
+    out.Line(UnixLines(tables::LunarMonthsTable(y)));
+  } else if (page == "terms") {
+    out.Line(UnixLines(tables::SolarTermsTable(y)));
+  } else if (page == "moons") {
+    out.Line(UnixLines(tables::MoonsTable(y)));
+  } else if (page == "sun") {
+    int code = kOk;
+    const auto place = PlaceOption(inv, out, code);
+    if (!place) return code;
+    out.Line(UnixLines(tables::SunTimesTable(y, place->name, place->longitude, place->latitude, inv.Has("dawn"))));
+  } else {
+    return out.Fail("unknown table " + Quoted(page) + ": expected months, terms, moons or sun");
+  }
+  return kOk;
+}
+
+// A list's item by its number or its name (UTF-8 on the command line).
+std::optional<int> ConditionValue(search::Condition c, const std::string& value) {
+  const auto items = search::ConditionItems(c);
+  if (const auto n = ParseInteger(value); n && *n >= 1 && *n <= static_cast<long long>(items.size())) {
+    return static_cast<int>(*n);
+  }
+  const std::string gbk = Utf8ToCp936(value);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i] == gbk) return static_cast<int>(i) + 1;
+  }
+  return std::nullopt;
+}
+
+struct ConditionOption {
+  const char* name;
+  search::Condition condition;
+};
+
+constexpr ConditionOption kConditionOptions[] = {
+    {"gmonth", search::kGregorianMonth}, {"gday", search::kGregorianDay}, {"lmonth", search::kLunarMonth},
+    {"lday", search::kLunarDay},         {"hmonth", search::kHijriMonth}, {"hday", search::kHijriDay},
+    {"gz-year", search::kCycleYear},     {"gz-month", search::kCycleMonth}, {"gz-day", search::kCycleDay},
+    {"weekday", search::kWeekday},       {"term", search::kSolarTerm},    {"festival", search::kFestival},
+};
+
+int RunSearch(const Invocation& inv, Output& out) {
+  const std::string& kind = inv.args[0];
+  const bool days = kind == "days";
+  if (!days && kind != "leap" && kind != "big3" && kind != "small3" && kind != "big4") {
+    return out.Fail("unknown search " + Quoted(kind) + ": expected leap, big3, small3, big4 or days");
+  }
+  // The command line's astronomical start year goes into the window's fields.
+  std::string message;
+  const auto start = ParseBounded(inv.args[1], -104, kToolLastYear, "start year", message);
+  if (!start) return out.Fail(message);
+  search::Fields fields;
+  fields.beforeEra = *start <= 0;
+  fields.start = std::to_string(*start <= 0 ? 1 - *start : *start);
+  fields.range = inv.args[2];
+  const int page = days ? search::kDays : search::kMonths;
+  const std::int32_t firstYear = days ? kFirstYear : MakeCalendarRange(kFirstYear, kLastYear).lunarFirst.year;
+  const std::string rangeBefore = fields.range;
+  const auto request = search::ReadRequest(fields, page, firstYear);
+  if (!request) {
+    if (fields.start.empty()) return out.Fail("start year " + Quoted(inv.args[1]) + " is outside the searchable years");
+    return out.Fail("bad range " + Quoted(rangeBefore) + ": expected a number of years above 0");
+  }
+  if (fields.range != rangeBefore) out.Note("tovani: range cut to " + fields.range + " years\n");
+
+  std::unique_ptr<search::Search> search;
+  if (days) {
+    std::array<int, search::kConditionCount> selections{};
+    for (const ConditionOption& o : kConditionOptions) {
+      if (!inv.Has(o.name)) continue;
+      const auto v = ConditionValue(o.condition, inv.options.at(o.name));
+      if (!v) return out.Fail("bad --" + std::string(o.name) + " " + Quoted(inv.options.at(o.name)));
+      selections[o.condition] = *v;
+    }
+    const search::DayConditions conditions = search::ConditionsFromSelections(selections);
+    if (!conditions.Any()) return out.Fail("search days needs at least one condition (see tovani --help)");
+    search = search::MakeConditionDaySearch(request->start, request->years, conditions, inv.Has("ganzhi-newyear"));
+  } else if (kind == "leap") {
+    fields.month = inv.Has("month") ? inv.options.at("month") : "";
+    const std::string monthBefore = fields.month;
+    const int month = search::ReadMonthRestriction(fields);
+    if (!monthBefore.empty() && month == 0) return out.Fail("bad --month " + Quoted(monthBefore) + ": expected 1..12");
+    search = search::MakeLeapMonthSearch(request->start, request->years, month);
+  } else {
+    search = search::MakeRunSearch(request->start, request->years,
+                                   kind == "big3"    ? search::RunKind::kThreeBig
+                                   : kind == "small3" ? search::RunKind::kThreeSmall
+                                                      : search::RunKind::kFourBig);
+  }
+  const bool showProgress = isatty(STDERR_FILENO) != 0;
+  while (search->Step()) {
+    if (!showProgress) continue;
+    const std::string progress = search->ProgressUpdate();
+    if (!progress.empty()) out.Note("\r" + Trim(progress));
+  }
+  if (showProgress) out.Note("\r\033[K");
+  out.Line(UnixLines(search->Result()));
+  return kOk;
+}
+
+int RunHijri(const Invocation& inv, Output& out) {
+  std::string message;
+  const auto date = ParseDate(inv.args[0], message);
+  if (!date) return out.Fail(message);
+  const std::string text = HijriDateText(date->year, date->month, date->day);
+  const auto h = ParseCalendarDateText(text);
+  if (!h) return out.Fail("date " + Quoted(inv.args[0]) + " is before the Hijri calendar's range");
+  out.Line(text + "\t" + Trim(HijriYearText(h->year)) + "年" + std::to_string(h->month) + "月" +
+           std::to_string(h->day) + "日");
+  return kOk;
+}
+
+}  // namespace
+
+std::vector<Command> WindowCommands() {
+  std::vector<std::string_view> searchOptions = {"month=", "ganzhi-newyear"};
+  static std::vector<std::string> valued;
+  if (valued.empty()) {
+    for (const ConditionOption& o : kConditionOptions) valued.push_back(std::string(o.name) + "=");
+  }
+  for (const std::string& v : valued) searchOptions.push_back(v);
+  return {
+      {"day", "DATE", "the day window: the three calendars and both text lines", 1, 1,
+       {"info=", "ganzhi-newyear", "city=", "dynasty"}, RunDay},
+      {"month", "Y-MM[-DD]", "the month window: grid, month summary and the day's details", 1, 1,
+       {"ganzhi-newyear", "city="}, RunMonth},
+      {"table", "PAGE Y", "tables: months (lunar year), terms, moons or sun (Gregorian year)", 2, 2,
+       {"city=", "dawn"}, RunTable},
+      {"search", "KIND START RANGE", "search leap|big3|small3|big4 months, or days by conditions", 3, 3,
+       searchOptions, RunSearch},
+      {"hijri", "DATE", "the Hijri date of a date", 1, 1, {}, RunHijri},
+  };
+}
+
+}  // namespace tovani::cli

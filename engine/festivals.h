@@ -1,0 +1,31 @@
+// Festivals and seasonal periods of a date.  Every function returns an empty
+// text when nothing applies, for a year outside -8999..9000 or an invalid date.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tovani {
+
+// The Gregorian festivals and days of a date, several separated by one blank;
+// full = 0 gives only the main festivals with their short names.
+std::string GregorianFestivalText(std::int32_t year, std::int32_t month, std::int32_t day, int full);
+// The traditional festival of a lunar date (month code 1..24).
+std::string LunarFestivalText(std::int32_t lunarYear, int lunarMonth, int lunarDay);
+// The next solar term: "今日立春 16:27:02", "明日立春 16:27:02", or its date
+// such as "2月4日立春" (with the year when it falls in another year).
+std::string NextSolarTermNote(std::int32_t year, std::int32_t month, std::int32_t day);
+// 数九, e.g. "三九第4天".
+std::string NineNinesText(std::int32_t year, std::int32_t month, std::int32_t day);
+// 三伏, e.g. "中伏第12天".
+std::string DogDaysText(std::int32_t year, std::int32_t month, std::int32_t day);
+// "入梅" or "出梅" on those days.
+std::string PlumRainText(std::int32_t year, std::int32_t month, std::int32_t day);
+
+// The day of the month of the n-th given weekday (0 = Sunday .. 6 = Saturday)
+// of a month (the rule festivals' dates); in October 1582 the days after the
+// 4th are counted across the ten missing dates.  A day beyond the month's end
+// when the month has no such weekday; 0 for an invalid month.
+int NthWeekdayOfMonth(std::int32_t year, std::int32_t month, int n, int weekday);
+
+}  // namespace tovani

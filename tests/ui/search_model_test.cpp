@@ -1,0 +1,171 @@
+#include "ui/search/search_model.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace tovani::search {
+namespace {
+
+std::string RunToEnd(Search& s) {
+  while (s.Step()) {
+  }
+  return s.Result();
+}
+
+TEST(SearchFields, RangesAndStartYears) {
+  struct Case {
+    Fields fields;
+    int page;
+    bool valid;
+    int start, years;
+    const char* startAfter;
+    const char* rangeAfter;
+  };
+  const Case cases[] = {
+      {{"2000", false, "10", ""}, kMonths, true, 2000, 10, "2000", "10"},
+      {{"2000", false, "250", ""}, kDays, true, 2000, 100, "2000", "100"},  // page 2 stops at 100 years
+      {{"2000", false, "250", ""}, kMonths, true, 2000, 250, "2000", "250"},
+      {{"4990", false, "50", ""}, kMonths, true, 4990, 11, "4990", "11"},    // cut at 5000
+      {{"104", true, "5", ""}, kDays, true, -103, 5, "104", "5"},
+      {{"105", true, "5", ""}, kDays, false, 0, 0, "", "5"},                  // before the range
+      {{"5001", false, "5", ""}, kDays, false, 0, 0, "", "5"},
+      {{"20a0", false, "5", ""}, kDays, false, 0, 0, "", "5"},
+      {{"2000", false, "1x", ""}, kDays, false, 0, 0, "2000", ""},
+      {{"2000", false, "", ""}, kDays, false, 0, 0, "2000", ""},
+      {{"2000", false, "0", ""}, kDays, false, 0, 0, "2000", "0"},
+      {{"2000", false, "99999999999999", ""}, kDays, true, 2000, 100, "2000", "100"},
+  };
+  for (const auto& c : cases) {
+    Fields f = c.fields;
+    const auto request = ReadRequest(f, c.page, -103);
+    EXPECT_EQ(request.has_value(), c.valid) << c.fields.start << " " << c.fields.range;
+    if (request) {
+      EXPECT_EQ(request->start, c.start);
+      EXPECT_EQ(request->years, c.years);
+    }
+    EXPECT_EQ(f.start, c.startAfter);
+    EXPECT_EQ(f.range, c.rangeAfter);
+  }
+  Fields month{"", false, "", "5"};
+  EXPECT_EQ(ReadMonthRestriction(month), 5);
+  month.month = "13";
+  EXPECT_EQ(ReadMonthRestriction(month), 0);
+  EXPECT_EQ(month.month, "");
+  month.month = "x";
+  EXPECT_EQ(ReadMonthRestriction(month), 0);
+  EXPECT_EQ(month.month, "");
+}
+
+TEST(LeapMonthSearch, TheLeapMonthsOf2000To2009) {
+  const auto s = MakeLeapMonthSearch(2000, 10, 0);
+  EXPECT_EQ(RunToEnd(*s),
+            "    共找到 4 个农历闰月"
+            "\r\nAD2001闰四月小    AD05-23-2001 ～ AD06-20-2001"
+            "\r\nAD2004闰二月小    AD03-21-2004 ～ AD04-18-2004"
+            "\r\nAD2006闰七月小    AD08-24-2006 ～ AD09-21-2006"
+            "\r\nAD2009闰五月小    AD06-23-2009 ～ AD07-21-2009");
+  const auto only = MakeLeapMonthSearch(2000, 10, 7);
+  EXPECT_EQ(RunToEnd(*only).rfind("    共找到 1 个农历闰七月\r\nAD2006", 0), 0u);
+  const auto none = MakeLeapMonthSearch(2000, 10, 12);
+  EXPECT_EQ(RunToEnd(*none), "    共找到 0 个农历闰腊月");
+  const auto ancient = MakeLeapMonthSearch(-104, 3, 0);
+  EXPECT_NE(RunToEnd(*ancient).find("\r\nBC0105"), std::string::npos);
+}
+
+TEST(RunSearch, RunsNeverOverlap) {
+  const auto s = MakeRunSearch(2000, 50, RunKind::kThreeBig);
+  const std::string result = RunToEnd(*s);
+  ASSERT_EQ(result.rfind("    共找到 ", 0), 0u);
+  // Every month appears in at most one run, and each run has three lines.
+  std::set<std::string> months;
+  std::size_t pos = 0;
+  int runs = 0, lines = 0;
+  while ((pos = result.find("\r\n\r\n第", pos)) != std::string::npos) {
+    ++runs;
+    pos += 4;
+  }
+  pos = 0;
+  while ((pos = result.find("\r\n    AD", pos)) != std::string::npos) {
+    const std::string month = result.substr(pos + 6, 12);
+    EXPECT_TRUE(months.insert(month).second) << month;
+    ++lines;
+    pos += 6;
+  }
+  EXPECT_GT(runs, 0);
+  EXPECT_EQ(lines, 3 * runs);
+  EXPECT_NE(result.find("\r\n\r\n第1组三连大月：\r\n    AD"), std::string::npos);
+  EXPECT_EQ(result.rfind("    共找到 " + std::to_string(runs) + " 组三连大月\r\n", 0), 0u);
+  const auto four = MakeRunSearch(2000, 50, RunKind::kFourBig);
+  EXPECT_NE(RunToEnd(*four).find("组四连大月"), std::string::npos);
+}
+
+TEST(ConditionDaySearch, HijriMonthAndDayAlone) {
+  DayConditions c;
+  c.values[kHijriMonth] = 9;
+  c.values[kHijriDay] = 1;
+  const auto s = MakeConditionDaySearch(2020, 5, c, 0);
+  const std::string result = RunToEnd(*s);
+  EXPECT_EQ(result.rfind("    共找到 5 个条件日\r\n", 0), 0u);
+  // Ramadan 1 of 1441..1445 in the arithmetic calendar.
+  for (const char* day : {"AD04-24-2020", "AD04-13-2021", "AD04-03-2022", "AD03-23-2023", "AD03-11-2024"}) {
+    EXPECT_NE(result.find(std::string("对应公历→") + day), std::string::npos) << day;
+  }
+}
+
+TEST(ConditionDaySearch, TermsFestivalsAndTheReport) {
+  std::array<int, kConditionCount> selections{};
+  selections[kSolarTerm] = 3;  // 立春
+  selections[kWeekday] = 7;    // 星期日
+  const DayConditions c = ConditionsFromSelections(selections);
+  EXPECT_EQ(c.solarTerm, "立春");
+  EXPECT_EQ(c.weekday, "星期日");
+  const auto s = MakeConditionDaySearch(2000, 30, c, 0);
+  const std::string result = RunToEnd(*s);
+  EXPECT_NE(result.find("\r\n    对应节气→立春 "), std::string::npos) << result.substr(0, 400);
+  // 立春 fell on a Sunday in 2018 (4 February).
+  EXPECT_NE(result.find("对应公历→AD02-04-2018"), std::string::npos);
+  DayConditions easter;
+  easter.festival = "复活节";
+  const auto e = MakeConditionDaySearch(2024, 1, easter, 0);
+  const std::string found = RunToEnd(*e);
+  EXPECT_EQ(found.rfind("    共找到 1 个条件日\r\n", 0), 0u);
+  EXPECT_NE(found.find("对应公历→AD03-31-2024"), std::string::npos);
+  EXPECT_NE(found.find("对应节日→复活节"), std::string::npos);
+  // No condition: nothing is searched.
+  const auto nothing = MakeConditionDaySearch(2024, 1, DayConditions{}, 0);
+  EXPECT_FALSE(nothing->Step());
+}
+
+TEST(SearchProgress, ShownOnlyWhenTheRoundedValueChanges) {
+  const auto s = MakeLeapMonthSearch(2000, 1000, 0);
+  s->Step();
+  EXPECT_EQ(s->ProgressUpdate(), "    正在查询，已完成 0.0%...");
+  EXPECT_EQ(s->ProgressUpdate(), "");
+  s->Step();
+  EXPECT_EQ(s->ProgressUpdate(), "    正在查询，已完成 0.1%...");
+  DayConditions c;
+  c.values[kGregorianDay] = 1;
+  const auto d = MakeConditionDaySearch(2000, 100, c, 0);
+  d->Step();
+  EXPECT_EQ(d->ProgressUpdate(), "    正在查询，已完成 0.00%...");
+}
+
+TEST(ConditionLists, ItemsAfterTheEmptyOne) {
+  EXPECT_EQ(ConditionItems(kGregorianMonth).size(), 12u);
+  EXPECT_EQ(ConditionItems(kGregorianDay).back(), "31日");
+  EXPECT_EQ(ConditionItems(kLunarMonth)[12], "闰正月");
+  EXPECT_EQ(ConditionItems(kLunarDay).back(), "三十");
+  EXPECT_EQ(ConditionItems(kCycleYear).front(), "甲子年");
+  EXPECT_EQ(ConditionItems(kCycleDay).back(), "癸亥日");
+  EXPECT_EQ(ConditionItems(kWeekday).front(), "星期一");
+  EXPECT_EQ(ConditionItems(kSolarTerm).front(), "小寒");
+  EXPECT_EQ(ConditionItems(kFestival).size(), 4u);
+  EXPECT_STREQ(ConditionLabel(kFestival), "节日");
+  std::array<int, kConditionCount> out{};
+  out[kGregorianMonth] = 13;  // beyond the list: no condition
+  EXPECT_FALSE(ConditionsFromSelections(out).Any());
+}
+
+}  // namespace
+}  // namespace tovani::search

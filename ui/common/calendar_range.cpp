@@ -1,0 +1,52 @@
+#include "ui/common/calendar_range.h"
+
+#include "engine/date_text.h"
+#include "engine/hijri.h"
+#include "engine/lunar_calendar.h"
+
+namespace tovani {
+
+std::optional<DayInCalendars> FromGregorian(const CalendarTriple& g) {
+  if (!IsValidDate(g.year, g.month, g.day)) return std::nullopt;
+  const auto lunar = ParseCalendarDateText(SolarToLunar(g.year, g.month, g.day));
+  const auto hijri = ParseCalendarDateText(HijriDateText(g.year, g.month, g.day));
+  if (!lunar || !hijri) return std::nullopt;
+  return DayInCalendars{g, *lunar, *hijri};
+}
+
+std::optional<DayInCalendars> FromLunar(const CalendarTriple& l) {
+  const auto g = ParseCalendarDateText(LunarToSolar(l.year, l.month, l.day));
+  if (!g) return std::nullopt;
+  return FromGregorian(*g);
+}
+
+std::optional<DayInCalendars> FromHijri(const CalendarTriple& h) {
+  const auto g = ParseCalendarDateText(HijriToGregorianText(h.year, h.month, h.day));
+  if (!g) return std::nullopt;
+  return FromGregorian(*g);
+}
+
+std::optional<DayInCalendars> FromDayNumber(DayNumber z) {
+  const auto g = DayNumberToDate(z);
+  if (!g) return std::nullopt;
+  return FromGregorian(*g);
+}
+
+CalendarRange MakeCalendarRange(std::int32_t firstYear, std::int32_t lastYear) {
+  CalendarRange r;
+  r.firstYear = firstYear;
+  r.lastYear = lastYear;
+  r.firstDay = DateToDayNumber(firstYear, 1, 1);
+  r.lastDay = DateToDayNumber(lastYear, 12, 31);
+  if (const auto first = FromDayNumber(r.firstDay)) {
+    r.lunarFirst = first->lunar;
+    r.hijriFirst = first->hijri;
+  }
+  if (const auto last = FromDayNumber(r.lastDay)) {
+    r.lunarLast = last->lunar;
+    r.hijriLast = last->hijri;
+  }
+  return r;
+}
+
+}  // namespace tovani

@@ -1,0 +1,207 @@
+#include "ui/month/month_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/date_text.h"
+#include "engine/era_names.h"
+#include "engine/events.h"
+#include "engine/festivals.h"
+#include "engine/lunar_calendar.h"
+#include "engine/sexagenary.h"
+#include "engine/sun_times.h"
+#include "ui/common/list_texts.h"
+
+namespace tovani::month {
+namespace {
+
+std::string Trim(const std::string& s) {
+  const auto b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+// "4日16:27:02" of an instant.
+std::string DayAndTime(LocalInstant t) {
+  const std::string text = DateTimeText(t);
+  const auto d = ParseCalendarDateText(text.substr(0, 12));
+  if (!d) return {};
+  return std::to_string(d->day) + "日" + text.substr(13);
+}
+
+}  // namespace
+
+std::string CellSecondLine(const DayInCalendars& day) {
+  const CalendarTriple& g = day.gregorian;
+  const CalendarTriple& l = day.lunar;
+  std::string text = LunarFestivalText(l.year, l.month, l.day);
+  if (!text.empty()) return text;
+  text = GregorianFestivalText(g.year, g.month, g.day, 0);
+  if (!text.empty()) return text;
+  const std::string note = NextSolarTermNote(g.year, g.month, g.day);
+  const std::string today = "今日";
+  if (note.compare(0, today.size(), today) == 0) {
+    const auto blank = note.find(' ');
+    return note.substr(today.size(), blank == std::string::npos ? std::string::npos : blank - today.size());
+  }
+  if (l.day == 1) {
+    const int length = LunarMonthLength(l.year, l.month);
+    return std::string(l.month > 12 ? "闰" : "") + LunarMonthBaseName((l.month - 1) % 12 + 1) +
+           (length == 30 ? "大" : "小");
+  }
+  return LunarDayName(l.day);
+}
+
+MonthGrid MakeMonthGrid(std::int32_t year, std::int32_t month) {
+  MonthGrid grid;
+  const DayNumber d1 = DateToDayNumber(year, month, 1);
+  if (d1 == InvalidDayNumber) return grid;
+  int offset = (d1 + 1) % 7;  // 0 is Sunday
+  if (offset < 0) offset += 7;
+  grid.firstCell = offset + 1;
+  grid.lastCell = grid.firstCell + DaysInMonth(year, month) - 1;
+  for (int cell = grid.firstCell; cell <= grid.lastCell; ++cell) {
+    const auto day = FromDayNumber(d1 + (cell - grid.firstCell));
+    if (!day) continue;
+    grid.cells[cell - 1] = std::string(kLineBreak) + std::to_string(day->gregorian.day) + kLineBreak +
+                           CellSecondLine(*day);
+  }
+  return grid;
+}
+
+std::string MonthSummary(std::int32_t year, std::int32_t month) {
+  const DayNumber first = DateToDayNumber(year, month, 1);
+  if (first == InvalidDayNumber) return {};
+  const DayNumber last = first + DaysInMonth(year, month) - 1;
+  std::string terms, moons;
+  for (const CalendarEvent& e : EventsInRange(first, last)) {
+    std::string& line = e.kind == EventKind::kTerm ? terms : moons;
+    if (!line.empty()) line += " ";
+    line += DayAndTime(e.instant);
+    if (e.kind == EventKind::kTerm) {
+      line += SolarTermName(e.term);
+    } else {
+      line += e.kind == EventKind::kNewMoon ? "塑" : "望";
+    }
+  }
+  return terms + kLineBreak + moons;
+}
+
+std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double longitude, double latitude) {
+  const CalendarTriple& g = day.gregorian;
+  const CalendarTriple& l = day.lunar;
+  const CalendarTriple& h = day.hijri;
+  const int length = LunarMonthLength(l.year, l.month);
+  const std::string monthName = LunarMonthBaseName((l.month - 1) % 12 + 1);
+  std::string lunar = "农历 " + Trim(EraYearText(l.year)) + "年" + " " + (l.month > 12 ? " 闰" + monthName : monthName) +
+                      (length == 30 ? "大" : "小") + LunarDayName(l.day) + " " +
+                      SexagenaryText(g.year, g.month, g.day, ganzhiFromNewYear);
+
+  std::string hijri = "回历 " + (h.year >= 1 ? std::to_string(h.year) : "前" + std::to_string(1 - h.year)) + "年" +
+                      std::to_string(h.month) + "月" + std::to_string(h.day) + "日" + " " +
+                      ZodiacSignName(g.year, g.month, g.day);
+  for (const std::string& period :
+       {NineNinesText(g.year, g.month, g.day), DogDaysText(g.year, g.month, g.day), PlumRainText(g.year, g.month, g.day)}) {
+    if (!period.empty()) hijri += " " + period;
+  }
+
+  const DayNumber z = DateToDayNumber(g);
+  const auto at = [&](int kind) { return SunEventTime(z, longitude, latitude, TimeZoneHours, kind); };
+  const std::string sun =
+      at(kDawn) + "天亮" + " " + at(kSunrise) + "日出" + " " + at(kSunset) + "日落" + " " + at(kDusk) + "天黑";
+
+  std::string festivals;
+  for (const std::string& f : {LunarFestivalText(l.year, l.month, l.day), GregorianFestivalText(g.year, g.month, g.day, 1)}) {
+    if (!f.empty()) festivals += " " + f;
+  }
+  std::string text = std::string(kLineBreak) + lunar + kLineBreak + hijri + kLineBreak + sun;
+  if (!festivals.empty()) text += kLineBreak + festivals;
+  return text;
+}
+
+MonthModel::MonthModel(const CalendarRange& range, const DayInCalendars& date) : range_(range), date_(date) {
+  SetGregorian(date.gregorian);
+}
+
+int MonthModel::CellOfDay(int day) const {
+  const CalendarTriple& g = date_.gregorian;
+  const DayNumber z = DateToDayNumber(g.year, g.month, day);
+  if (z == InvalidDayNumber) return 0;
+  return grid_.firstCell + (z - DateToDayNumber(g.year, g.month, 1));
+}
+
+int MonthModel::SelectedCell() const { return CellOfDay(date_.gregorian.day); }
+
+void MonthModel::SetGregorian(CalendarTriple g) {
+  const DayNumber z = DateToDayNumber(g);
+  if (z == InvalidDayNumber || z < range_.firstDay || z > range_.lastDay) return;
+  const auto day = FromGregorian(g);
+  if (!day) return;
+  date_ = *day;
+  if (g.year != gridYear_ || g.month != gridMonth_) {
+    grid_ = MakeMonthGrid(g.year, g.month);
+    gridYear_ = g.year;
+    gridMonth_ = g.month;
+  }
+}
+
+void MonthModel::ChooseYear(int index) {
+  CalendarTriple g = date_.gregorian;
+  g.year = range_.firstYear + index;
+  if (g.year < range_.firstYear || g.year > range_.lastYear) return;
+  if (g.month == 2 && g.day == 29 && !IsLeapYear(g.year)) g.day = 28;
+  if (g.year == 1582 && g.month == 10 && g.day >= 5 && g.day <= 14) g.day = 4;
+  SetGregorian(g);
+}
+
+void MonthModel::ChooseMonth(int index) {
+  if (index < 0 || index > 11) return;
+  CalendarTriple g = date_.gregorian;
+  g.month = index + 1;
+  g.day = std::min(g.day, LastDayOfMonth(g.year, g.month));
+  if (g.year == 1582 && g.month == 10 && g.day >= 5 && g.day <= 14) g.day = 4;
+  SetGregorian(g);
+}
+
+bool MonthModel::ClickCell(int cell) {
+  if (cell < grid_.firstCell || cell > grid_.lastCell) return false;
+  CalendarTriple g = date_.gregorian;
+  g.day = cell - grid_.firstCell + 1;
+  if (g.year == 1582 && g.month == 10 && g.day > 4) g.day += 10;
+  SetGregorian(g);
+  return true;
+}
+
+void MonthModel::StepYear(int direction) { ChooseYear(YearIndex() + direction); }
+
+void MonthModel::StepMonth(int direction) {
+  const int month = date_.gregorian.month + direction;
+  if (month >= 1 && month <= 12) return ChooseMonth(month - 1);
+  // Across the year: December of the year before or January of the next,
+  // both of 31 days.
+  CalendarTriple g = date_.gregorian;
+  g.year += direction;
+  g.month = direction < 0 ? 12 : 1;
+  if (g.year < range_.firstYear || g.year > range_.lastYear) return;
+  SetGregorian(g);
+}
+
+void MonthModel::StepDay(int direction) {
+  const DayNumber z = DateToDayNumber(date_.gregorian) + direction;
+  if (z < range_.firstDay || z > range_.lastDay) return;
+  if (const auto g = DayNumberToDate(z)) SetGregorian(*g);
+}
+
+bool MonthModel::GoTo(const CalendarTriple& gregorian) {
+  const DayInCalendars before = date_;
+  SetGregorian(gregorian);
+  return !(date_ == before) || date_.gregorian == gregorian;
+}
+
+void MonthModel::SetRange(const CalendarRange& range) {
+  range_ = range;
+  gridYear_ = gridMonth_ = 0;  // lunar texts may have changed with the mode
+  SetGregorian(date_.gregorian);
+}
+
+}  // namespace tovani::month

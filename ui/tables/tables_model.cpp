@@ -1,0 +1,161 @@
+#include "ui/tables/tables_model.h"
+
+#include <cstdio>
+
+#include "engine/cities.h"
+#include "engine/date_text.h"
+#include "engine/dates.h"
+#include "engine/events.h"
+#include "engine/lunar_calendar.h"
+#include "engine/sun_times.h"
+
+namespace tovani::tables {
+namespace {
+
+// A year in a header: the number, or "前" and the number before year 1.
+std::string HeaderYear(std::int32_t year) {
+  return year >= 1 ? std::to_string(year) : "前" + std::to_string(1 - year);
+}
+
+bool AllDigits(const std::string& s) {
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// "01月05日12:34:56" of an instant: the two-digit month and day of its
+// date-time text, then the time.
+std::string MonthDayTime(LocalInstant t) {
+  const std::string text = DateTimeText(t);
+  if (text.size() != 21) return {};
+  return text.substr(2, 2) + "月" + text.substr(5, 2) + "日" + text.substr(13);
+}
+
+std::string TwoDigits(int n) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d", n);
+  return buf;
+}
+
+}  // namespace
+
+const char* PageCaption(int page) {
+  switch (page) {
+    case kLunarMonths: return "计算农历月";
+    case kSolarTerms: return "计算节气日";
+    case kMoons: return "计算塑望日";
+    case kSunTimes: return "计算太阳升降时刻";
+    default: return "";
+  }
+}
+
+const char* YearLabel(int page) { return page == kLunarMonths ? "农历年份" : "公历年份"; }
+
+std::optional<std::int32_t> ReadYear(YearField& field, std::int32_t firstYear) {
+  if (!AllDigits(field.text)) {
+    field.text.clear();
+    return std::nullopt;
+  }
+  if (field.text.empty() || field.text.size() > 9) return std::nullopt;
+  const std::int32_t number = std::stoi(field.text);
+  const std::int32_t year = field.beforeEra ? 1 - number : number;
+  if (year < firstYear || year > kLastYear) return std::nullopt;
+  return year;
+}
+
+std::optional<std::int32_t> StepYear(YearField& field, int direction, std::int32_t firstYear) {
+  YearField probe = field;
+  const auto current = ReadYear(probe, firstYear);
+  if (!current) {
+    field = probe;  // a field with other characters is emptied
+    return std::nullopt;
+  }
+  const std::int32_t year = *current + direction;
+  if (year < firstYear || year > kLastYear) return std::nullopt;
+  field.beforeEra = year <= 0;
+  field.text = std::to_string(year <= 0 ? 1 - year : year);
+  return year;
+}
+
+std::string LunarMonthsTable(std::int32_t y) {
+  const std::string record = LunarYearRecordOf(y);
+  if (record.empty()) return {};
+  int leapMonth = 0;
+  for (int p = 1; p <= 13; ++p) {
+    const int code = OrdinalToMonthCode(y, p);
+    if (code > 12) leapMonth = code - 12;
+  }
+  std::string text = "    农历 " + HeaderYear(y) + " 年共 " + (leapMonth != 0 ? "13" : "12") + " 个月";
+  const auto line = [&](int code, const char* blanks) {
+    const int length = LunarMonthLength(y, code);
+    text += std::string(kLineBreak) + LunarMonthName(code, length == 30 ? 1 : 0) + blanks + "对应公历" +
+            LunarToSolar(y, code, 1) + " ～ " + LunarToSolar(y, code, length);
+  };
+  for (int m = 1; m <= 12; ++m) {
+    line(m, "       ");
+    if (m == leapMonth) line(m + 12, "     ");
+  }
+  return text;
+}
+
+std::string SolarTermsTable(std::int32_t y) {
+  const DayNumber first = DateToDayNumber(y, 1, 1);
+  if (first == InvalidDayNumber) return {};
+  const auto terms = TermsInRange(first, DateToDayNumber(y, 12, 31));
+  std::string text = "    公历 " + HeaderYear(y) + " 年共 " + std::to_string(terms.size()) + " 个节气";
+  for (std::size_t i = 0; i < terms.size(); ++i) {
+    const int k = static_cast<int>(i) + 1;
+    text += k % 2 == 1 ? kLineBreak : "   ";
+    // Each term by its own name: 小寒 need not be the first term after 1 January.
+    text += TwoDigits(k) + ": " + SolarTermName(terms[i].term) + MonthDayTime(terms[i].instant);
+  }
+  return text;
+}
+
+std::string MoonsTable(std::int32_t y) {
+  const DayNumber first = DateToDayNumber(y, 1, 1);
+  if (first == InvalidDayNumber) return {};
+  const DayNumber last = DateToDayNumber(y, 12, 31);
+  const auto news = MoonsInRange(first, last, Phase::kNew);
+  const auto fulls = MoonsInRange(first, last, Phase::kFull);
+  const bool newFirst = !news.empty() && (fulls.empty() || news[0].instant < fulls[0].instant);
+  const auto& leading = newFirst ? news : fulls;
+  const auto& following = newFirst ? fulls : news;
+  const char* leadWord = newFirst ? "塑日 " : "望日 ";
+  const char* followWord = newFirst ? "望日 " : "塑日 ";
+  std::string text = "    公历 " + HeaderYear(y) + " 年共 " + std::to_string(leading.size()) +
+                     (newFirst ? " 次塑日 " : " 次望日 ") + std::to_string(following.size()) +
+                     (newFirst ? " 次望日" : " 次塑日");
+  for (std::size_t k = 0; k < 13; ++k) {
+    if (k < leading.size()) text += kLineBreak + std::string(leadWord) + MonthDayTime(leading[k].instant);
+    if (k < following.size()) text += "         " + std::string(followWord) + MonthDayTime(following[k].instant);
+  }
+  return text;
+}
+
+std::string SunTimesTable(std::int32_t y, const std::string& placeName, double longitude, double latitude,
+                          bool dawnAndDusk) {
+  const DayNumber first = DateToDayNumber(y, 1, 1);
+  if (first == InvalidDayNumber) return {};
+  std::string text = "    公历 " + HeaderYear(y) + " 年 " + placeName + (dawnAndDusk ? " 天亮天黑时刻" : " 日出日落时刻");
+  const int firstKind = dawnAndDusk ? kDawn : kSunrise, secondKind = dawnAndDusk ? kDusk : kSunset;
+  const char* firstWord = dawnAndDusk ? " 天亮时刻" : " 日出时刻";
+  const char* secondWord = dawnAndDusk ? " 天黑时刻" : " 日落时刻";
+  text.reserve(text.size() + 60 * 366);
+  for (DayNumber z = first; z < first + DaysInYear(y); ++z) {
+    text += kLineBreak + DateText(z).substr(2, 5) + firstWord +
+            SunEventTime(z, longitude, latitude, TimeZoneHours, firstKind) + secondWord +
+            SunEventTime(z, longitude, latitude, TimeZoneHours, secondKind);
+  }
+  return text;
+}
+
+std::vector<std::string> CityListItems(const std::string& ownPlaceName) {
+  std::vector<std::string> items;
+  for (int code = 1; code <= CityCount(); ++code) items.push_back(CityAt(code)->name);
+  if (!ownPlaceName.empty()) items.push_back(ownPlaceName);
+  return items;
+}
+
+}  // namespace tovani::tables
