@@ -170,10 +170,73 @@ TEST(Cli, LunarCommandsRejectBadInput) {
   }
 }
 
+TEST(Cli, WhatTheWindowsShow) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string out;
+  };
+  const Case cases[] = {
+      {{"day", "2024-02-10"},
+       Utf8(u8"公历 2024年 2月 10日\tAD02-10-2024\n农历 二○二四年 正月 初一\tAD01-01-2024\n"
+            u8"回历 回历1445年 7月 30日\tAD07-30-1445\n星期六 水瓶座  甲辰(龙)年丙寅月甲辰日\n"
+            u8"春节 国际气象节 2月19日雨水 六九第6天\n")},
+      {{"hijri", "2024-03-11"}, Utf8(u8"AD09-01-1445\t回历1445年9月1日\n")},
+      {{"hijri", "622-07-15"}, Utf8(u8"BC12-29-0001\t回历前1年12月29日\n")},
+      {{"search", "leap", "2000", "10", "--month", "7"},
+       Utf8(u8"    共找到 1 个农历闰七月\nAD2006闰七月小    AD08-24-2006 ～ AD09-21-2006\n")},
+  };
+  for (const auto& c : cases) {
+    const Result r = RunLine(c.args);
+    EXPECT_EQ(r.code, kOk) << c.args[0] << " " << c.args[1];
+    EXPECT_EQ(r.out, c.out) << c.args[0] << " " << c.args[1];
+  }
+  const Result month = RunLine({"month", "2024-02"});
+  ASSERT_EQ(month.code, kOk);
+  EXPECT_EQ(month.out.rfind(Utf8(u8"星期日    星期一"), 0), 0u);
+  EXPECT_NE(month.out.find(Utf8(u8"\n4         5         6         7         8         9         10\n"
+                                u8"立春      廿六      廿七      廿八      廿九      除夕      春节\n")),
+            std::string::npos)
+      << month.out;
+  EXPECT_NE(month.out.find(Utf8(u8"\n4日16:27:02立春 19日12:13:05雨水\n10日06:59:04塑 24日20:30:17望\n")),
+            std::string::npos);
+  const Result table = RunLine({"table", "terms", "2024"});
+  EXPECT_EQ(table.out.rfind(Utf8(u8"    公历 2024 年共 24 个节气\n01: 小寒01月06日04:49:17   02: 大寒"), 0), 0u);
+  const Result sun = RunLine({"table", "sun", "2024", "--city", "21", "--dawn"});
+  EXPECT_EQ(std::count(sun.out.begin(), sun.out.end(), '\n'), 367);
+  EXPECT_EQ(sun.out.rfind(Utf8(u8"    公历 2024 年 乌鲁木齐 天亮天黑时刻\n01-01 天亮时刻"), 0), 0u);
+  const Result days = RunLine({"search", "days", "2020", "5", "--hmonth", "9", "--hday", "1"});
+  EXPECT_EQ(days.out.rfind(Utf8(u8"    共找到 5 个条件日\n\n第1个条件日：\n    对应公历→AD04-24-2020\n"), 0), 0u);
+  const Result named = RunLine({"search", "days", "2018", "1", "--term", Utf8(u8"立春"), "--weekday", "7"});
+  EXPECT_NE(named.out.find(Utf8(u8"对应节气→立春 ")), std::string::npos) << named.out;
+}
+
+TEST(Cli, WindowCommandsRejectBadInput) {
+  const std::vector<std::string> bad[] = {
+      {"day", "4104-01-01"},          {"day", "2024-01-01", "--info", "3"}, {"day", "2024-01-01", "--city", "44"},
+      {"month", "2024-13"},           {"table", "stars", "2024"},           {"table", "months", "5001"},
+      {"table", "terms", "-104"},     {"search", "leap", "2000", "0"},      {"search", "leap", "6000", "5"},
+      {"search", "days", "2000", "5"}, {"search", "days", "2000", "5", "--term", "x"},
+      {"search", "leap", "2000", "5", "--month", "13"},                    {"search", "weeks", "2000", "5"},
+      {"hijri", "-9999-01-01"},
+  };
+  for (const auto& args : bad) {
+    const Result r = RunLine(args);
+    EXPECT_EQ(r.code, kBadInput) << args[0] << " " << args[1];
+    EXPECT_EQ(r.out, "") << args[0] << " " << args[1];
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+  // A range beyond 100 years of days is cut, with a note.
+  const Result cut = RunLine({"search", "days", "4990", "250", "--gday", "1", "--gmonth", "1"});
+  EXPECT_EQ(cut.code, kOk);
+  EXPECT_NE(cut.err.find("11"), std::string::npos) << cut.err;
+  EXPECT_EQ(cut.out.rfind(Utf8(u8"    共找到 11 个条件日"), 0), 0u);
+}
+
 TEST(Cli, HelpListsEveryCommand) {
   const Result r = RunLine({"--help"});
   EXPECT_EQ(r.code, kOk);
-  for (const char* command : {"jd", "date", "interval", "add", "lunar", "solar", "year", "years", "events", "dump"}) {
+  for (const char* command : {"jd", "date", "interval", "add", "lunar", "solar", "year", "years", "events", "dump",
+                              "day", "month", "table", "search", "hijri"}) {
     EXPECT_NE(r.out.find(std::string("  ") + command + " "), std::string::npos) << command;
   }
   EXPECT_EQ(RunLine({}).code, kBadInput);

@@ -265,3 +265,39 @@ TEST_F(SolarTerms, PeriodTheoryTermsInterpolateWithinTheCrossingDay) {
 
 }  // namespace
 }  // namespace tovani
+
+namespace tovani {
+namespace {
+
+// The instants the astronomical layer remembers serve later questions from
+// other days; what the calendar shows of them (dates and times to the second)
+// must be what a fresh computation gives.  Years are asked in reverse order,
+// so the remembered instants come from searches started elsewhere.
+TEST_F(SolarTerms, RememberedInstantsShowAsFreshOnes) {
+  for (std::int16_t mode : {0, 1}) {
+    SetCalcModernFlag(mode);
+    std::vector<std::string> fresh, remembered;
+    const auto texts = [](DayNumber first, DayNumber last) {
+      std::string all;
+      for (const auto& e : EventsInRange(first, last)) all += DateTimeText(e.instant) + " ";
+      return all;
+    };
+    for (int y : {1640, 1900, 2024}) {
+      for (int year = y; year < y + 12; ++year) {
+        ClearSolvedEventCache();
+        fresh.push_back(texts(DateToDayNumber(year, 1, 1), DateToDayNumber(year, 12, 31)));
+      }
+    }
+    ClearSolvedEventCache();
+    for (int y : {2024, 1900, 1640}) {
+      for (int year = y + 11; year >= y; --year) {
+        remembered.insert(remembered.begin(), texts(DateToDayNumber(year, 1, 1), DateToDayNumber(year, 12, 31)));
+      }
+    }
+    ASSERT_EQ(fresh.size(), remembered.size());
+    for (std::size_t i = 0; i < fresh.size(); ++i) EXPECT_EQ(remembered[i], fresh[i]) << "mode " << mode << " #" << i;
+  }
+}
+
+}  // namespace
+}  // namespace tovani
