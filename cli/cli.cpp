@@ -120,12 +120,6 @@ std::string JsonString(std::string_view gbk) {
   return out + "\"";
 }
 
-std::string Trim(const std::string& s) {
-  const auto b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 std::optional<CurrentPlace> PlaceOption(const Invocation& inv, Output& out, int& code) {
   int city = 2;
   if (inv.Has("city")) {

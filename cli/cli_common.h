@@ -69,8 +69,6 @@ std::string DateLine(const CivilDate& d);
 std::string ClockPart(const std::string& dateTimeText);
 // A JSON string literal, in UTF-8, of a program text.
 std::string JsonString(std::string_view gbk);
-// Without leading and trailing blanks.
-std::string Trim(const std::string& s);
 // The place of --city (1..43, default 2, 北京); on bad input the failure's exit
 // code goes to code.
 std::optional<CurrentPlace> PlaceOption(const Invocation& inv, Output& out, int& code);

@@ -146,7 +146,7 @@ std::string DayFields(const CivilDate& d, const std::string& lunarText, const Cu
   s += field("nine", NineNinesText(d.year, d.month, d.day));
   s += field("dog", DogDaysText(d.year, d.month, d.day));
   s += field("plum", PlumRainText(d.year, d.month, d.day));
-  s += field("era", lunar ? Trim(EraYearText(lunar->year)) : std::string());
+  s += field("era", lunar ? TrimBlanks(EraYearText(lunar->year)) : std::string());
   const DayNumber z = DateToDayNumber(d);
   const auto sun = [&](int kind) { return JsonString(SunEventTime(z, place.longitude, place.latitude, TimeZoneHours, kind)); };
   s += ",\"sun\":{\"rise\":" + sun(kSunrise) + ",\"set\":" + sun(kSunset) + ",\"dawn\":" + sun(kDawn) +

@@ -67,7 +67,7 @@ int RunDay(const Invocation& inv, Output& out) {
     for (int i = 0; i < 3; ++i) {
       const auto list = static_cast<day::ListId>(first + i);
       const int selected = model.Selected(list);
-      line += " " + (selected >= 0 ? Trim(model.List(list).items[selected]) : std::string("?"));
+      line += " " + (selected >= 0 ? TrimBlanks(model.List(list).items[selected]) : std::string("?"));
     }
     return line;
   };
@@ -102,7 +102,7 @@ int RunMonth(const Invocation& inv, Output& out) {
   constexpr std::size_t kWidth = 10;
   std::string header;
   for (const char* name : {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"}) header += PadTo(name, kWidth);
-  out.Line(Trim(header));
+  out.Line(TrimBlanks(header));
   for (int row = 0; row * 7 < grid.lastCell; ++row) {
     std::string days, seconds;
     for (int column = 0; column < 7; ++column) {
@@ -230,7 +230,7 @@ int RunSearch(const Invocation& inv, Output& out) {
   while (search->Step()) {
     if (!showProgress) continue;
     const std::string progress = search->ProgressUpdate();
-    if (!progress.empty()) out.Note("\r" + Trim(progress));
+    if (!progress.empty()) out.Note("\r" + TrimBlanks(progress));
   }
   if (showProgress) out.Note("\r\033[K");
   out.Line(UnixLines(search->Result()));
@@ -244,7 +244,7 @@ int RunHijri(const Invocation& inv, Output& out) {
   const std::string text = HijriDateText(date->year, date->month, date->day);
   const auto h = ParseCalendarDateText(text);
   if (!h) return out.Fail("date " + Quoted(inv.args[0]) + " is before the Hijri calendar's range");
-  out.Line(text + "\t" + Trim(HijriYearText(h->year)) + "年" + std::to_string(h->month) + "月" +
+  out.Line(text + "\t" + TrimBlanks(HijriYearText(h->year)) + "年" + std::to_string(h->month) + "月" +
            std::to_string(h->day) + "日");
   return kOk;
 }

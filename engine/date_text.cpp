@@ -159,4 +159,10 @@ std::string TruncateBytes(std::string_view s, int n) {
   return std::string(s.substr(0, end));
 }
 
+std::string TrimBlanks(std::string_view s) {
+  const auto first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
+}
+
 }  // namespace tovani

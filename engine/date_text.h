@@ -55,5 +55,8 @@ std::string YearNumeralText(std::int32_t year);
 std::string YearNumberText(std::int32_t year);
 // The longest prefix of at most n bytes that does not split a two-byte character.
 std::string TruncateBytes(std::string_view s, int n);
+// The text without leading and trailing blanks (the right-aligned texts
+// above, in running text).
+std::string TrimBlanks(std::string_view s);
 
 }  // namespace tovani

@@ -135,6 +135,13 @@ TEST(YearTexts, RightAlignedNumeralsAndNumbers) {
   }
 }
 
+TEST(Truncation, TrimBlanks) {
+  EXPECT_EQ(TrimBlanks("  二○二四"), "二○二四");
+  EXPECT_EQ(TrimBlanks(" a b  "), "a b");
+  EXPECT_EQ(TrimBlanks("   "), "");
+  EXPECT_EQ(TrimBlanks(""), "");
+}
+
 TEST(Truncation, NeverSplitsATwoByteCharacter) {
   const std::string six = "正月初一腊月";  // six characters, twelve bytes
   ASSERT_EQ(six.size(), 12u);

@@ -40,12 +40,6 @@ ListContent DayList(int first, int last, Text text) {
   return c;
 }
 
-std::string Trim(const std::string& s) {
-  const auto b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 }  // namespace
 
 const char* ListName(ListId list) { return list >= 0 && list < kListCount ? kListNames[list] : ""; }
@@ -273,7 +267,7 @@ std::string DayTextLine2(const DayInCalendars& date, int infoType, double longit
        {NineNinesText(g.year, g.month, g.day), DogDaysText(g.year, g.month, g.day), PlumRainText(g.year, g.month, g.day)}) {
     if (!period.empty()) seasonal += " " + period;
   }
-  return Trim(festival + " " + seasonal);
+  return TrimBlanks(festival + " " + seasonal);
 }
 
 }  // namespace tovani::day

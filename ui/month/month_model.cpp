@@ -15,12 +15,6 @@
 namespace tovani::month {
 namespace {
 
-std::string Trim(const std::string& s) {
-  const auto b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 // "4日16:27:02" of an instant.
 std::string DayAndTime(LocalInstant t) {
   const std::string text = DateTimeText(t);
@@ -93,7 +87,7 @@ std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double 
   const CalendarTriple& h = day.hijri;
   const int length = LunarMonthLength(l.year, l.month);
   const std::string monthName = LunarMonthBaseName((l.month - 1) % 12 + 1);
-  std::string lunar = "农历 " + Trim(EraYearText(l.year)) + "年" + " " + (l.month > 12 ? " 闰" + monthName : monthName) +
+  std::string lunar = "农历 " + TrimBlanks(EraYearText(l.year)) + "年" + " " + (l.month > 12 ? " 闰" + monthName : monthName) +
                       (length == 30 ? "大" : "小") + LunarDayName(l.day) + " " +
                       SexagenaryText(g.year, g.month, g.day, ganzhiFromNewYear);
 

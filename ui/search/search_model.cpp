@@ -20,13 +20,6 @@ constexpr const char* kWeekdays[7] = {"星期一", "星期二", "星期三", "�
 constexpr const char* kRuleFestivals[4] = {"复活节", "母亲节", "父亲节", "感恩节"};
 constexpr const char* kToday = "今日";
 
-bool AllDigits(const std::string& s) {
-  for (char c : s) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 // The value of a digit field, saturating far beyond any year.
 long long DigitsValue(const std::string& s) {
   long long v = 0;
@@ -223,8 +216,8 @@ const char* PageCaption(int page) {
 }
 
 std::optional<Request> ReadRequest(Fields& fields, int page, std::int32_t firstYear) {
-  if (!AllDigits(fields.start)) fields.start.clear();
-  if (!AllDigits(fields.range)) fields.range.clear();
+  if (!AllCharsIn(fields.start, "0123456789")) fields.start.clear();
+  if (!AllCharsIn(fields.range, "0123456789")) fields.range.clear();
   if (fields.start.empty()) return std::nullopt;
   const long long number = DigitsValue(fields.start);
   const long long start = fields.beforeEra ? 1 - number : number;
@@ -247,7 +240,7 @@ std::optional<Request> ReadRequest(Fields& fields, int page, std::int32_t firstY
 
 int ReadMonthRestriction(Fields& fields) {
   if (fields.month.empty()) return 0;
-  if (AllDigits(fields.month) && fields.month.size() <= 2) {
+  if (AllCharsIn(fields.month, "0123456789") && fields.month.size() <= 2) {
     const int m = std::stoi(fields.month);
     if (m >= 1 && m <= 12 && fields.month[0] != '0') return m;
   }

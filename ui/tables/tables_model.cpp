@@ -17,13 +17,6 @@ std::string HeaderYear(std::int32_t year) {
   return year >= 1 ? std::to_string(year) : "前" + std::to_string(1 - year);
 }
 
-bool AllDigits(const std::string& s) {
-  for (char c : s) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 // "01月05日12:34:56" of an instant: the two-digit month and day of its
 // date-time text, then the time.
 std::string MonthDayTime(LocalInstant t) {
@@ -53,7 +46,7 @@ const char* PageCaption(int page) {
 const char* YearLabel(int page) { return page == kLunarMonths ? "农历年份" : "公历年份"; }
 
 std::optional<std::int32_t> ReadYear(YearField& field, std::int32_t firstYear) {
-  if (!AllDigits(field.text)) {
+  if (!AllCharsIn(field.text, "0123456789")) {
     field.text.clear();
     return std::nullopt;
   }
