@@ -227,13 +227,13 @@ int RunSearch(const Invocation& inv, Output& out) {
                                                       : search::RunKind::kFourBig);
   }
   const bool showProgress = isatty(STDERR_FILENO) != 0;
-  while (search->Step()) {
-    if (!showProgress) continue;
-    const std::string progress = search->ProgressUpdate();
-    if (!progress.empty()) out.Note("\r" + TrimBlanks(progress));
-  }
+  search::SearchSession session;
+  session.Press();
+  const auto result = session.Run(*search, [&](const std::string& progress) {
+    if (showProgress && !progress.empty()) out.Note("\r" + TrimBlanks(progress));
+  });
   if (showProgress) out.Note("\r\033[K");
-  out.Line(UnixLines(search->Result()));
+  out.Line(UnixLines(*result));
   return kOk;
 }
 

@@ -151,6 +151,36 @@ TEST(SearchProgress, ShownOnlyWhenTheRoundedValueChanges) {
   EXPECT_EQ(d->ProgressUpdate(), "    正在查询，已完成 0.00%...");
 }
 
+TEST(SearchSession, StopsBetweenSteps) {
+  SearchSession session;
+  ASSERT_TRUE(session.Press());
+  const auto s = MakeLeapMonthSearch(2000, 100, 0);
+  int steps = 0;
+  std::vector<std::string> shown;
+  const auto result = session.Run(*s, [&](const std::string& progress) {
+    EXPECT_TRUE(session.running());
+    if (!progress.empty()) shown.push_back(progress);
+    // The user types into the range field after ten years.
+    if (++steps == 10) session.RequestStop();
+  });
+  EXPECT_FALSE(result.has_value());
+  EXPECT_FALSE(session.running());
+  EXPECT_EQ(steps, 10);
+  EXPECT_EQ(shown.front(), "    正在查询，已完成 0.0%...");
+  EXPECT_EQ(shown.back(), "    正在查询，已完成 9.0%...");
+  // "查询" pressed during a run stops it.
+  const auto again = MakeLeapMonthSearch(2000, 100, 0);
+  ASSERT_TRUE(session.Press());
+  const auto stopped = session.Run(*again, [&](const std::string&) { EXPECT_FALSE(session.Press()); });
+  EXPECT_FALSE(stopped.has_value());
+  // Undisturbed, a run ends with the result.
+  const auto whole = MakeLeapMonthSearch(2000, 10, 0);
+  ASSERT_TRUE(session.Press());
+  const auto done = session.Run(*whole, [](const std::string&) {});
+  ASSERT_TRUE(done.has_value());
+  EXPECT_EQ(done->rfind("    共找到 4 个农历闰月", 0), 0u);
+}
+
 TEST(ConditionLists, ItemsAfterTheEmptyOne) {
   EXPECT_EQ(ConditionItems(kGregorianMonth).size(), 12u);
   EXPECT_EQ(ConditionItems(kGregorianDay).back(), "31日");

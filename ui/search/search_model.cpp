@@ -268,6 +268,30 @@ std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, co
   return std::make_unique<ConditionDaySearch>(start, years, conditions, ganzhiFromNewYear);
 }
 
+bool SearchSession::Press() {
+  if (running_) {
+    stop_ = true;
+    running_ = false;
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> SearchSession::Run(Search& search, const std::function<void(const std::string&)>& pump) {
+  stop_ = false;
+  running_ = true;
+  while (search.Step()) {
+    pump(search.ProgressUpdate());
+    if (stop_) {
+      stop_ = false;
+      running_ = false;
+      return std::nullopt;
+    }
+  }
+  running_ = false;
+  return search.Result();
+}
+
 bool DayConditions::Any() const {
   for (int v : values) {
     if (v != 0) return true;

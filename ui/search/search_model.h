@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -89,5 +90,26 @@ DayConditions ConditionsFromSelections(const std::array<int, kConditionCount>& s
 
 std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, const DayConditions& conditions,
                                                int ganzhiFromNewYear);
+
+// The window's running flag and stop request around a search.
+class SearchSession {
+ public:
+  // "查询": true when a search is to start; pressed while one runs, it is a
+  // stop request instead (and false).
+  bool Press();
+  // An edit of a field, a click on a box or button, or closing the window.
+  void RequestStop() { stop_ = true; }
+  bool running() const { return running_; }
+
+  // Runs a search to its end, calling pump after every step with the
+  // progress text when it changed (empty otherwise); the pump lets the
+  // window's messages through, which may request a stop.  The result, or
+  // nothing when the search was stopped.
+  std::optional<std::string> Run(Search& search, const std::function<void(const std::string&)>& pump);
+
+ private:
+  bool running_ = false;
+  bool stop_ = false;
+};
 
 }  // namespace tovani::search
