@@ -6,10 +6,13 @@
 #
 # Run as root on a fresh machine (it installs packages with apt); on a machine
 # that has them, any user will do.  Build trees: build/native and build/windows.
+# TOVANI_BUILD_DIR=dir chooses another folder for them.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=$ROOT/build
+# TOVANI_BUILD_DIR puts the build trees and Wine prefixes elsewhere (default build/).
+BUILD=${TOVANI_BUILD_DIR:-$ROOT/build}
+case "$BUILD" in /*) ;; *) BUILD=$ROOT/$BUILD ;; esac
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 say() { printf '==> %s\n' "$*" >&2; }
@@ -42,9 +45,10 @@ ensure_locale() {
   fi
 }
 
+# The native tests run with AddressSanitizer and UndefinedBehaviorSanitizer.
 build_native() {
-  say "building the native tree"
-  cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  say "building the native tree (with sanitizers)"
+  cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVANI_SANITIZE=ON >/dev/null
   cmake --build "$BUILD/native" -j "$JOBS"
 }
 
@@ -83,6 +87,7 @@ start_xvfb() {
 # Wine would wait two seconds for one whenever a window closes.
 setup_wine() {
   local prefix=$1 mode=${2:-}
+  mkdir -p "$BUILD"
   export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export LC_ALL=zh_CN.UTF-8

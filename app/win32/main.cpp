@@ -1,7 +1,12 @@
-// The Windows program: one copy at a time, then the calendar window.
+// The Windows program: one copy at a time; settings, ranges and today; then
+// the calendar window until the user quits.
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "app/win32/platform_win32.h"
+#include "app/win32/registry_win32.h"
 #include "ui/day/day_window_win32.h"
 
 namespace {
@@ -21,7 +26,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof icc, 0x7FFF};
   if (!InitCommonControlsEx(&icc)) InitCommonControls();
 
-  tovani::day::RunDayWindow(instance);
+  tovani::AppState state;
+  tovani::Win32Registry registry;
+  tovani::Win32Platform platform;
+  tovani::SetProgramLocation(state, tovani::ModulePath());
+  tovani::StartUp(state, registry, platform);
+
+  // The window loop: the day or the month window by CalendarKind, again
+  // while a window closed only to let the other one open.  (The month
+  // window's calendar comes later; both kinds show the day window's frame.)
+  do {
+    tovani::day::DayWindowOptions options;
+    options.storedLeft = state.FormLeft;
+    options.storedTop = state.FormTop;
+    options.onClose = [&](int left, int top) { tovani::ShutDown(state, registry, left, top); };
+    tovani::day::RunDayWindow(instance, options);
+  } while (state.ReopenFlag == 1);
 
   CloseHandle(mutex);
   return 0;

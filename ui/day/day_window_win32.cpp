@@ -19,8 +19,18 @@ HRGN CreateOutlineRegion() {
   return region;
 }
 
+// The options of the window being shown (one at a time, on this thread).
+const DayWindowOptions* g_options = nullptr;
+
 LRESULT CALLBACK DayWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_CLOSE: {
+      RECT r{};
+      GetWindowRect(hwnd, &r);
+      if (g_options != nullptr && g_options->onClose) g_options->onClose(r.left, r.top);
+      DestroyWindow(hwnd);
+      return 0;
+    }
     case WM_LBUTTONDOWN:
       // The borderless window is dragged by its body.
       ReleaseCapture();
@@ -38,7 +48,8 @@ bool IsAltX(const MSG& msg) { return msg.message == WM_SYSKEYDOWN && msg.wParam 
 
 }  // namespace
 
-void RunDayWindow(HINSTANCE instance) {
+void RunDayWindow(HINSTANCE instance, const DayWindowOptions& options) {
+  g_options = &options;
   const std::wstring className = Wide(kClassName);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -52,8 +63,8 @@ void RunDayWindow(HINSTANCE instance) {
   wc.lpszClassName = className.c_str();
   RegisterClassExW(&wc);
 
-  const Position pos =
-      InitialPosition(-1, -1, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  const Position pos = InitialPosition(options.storedLeft, options.storedTop, GetSystemMetrics(SM_CXSCREEN),
+                                       GetSystemMetrics(SM_CYSCREEN));
   HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, className.c_str(), Wide(kCaption).c_str(),
                               WS_POPUP | WS_CLIPCHILDREN, pos.left, pos.top, kWindowWidth, kWindowHeight, nullptr,
                               nullptr, instance, nullptr);
@@ -75,6 +86,7 @@ void RunDayWindow(HINSTANCE instance) {
   }
   UnregisterClassW(className.c_str(), instance);
   DeleteObject(wc.hbrBackground);
+  g_options = nullptr;
 }
 
 }  // namespace tovani::day

@@ -1,0 +1,25 @@
+// What the application shell asks of the system besides the registry: the
+// screen, files, and today's date.  The program answers with Win32; the tests
+// answer for themselves.
+#pragma once
+
+#include <string>
+
+#include "engine/dates.h"
+
+namespace tovani {
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  virtual int ScreenWidth() = 0;
+  virtual int ScreenHeight() = 0;
+  // The path names an existing file that is not a folder.
+  virtual bool IsExistingFile(const std::string& path) = 0;
+  // The file loads as a bitmap.
+  virtual bool LoadsAsBitmap(const std::string& path) = 0;
+  // The computer's date.
+  virtual CivilDate Today() = 0;
+};
+
+}  // namespace tovani

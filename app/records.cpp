@@ -1,0 +1,258 @@
+#include "app/records.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+#include "app/settings.h"
+#include "engine/date_text.h"
+#include "engine/dates.h"
+#include "engine/hijri.h"
+#include "engine/lunar_calendar.h"
+
+namespace tovani {
+namespace {
+
+constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser;
+constexpr std::size_t kNameBytes = 20;
+constexpr int kReminderSlots = 20;
+
+std::string Key(const char* sub) { return std::string(kSettingsKey) + "\\" + sub; }
+
+std::string TwoDigits(int n) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d", n);
+  return buf;
+}
+
+std::string Padded(const std::string& name) {
+  return name.size() >= kNameBytes ? name : std::string(kNameBytes - name.size(), ' ') + name;
+}
+
+// Bytes from a 1-based position on; "" past the end.
+std::string From(const std::string& s, std::size_t position) {
+  return position - 1 < s.size() ? s.substr(position - 1) : std::string();
+}
+
+// The name of a stored entry: the bytes from a position on, cut to 20 bytes
+// without splitting a character, without blanks around.
+std::string NameAt(const std::string& s, std::size_t position) {
+  return TrimBlanks(TruncateBytes(From(s, position), static_cast<int>(kNameBytes)));
+}
+
+bool IsDigits(const std::string& s) { return !s.empty() && AllCharsIn(s, "0123456789"); }
+
+// An audio file the player can use: a full path to an existing .MID, .MP3,
+// .WAV or .WMA file.
+bool PlayablePath(const std::string& path, Platform& platform) {
+  if (path.size() < 3 || path.compare(1, 2, ":\\") != 0 || path.back() == '\\') return false;
+  const auto dot = path.rfind('.');
+  if (dot == std::string::npos) return false;
+  const std::string extension = UpperCaseAscii(path.substr(dot + 1));
+  if (std::string(".MID.MP3.WAV.WMA.").find("." + extension + ".") == std::string::npos) return false;
+  return platform.IsExistingFile(path);
+}
+
+// Era and four year digits ("AD2008", "BC0105") as an astronomical year; 0
+// (no such year) for anything else.
+std::int32_t YearOf(const std::string& eraAndYear, bool& ok) {
+  ok = false;
+  if (eraAndYear.size() != 6) return 0;
+  const std::string era = eraAndYear.substr(0, 2), digits = eraAndYear.substr(2);
+  if ((era != "AD" && era != "BC") || !IsDigits(digits)) return 0;
+  const int n = std::stoi(digits);
+  if (n == 0) return 0;
+  ok = true;
+  return era == "AD" ? n : 1 - n;
+}
+
+std::int32_t YearOfRecord(const std::string& record) {
+  bool ok = false;
+  const std::int32_t y = YearOf(record.substr(0, 6), ok);
+  return ok ? y : 0;
+}
+
+// A memorial entry found for a day counts in year y when its own year is not later.
+std::string Counted(const std::string& record, std::int32_t year) {
+  if (record.empty() || YearOfRecord(record) > year) return {};
+  return record.substr(6);
+}
+
+bool ValidInKind(MemorialKind kind, std::int32_t y, int m, int d) {
+  switch (kind) {
+    case MemorialKind::kSolar: return IsValidDate(y, m, d);
+    case MemorialKind::kLunar: return IsValidLunarDate(y, m, d);
+    case MemorialKind::kHijri: return IsValidHijriDate(y, m, d);
+  }
+  return false;
+}
+
+}  // namespace
+
+const char* MemorialKey(MemorialKind kind) {
+  switch (kind) {
+    case MemorialKind::kSolar: return "SolarMemorial";
+    case MemorialKind::kLunar: return "LunarMemorial";
+    case MemorialKind::kHijri: return "MuharramMemorial";
+  }
+  return "";
+}
+
+std::string ReadMemorialRecord(const RecordContext& c, MemorialKind kind, int month, int day) {
+  if (month < 1 || month > 99 || day < 1 || day > 99) return {};
+  const std::string text =
+      ReadRegistryText(c.registry, kUser, Key(MemorialKey(kind)), TwoDigits(month) + "-" + TwoDigits(day));
+  if (text.size() < 7) return {};
+  bool ok = false;
+  const std::int32_t y = YearOf(text.substr(0, 6), ok);
+  const std::string name = NameAt(text, 7);
+  if (!ok || name.empty()) return {};
+  const auto [first, last] = kind == MemorialKind::kSolar   ? std::pair(c.solarFirstYear, c.solarLastYear)
+                             : kind == MemorialKind::kLunar ? std::pair(c.lunarFirstYear, c.lunarLastYear)
+                                                            : std::pair(c.hijriFirstYear, c.hijriLastYear);
+  if (y < first || y > last || !ValidInKind(kind, y, month, day)) return {};
+  std::string record = text.substr(0, 6) + Padded(name);
+  const std::string audio = From(text, 28);
+  if (PlayablePath(audio, c.platform)) record += " " + audio;
+  return record;
+}
+
+std::string FindSolarMemorial(const RecordContext& c, std::int32_t y, int m, int d) {
+  if (!IsValidDate(y, m, d)) return {};
+  std::string found = Counted(ReadMemorialRecord(c, MemorialKind::kSolar, m, d), y);
+  if (found.empty() && c.nearLocate && m == 2 && d == 28 && !IsValidDate(y, 2, 29)) {
+    found = Counted(ReadMemorialRecord(c, MemorialKind::kSolar, 2, 29), y);
+  }
+  return found;
+}
+
+std::string FindLunarMemorial(const RecordContext& c, std::int32_t y, int m, int d) {
+  if (!IsValidLunarDate(y, m, d)) return {};
+  std::string found = Counted(ReadMemorialRecord(c, MemorialKind::kLunar, m, d), y);
+  if (!c.nearLocate) return found;
+  const bool noLeap = m <= 12 && !IsValidLunarDate(y, m + 12, 1);
+  const bool short29 = d == 29 && !IsValidLunarDate(y, m, 30);
+  if (found.empty() && noLeap) found = Counted(ReadMemorialRecord(c, MemorialKind::kLunar, m + 12, d), y);
+  if (found.empty() && short29) found = Counted(ReadMemorialRecord(c, MemorialKind::kLunar, m, 30), y);
+  if (found.empty() && short29 && noLeap) found = Counted(ReadMemorialRecord(c, MemorialKind::kLunar, m + 12, 30), y);
+  return found;
+}
+
+std::string FindHijriMemorial(const RecordContext& c, std::int32_t y, int m, int d) {
+  if (!IsValidHijriDate(y, m, d)) return {};
+  std::string found = Counted(ReadMemorialRecord(c, MemorialKind::kHijri, m, d), y);
+  if (found.empty() && c.nearLocate && m == 12 && d == 29 && !IsValidHijriDate(y, 12, 30)) {
+    found = Counted(ReadMemorialRecord(c, MemorialKind::kHijri, 12, 30), y);
+  }
+  return found;
+}
+
+std::string FindReminder(const RecordContext& c, std::int32_t y, int m, int d) {
+  if (y < 1800 || y > 2200 || !IsValidDate(y, m, d)) return {};
+  const std::string key = CalendarDateText(y, m, d);
+  for (int slot = 0; slot < kReminderSlots; ++slot) {
+    const std::string text = ReadRegistryText(c.registry, kUser, Key("SolarReminded"), std::string(1, 'A' + slot));
+    if (text.compare(0, key.size(), key) != 0 || text.size() < key.size()) continue;
+    const std::string name = NameAt(text, 13);
+    if (name.empty()) continue;
+    std::string record = Padded(name);
+    const std::string audio = From(text, 34);
+    if (PlayablePath(audio, c.platform)) record += " " + audio;
+    return record;
+  }
+  return {};
+}
+
+std::string CountdownText(const RecordContext& c, std::int32_t y, int m, int d) {
+  if (!IsValidDate(y, m, d)) return {};
+  const std::string text = ReadRegistryText(c.registry, kUser, kSettingsKey, "MyCountdownDay");
+  if (text.size() < 13) return {};
+  const std::string era = text.substr(0, 2), date = text.substr(2, 10);
+  if ((era != "AD" && era != "BC") || NormalizeDateInput(date) != date) return {};
+  const std::string name = NameAt(text, 13);
+  if (name.empty()) return {};
+  const int number = std::stoi(date.substr(6, 4));
+  const std::int32_t year = era == "AD" ? number : 1 - number;
+  const int month = std::stoi(date.substr(0, 2)), day = std::stoi(date.substr(3, 2));
+  if (year < 1800 || year > 2200 || !IsValidDate(year, month, day)) return {};
+  const long long left = static_cast<long long>(DateToDayNumber(year, month, day)) - DateToDayNumber(y, m, d);
+  if (left < 0 || left > 1000) return {};
+  return "距" + name + "还有" + std::to_string(left) + "天";
+}
+
+RecordContext MakeRecordContext(const AppState& s, RegistryStore& registry, Platform& platform) {
+  RecordContext c{registry, platform};
+  c.solarFirstYear = s.RecordLowestYear;
+  c.solarLastYear = s.RecordHighestYear;
+  c.lunarFirstYear = s.RecordLunarFirstYear;
+  c.lunarLastYear = s.RecordLunarLastYear;
+  c.hijriFirstYear = s.RecordHijriFirstYear;
+  c.hijriLastYear = s.RecordHijriLastYear;
+  c.nearLocate = s.NearLocateMemorialFlag == 1;
+  return c;
+}
+
+RecordTitle SplitRecord(const std::string& record) {
+  return {TrimBlanks(record.substr(0, std::min<std::size_t>(record.size(), kNameBytes))), From(record, 22)};
+}
+
+// ---- Editor writes ----
+
+namespace {
+
+// The fields of an editor line, by byte position; empty when the line does
+// not have the editor's layout.
+struct EditorLine {
+  std::string kind, month, day, eraYear, rest;  // rest: the name field and what follows
+};
+
+std::optional<EditorLine> ParseEditorLine(const std::string& line) {
+  if (line.size() < 27) return std::nullopt;
+  EditorLine e{line.substr(0, 4), line.substr(4, 2), line.substr(8, 2), line.substr(14, 6), line.substr(26)};
+  if (!IsDigits(e.month) || !IsDigits(e.day)) return std::nullopt;
+  bool ok = false;
+  YearOf(e.eraYear, ok);
+  if (!ok) return std::nullopt;
+  return e;
+}
+
+}  // namespace
+
+void WriteMemorialLines(RegistryStore& registry, const std::vector<std::string>& lines) {
+  for (MemorialKind kind : {MemorialKind::kSolar, MemorialKind::kLunar, MemorialKind::kHijri}) {
+    DeleteRegistryKey(registry, kUser, Key(MemorialKey(kind)));
+  }
+  for (const std::string& line : lines) {
+    const auto e = ParseEditorLine(line);
+    if (!e) continue;
+    const char* key = e->kind == "公历" ? "SolarMemorial" : e->kind == "农历" ? "LunarMemorial"
+                    : e->kind == "回历" ? "MuharramMemorial" : nullptr;
+    if (key == nullptr) continue;
+    WriteRegistryText(registry, kUser, Key(key), e->month + "-" + e->day, e->eraYear + e->rest);
+  }
+}
+
+void WriteReminderLines(RegistryStore& registry, const std::vector<std::string>& lines) {
+  DeleteRegistryKey(registry, kUser, Key("SolarReminded"));
+  int slot = 0;
+  for (const std::string& line : lines) {
+    const auto e = ParseEditorLine(line);
+    if (!e || slot == kReminderSlots) continue;
+    const std::string data = e->eraYear.substr(0, 2) + e->month + "-" + e->day + "-" + e->eraYear.substr(2) + e->rest;
+    WriteRegistryText(registry, kUser, Key("SolarReminded"), std::string(1, 'A' + slot++), data);
+  }
+}
+
+void WriteCountdownLines(RegistryStore& registry, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    const auto e = ParseEditorLine(line);
+    if (!e) continue;
+    const std::string data = e->eraYear.substr(0, 2) + e->month + "-" + e->day + "-" + e->eraYear.substr(2) +
+                             e->rest.substr(0, std::min<std::size_t>(e->rest.size(), kNameBytes));
+    WriteRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay", data);
+    return;
+  }
+  WriteRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay", "");
+}
+
+}  // namespace tovani

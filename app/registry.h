@@ -1,0 +1,71 @@
+// The registry, as the program uses it: text values (code page 936 bytes)
+// under keys of two roots.  The store behind it is the real Windows registry
+// in the program and an in-memory one with the same rules in the tests.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace tovani {
+
+enum class RegistryRoot { kCurrentUser, kLocalMachine };
+
+// The program's keys.
+inline constexpr const char* kSettingsKey = "Software\\Tovani";
+inline constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunValue = "Tovani";
+
+// Values are read into a buffer of this many bytes; a longer value reads as
+// nothing, and a write stores at most this many bytes.
+inline constexpr std::size_t kRegistryValueBytes = 1024;
+
+// What a store can do.  Paths use "\" between keys; "" names a key's unnamed
+// value.  Every call fails silently.
+class RegistryStore {
+ public:
+  virtual ~RegistryStore() = default;
+  // The text of a string value; nothing when the key or value is missing,
+  // the value is not text, or it is longer than kRegistryValueBytes.
+  virtual std::optional<std::string> Get(RegistryRoot root, const std::string& key, const std::string& name) = 0;
+  // Creates the key (and those above it) when needed.
+  virtual void Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) = 0;
+  // A key that still has sub-keys is not deleted.
+  virtual void RemoveKey(RegistryRoot root, const std::string& key) = 0;
+  virtual void RemoveValue(RegistryRoot root, const std::string& key, const std::string& name) = 0;
+};
+
+// The four primitives every part of the program uses.
+std::string ReadRegistryText(RegistryStore& store, RegistryRoot root, const std::string& subKey,
+                             const std::string& valueName);
+// "" or "0" removes the value instead of storing it.
+void WriteRegistryText(RegistryStore& store, RegistryRoot root, const std::string& subKey,
+                       const std::string& valueName, const std::string& text);
+void DeleteRegistryKey(RegistryStore& store, RegistryRoot root, const std::string& subKey);
+void DeleteRegistryValue(RegistryStore& store, RegistryRoot root, const std::string& subKey,
+                         const std::string& valueName);
+
+// An in-memory store with the registry's rules: key and value names compare
+// without regard to ASCII letter case, keys with sub-keys cannot be deleted,
+// and values longer than kRegistryValueBytes do not read back.
+class MemoryRegistry : public RegistryStore {
+ public:
+  std::optional<std::string> Get(RegistryRoot root, const std::string& key, const std::string& name) override;
+  void Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override;
+  void RemoveKey(RegistryRoot root, const std::string& key) override;
+  void RemoveValue(RegistryRoot root, const std::string& key, const std::string& name) override;
+
+  bool HasKey(RegistryRoot root, const std::string& key) const;
+  // Every value as root, key and name, for a whole look at the store.
+  std::map<std::string, std::string> Values() const;
+
+ private:
+  static std::string Fold(const std::string& s);
+  std::string Path(RegistryRoot root, const std::string& key) const;
+  std::set<std::string> keys_;                                   // folded paths
+  std::map<std::string, std::map<std::string, std::string>> values_;  // folded path -> folded name -> text
+  std::map<std::string, std::string> spelling_;                  // folded path or name -> as first written
+};
+
+}  // namespace tovani

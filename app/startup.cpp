@@ -1,0 +1,104 @@
+#include "app/startup.h"
+
+#include "app/settings.h"
+#include "engine/date_text.h"
+#include "engine/hijri.h"
+#include "engine/lunar_calendar.h"
+#include "engine/solar_terms.h"
+
+namespace tovani {
+namespace {
+
+std::optional<CivilDate> LunarOf(std::int32_t y, std::int32_t m, std::int32_t d) {
+  return ParseCalendarDateText(SolarToLunar(y, m, d));
+}
+
+std::optional<CivilDate> HijriOf(std::int32_t y, std::int32_t m, std::int32_t d) {
+  return ParseCalendarDateText(HijriDateText(y, m, d));
+}
+
+}  // namespace
+
+void SetProgramLocation(AppState& s, const std::string& modulePath) {
+  const auto cut = modulePath.find_last_of(":/\\");
+  if (cut == std::string::npos) {
+    s.ProgramFolder.clear();
+    s.ProgramFileName = modulePath;
+  } else {
+    s.ProgramFolder = modulePath.substr(0, cut + 1);
+    s.ProgramFileName = modulePath.substr(cut + 1);
+  }
+}
+
+void SetDisplayedDate(AppState& s, const CivilDate& g) {
+  s.CurrentYear = g.year;
+  s.CurrentMonth = g.month;
+  s.CurrentDay = g.day;
+  if (const auto l = LunarOf(g.year, g.month, g.day)) {
+    s.CurrentLunarYear = l->year;
+    s.CurrentLunarMonth = l->month;
+    s.CurrentLunarDay = l->day;
+  }
+  if (const auto h = HijriOf(g.year, g.month, g.day)) {
+    s.CurrentHijriYear = h->year;
+    s.CurrentHijriMonth = h->month;
+    s.CurrentHijriDay = h->day;
+  }
+}
+
+void RecomputeLunarBounds(AppState& s) {
+  if (const auto l = LunarOf(s.LowestYear, 1, 1)) s.LunarFirst = *l;
+  if (const auto l = LunarOf(s.HighestYear, 12, 31)) s.LunarLast = *l;
+  if (const auto l = LunarOf(s.RecordLowestYear, 1, 1)) s.RecordLunarFirstYear = l->year;
+  if (const auto l = LunarOf(s.RecordHighestYear, 12, 31)) s.RecordLunarLastYear = l->year;
+  SetDisplayedDate(s, {s.CurrentYear, s.CurrentMonth, s.CurrentDay});
+}
+
+void StartUp(AppState& s, RegistryStore& registry, Platform& platform) {
+  // Settings.
+  LoadSettings(s, registry, platform);
+  s.CalendarKind = s.ShowCalendarTypeFlag;
+  SetCalcModernFlag(s.ModernCalculateAncientFlag);
+
+  // Ranges and fixed state.
+  s.LowestYear = -103;
+  s.HighestYear = 4103;
+  s.RecordLowestYear = 1800;
+  s.RecordHighestYear = 2200;
+  s.ToolHighestYear = 5000;
+  s.FORMTransFlag = 0;
+  s.LayerMode = "T";
+  s.PositionLock = "N";
+  const auto lastSeparator = s.DFORMBackBitmapName.rfind('\\');
+  s.BitmapDialogFolder = s.DFORMBackBitmapName.empty() || lastSeparator == std::string::npos
+                             ? s.ProgramFolder
+                             : s.DFORMBackBitmapName.substr(0, lastSeparator + 1);
+  s.AudioDialogFolder = s.ProgramFolder;
+
+  // Today and the bounds of the range.  A computer date outside the calendar's
+  // years shows the nearest end of the range.
+  CivilDate today = platform.Today();
+  if (!IsValidDate(today.year, today.month, today.day) || today.year < s.LowestYear) {
+    today = {s.LowestYear, 1, 1};
+  } else if (today.year > s.HighestYear) {
+    today = {s.HighestYear, 12, 31};
+  }
+  s.FirstDayNumber = DateToDayNumber(s.LowestYear, 1, 1);
+  s.ToolLastDayNumber = DateToDayNumber(s.ToolHighestYear, 12, 31);
+  if (const auto h = HijriOf(s.LowestYear, 1, 1)) s.HijriFirst = *h;
+  if (const auto h = HijriOf(s.HighestYear, 12, 31)) s.HijriLast = *h;
+  if (const auto h = HijriOf(s.RecordLowestYear, 1, 1)) s.RecordHijriFirstYear = h->year;
+  if (const auto h = HijriOf(s.RecordHighestYear, 12, 31)) s.RecordHijriLastYear = h->year;
+  s.CurrentYear = today.year;
+  s.CurrentMonth = today.month;
+  s.CurrentDay = today.day;
+  RecomputeLunarBounds(s);
+}
+
+void ShutDown(AppState& s, RegistryStore& registry, int left, int top) {
+  s.FormLeft = left;
+  s.FormTop = top;
+  if (s.ReopenFlag == 0) SaveSettings(s, registry);
+}
+
+}  // namespace tovani

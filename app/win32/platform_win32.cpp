@@ -1,0 +1,36 @@
+#include "app/win32/platform_win32.h"
+
+#include <windows.h>
+
+#include "framework/win32/wide.h"
+
+namespace tovani {
+
+int Win32Platform::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int Win32Platform::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+bool Win32Platform::IsExistingFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32Platform::LoadsAsBitmap(const std::string& path) {
+  HANDLE bitmap = LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  if (bitmap == nullptr) return false;
+  DeleteObject(bitmap);
+  return true;
+}
+
+CivilDate Win32Platform::Today() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay};
+}
+
+std::string ModulePath() {
+  wchar_t path[MAX_PATH + 1] = {};
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return Narrow(std::wstring(path, n));
+}
+
+}  // namespace tovani

@@ -1,0 +1,121 @@
+// The real program's settings: what start-up reads, closing writes back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/settings.h"
+#include "app/startup.h"
+#include "app/win32/registry_win32.h"
+#include "framework/win32/wide.h"
+#include "program_runner.h"
+
+namespace tovani {
+namespace {
+
+using testing_win32::Program;
+
+std::map<std::wstring, std::wstring> ValuesOf(HKEY root, const wchar_t* key) {
+  std::map<std::wstring, std::wstring> values;
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(root, key, 0, KEY_READ, &h) != ERROR_SUCCESS) return values;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256], data[2048];
+    DWORD nameSize = 256, dataSize = sizeof data, type = 0;
+    if (RegEnumValueW(h, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    values[name] = type == REG_SZ ? std::wstring(data) : L"<not text>";
+  }
+  RegCloseKey(h);
+  return values;
+}
+
+bool KeyExists(HKEY root, const wchar_t* key) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(root, key, 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+  RegCloseKey(h);
+  return true;
+}
+
+std::wstring RunValue() {
+  const auto values = ValuesOf(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+  const auto it = values.find(L"Tovani");
+  return it == values.end() ? L"" : it->second;
+}
+
+class ProgramSettings : public testing::Test {
+ protected:
+  void SetUp() override { Clean(); }
+  void TearDown() override { Clean(); }
+  static void Clean() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tovani");
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_ALL_ACCESS,
+                      &h) == ERROR_SUCCESS) {
+      RegDeleteValueW(h, L"Tovani");
+      RegCloseKey(h);
+    }
+  }
+  // Starts the program, waits for its window and closes it; its position.
+  RECT RunOnce() {
+    Program p;
+    EXPECT_TRUE(p.started());
+    HWND hwnd = testing_win32::WaitForWindow(p, L"TOVANI_DFORM");
+    RECT r{};
+    EXPECT_NE(hwnd, nullptr);
+    if (hwnd == nullptr) return r;
+    GetWindowRect(hwnd, &r);
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(p.WaitForExit(20000), 0u);
+    return r;
+  }
+};
+
+TEST_F(ProgramSettings, ClosingWritesBackWhatStartUpRead) {
+  Win32Registry registry;
+  AppState seeded;
+  SetProgramLocation(seeded, Narrow(testing_win32::ProgramPath()));
+  seeded.RegistryUseFlag = 1;
+  seeded.AutoRunFlag = 1;
+  seeded.WholeAutoReportTimeFlag = 1;
+  seeded.DFORMShowDynastyFlag = 1;
+  seeded.DFORMShowInfoTypeFlag = 2;
+  seeded.Alarms = {AlarmSetting{1, 450, 2}, AlarmSetting{0, 1439, 4}, AlarmSetting{1, 61, 1}};
+  seeded.MyCity = OwnPlace{"黄山脚下", -118.1667, 30.1333};
+  seeded.NowCityCode = 44;
+  seeded.FormLeft = 100;
+  seeded.FormTop = 120;
+  SaveSettings(seeded, registry);
+  const auto before = ValuesOf(HKEY_CURRENT_USER, L"Software\\Tovani");
+  ASSERT_EQ(before.at(L"MyCityName"), L"黄山脚下");
+  ASSERT_EQ(before.at(L"NowCityCode"), L"44");
+  ASSERT_EQ(before.at(L"DefiniteAlarmATime"), L"450");
+  ASSERT_EQ(before.at(L"FormLeft"), L"100.0");
+  ASSERT_FALSE(RunValue().empty());
+
+  const RECT r = RunOnce();
+  EXPECT_EQ(r.left, 100);  // the window opened where it was
+  EXPECT_EQ(r.top, 120);
+  EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, L"Software\\Tovani"), before);
+  EXPECT_EQ(RunValue(), testing_win32::ProgramPath());
+}
+
+TEST_F(ProgramSettings, AFirstStartLeavesNoKeyBehind) {
+  const RECT r = RunOnce();
+  EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 260) / 2);  // nothing stored: centred
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Tovani"));
+  EXPECT_EQ(RunValue(), L"");
+  // A foreign version is not read, and the end removes the key with its records.
+  Win32Registry registry;
+  WriteRegistryText(registry, RegistryRoot::kCurrentUser, kSettingsKey, "Version", "3.6");
+  WriteRegistryText(registry, RegistryRoot::kCurrentUser, "Software\\Tovani\\SolarMemorial", "05-01",
+                    "AD2000            母亲生日");
+  RunOnce();
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Tovani"));
+}
+
+}  // namespace
+}  // namespace tovani
