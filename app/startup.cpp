@@ -95,6 +95,30 @@ void StartUp(AppState& s, RegistryStore& registry, Platform& platform) {
   RecomputeLunarBounds(s);
 }
 
+namespace {
+
+void PrepareSwitch(AppState& s, std::int16_t kind) {
+  s.CalendarKind = kind;
+  s.LayerMode = "T";
+  s.PositionLock = "N";
+  s.ReopenFlag = 1;
+}
+
+}  // namespace
+
+bool SwitchToDayWindow(AppState& s) {
+  if (s.CalendarKind != 1) return false;
+  PrepareSwitch(s, 0);
+  SetDisplayedDate(s, {s.CurrentYear, s.CurrentMonth, s.CurrentDay});
+  return true;
+}
+
+bool SwitchToMonthWindow(AppState& s) {
+  if (s.CalendarKind != 0) return false;
+  PrepareSwitch(s, 1);
+  return true;
+}
+
 void ShutDown(AppState& s, RegistryStore& registry, int left, int top) {
   s.FormLeft = left;
   s.FormTop = top;

@@ -25,6 +25,12 @@ void SetDisplayedDate(AppState& state, const CivilDate& gregorian);
 // part of the displayed date.
 void RecomputeLunarBounds(AppState& state);
 
+// The switch commands between the two calendar windows: they set the state
+// for the other window (the caller then closes the current one).  Each acts
+// only while the other window is the current one; false otherwise.
+bool SwitchToDayWindow(AppState& state);
+bool SwitchToMonthWindow(AppState& state);
+
 // The main window closed at left, top: the position is kept for the other
 // window and, unless the close only switches windows, the settings are saved
 // or removed.

@@ -94,6 +94,34 @@ TEST(StartUp, ClosingSavesUnlessItOnlySwitchesWindows) {
   EXPECT_EQ(ReadRegistryText(registry, kUser, kSettingsKey, "FormTop"), "20.0");
 }
 
+TEST(StartUp, SwitchingWindowsKeepsTheDateAndSavesNothing) {
+  MemoryRegistry registry;
+  FakePlatform platform;
+  AppState s;
+  StartUp(s, registry, platform);
+  ToggleRegistryUse(s, registry);
+  s.LayerMode = "D";
+  s.PositionLock = "Y";
+  EXPECT_FALSE(SwitchToDayWindow(s));  // already the day window
+  EXPECT_EQ(s.ReopenFlag, 0);
+  EXPECT_TRUE(SwitchToMonthWindow(s));
+  EXPECT_EQ(s.CalendarKind, 1);
+  EXPECT_EQ(s.ReopenFlag, 1);
+  EXPECT_EQ(s.LayerMode, "T");
+  EXPECT_EQ(s.PositionLock, "N");
+  ShutDown(s, registry, 40, 50);  // the switch's close
+  EXPECT_EQ(ReadRegistryText(registry, kUser, kSettingsKey, "FormLeft"), "");
+  EXPECT_EQ(s.FormLeft, 40);  // the other window opens where this one was
+  // The month window moved the date; back in the day window the other
+  // calendars follow it.
+  s.ReopenFlag = 0;
+  s.CurrentYear = 2023;
+  s.CurrentMonth = 4;
+  s.CurrentDay = 10;
+  EXPECT_TRUE(SwitchToDayWindow(s));
+  EXPECT_EQ((CivilDate{s.CurrentLunarYear, s.CurrentLunarMonth, s.CurrentLunarDay}), (CivilDate{2023, 14, 20}));
+}
+
 TEST(StartUp, AComputerDateOutsideTheRangeShowsItsEnd) {
   MemoryRegistry registry;
   FakePlatform platform;
