@@ -1,0 +1,113 @@
+#include "weather/client.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "weather/city_codes.h"
+#include "weather/socket.h"
+
+namespace tovani {
+namespace {
+
+// The largest piece asked of one receive.
+constexpr std::size_t kPieceBytes = 40960;
+
+// Everything the server sends until it closes the connection, an error, a
+// time-out or the response limit.
+std::string ReceiveAll(net::TcpConnection& connection, const WeatherQuery& query, const std::atomic<bool>* stop) {
+  std::string response;
+  std::vector<char> piece(kPieceBytes);
+  const std::int64_t last = net::MonotonicMs() + query.receiveLimitMs;
+  while (response.size() < query.responseLimit) {
+    const std::int64_t deadline = std::min(net::MonotonicMs() + query.timeoutMs, last);
+    const std::size_t want = std::min(piece.size(), query.responseLimit - response.size());
+    const long n = connection.Receive(piece.data(), want, deadline, stop);
+    if (n <= 0) break;
+    response.append(piece.data(), static_cast<std::size_t>(n));
+  }
+  return response;
+}
+
+}  // namespace
+
+WeatherQuery MakeWeatherQuery(int province, int position, const WeatherHost& host) {
+  province = std::clamp(province, 1, kWeatherProvinceCount);
+  position = std::clamp(position, 1, WeatherPlaceCount(province));
+  WeatherQuery query;
+  query.code = WeatherCityCode(province, position);
+  query.provinceName = WeatherPlaceName(province, -1);
+  query.cityName = WeatherPlaceName(province, position);
+  query.host = host;
+  return query;
+}
+
+WeatherView FetchWeather(const WeatherQuery& query, const std::function<void(const WeatherView&)>& show,
+                         const std::atomic<bool>* stop) {
+  WeatherView view;
+  const auto status = [&](const char* text) {
+    view.status = text;
+    if (show) show(view);
+  };
+  if (show) show(view);
+  status(kWeatherConnecting);
+
+  net::TcpConnection connection;
+  if (!connection.Open(query.host.name, query.host.port, net::MonotonicMs() + query.timeoutMs, stop) ||
+      !connection.Send(WeatherRequest(query.host, query.code), net::MonotonicMs() + query.timeoutMs, stop)) {
+    status(kWeatherOffline);
+    return view;
+  }
+  status(kWeatherReceiving);
+  const std::string response = ReceiveAll(connection, query, stop);
+  connection.Close();
+
+  const std::optional<Forecast> forecast = ScrapeForecast(Utf8ToGbk(response));
+  if (!forecast) {
+    status(kWeatherUnreadable);
+    return view;
+  }
+  view = ForecastView(*forecast, query.provinceName, query.cityName);
+  if (show) show(view);
+  return view;
+}
+
+WeatherClient::WeatherClient(std::function<void()> changed) : changed_(std::move(changed)) {}
+
+WeatherClient::~WeatherClient() {
+  stop_ = true;
+  if (worker_.joinable()) worker_.join();
+}
+
+bool WeatherClient::StartWeatherDownload(WeatherQuery query) {
+  std::int16_t state = state_.load();
+  if (state == kWeatherRunning || !state_.compare_exchange_strong(state, kWeatherRunning)) return false;
+  if (worker_.joinable()) worker_.join();  // finished: it has set the state to 2
+  try {
+    worker_ = std::thread([this, query = std::move(query)] {
+      FetchWeather(query, [this](const WeatherView& view) { Show(view); }, &stop_);
+      state_ = kWeatherFinished;
+      if (changed_) changed_();
+    });
+  } catch (const std::system_error&) {
+    state_ = state;  // no thread: nothing has changed
+    return false;
+  }
+  return true;
+}
+
+WeatherView WeatherClient::View() const {
+  std::lock_guard lock(mutex_);
+  return view_;
+}
+
+void WeatherClient::Show(const WeatherView& view) {
+  {
+    std::lock_guard lock(mutex_);
+    view_ = view;
+  }
+  if (changed_) changed_();
+}
+
+}  // namespace tovani
