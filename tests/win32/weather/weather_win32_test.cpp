@@ -55,14 +55,15 @@ TEST(WeatherWin32, DownloadOverWinsock) {
   ASSERT_TRUE(server.ok());
   std::atomic<int> changes{0};
   WeatherClient client([&] { ++changes; });
-  // By name, through the host look-up, on the port of the test server.
-  WeatherQuery query = MakeWeatherQuery(26, 4, ParseWeatherHost("localhost:" + std::to_string(server.port())));
+  // Through the host look-up (with an address as the name, so that the test
+  // does not depend on the machine's hosts file), on the test server's port.
+  WeatherQuery query = MakeWeatherQuery(26, 4, ParseWeatherHost("127.0.0.1:" + std::to_string(server.port())));
   query.timeoutMs = 10000;
   ASSERT_TRUE(client.StartWeatherDownload(query));
   EXPECT_FALSE(client.StartWeatherDownload(query));
   ASSERT_TRUE(WaitFinished(client));
   EXPECT_EQ(server.requests(), 1);
-  const std::string host = "localhost:" + std::to_string(server.port());
+  const std::string host = "127.0.0.1:" + std::to_string(server.port());
   EXPECT_EQ(server.lastRequest(), "GET http://" + host + "/weather/101210401.shtml HTTP/1.0\r\n"
                                   "Referer: http://" + host + "/\r\n"
                                   "User-Agent: kpf HTTP FILE DOWNLOAD\r\n\r\n");
