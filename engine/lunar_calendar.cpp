@@ -218,18 +218,25 @@ void ClearLunarYearCache() {
   for (auto& r : c.records) r.clear();
 }
 
-bool IsValidLunarDate(std::int32_t y, int m, int d) {
-  Record r;
-  if (!RecordOf(y, r)) return false;
+namespace {
+
+// Month m of a parsed record exists and has day d.
+bool HasDay(const Record& r, int m, int d) {
   if (m >= 1 && m <= 12) return d >= 1 && d <= r.length[m];
   if (m >= 13 && m <= 24) return r.leap != 0 && r.leap == m - 12 && d >= 1 && d <= r.length[0];
   return false;
 }
 
-int LunarMonthLength(std::int32_t y, int m) {
-  if (!IsValidLunarDate(y, m, 1)) return 0;
+}  // namespace
+
+bool IsValidLunarDate(std::int32_t y, int m, int d) {
   Record r;
-  RecordOf(y, r);
+  return RecordOf(y, r) && HasDay(r, m, d);
+}
+
+int LunarMonthLength(std::int32_t y, int m) {
+  Record r;
+  if (!RecordOf(y, r) || !HasDay(r, m, 1)) return 0;
   return LengthOfCode(r, m);
 }
 
@@ -243,9 +250,8 @@ int LunarYearLength(std::int32_t y) {
 }
 
 int MonthCodeToOrdinal(std::int32_t y, int m) {
-  if (!IsValidLunarDate(y, m, 1)) return 0;
   Record r;
-  RecordOf(y, r);
+  if (!RecordOf(y, r) || !HasDay(r, m, 1)) return 0;
   if (r.leap > 0) {
     if (m > 12) return r.leap + 1;
     return m <= r.leap ? m : m + 1;
@@ -260,9 +266,8 @@ int OrdinalToMonthCode(std::int32_t y, int position) {
 }
 
 int LunarDayOfYear(std::int32_t y, int m, int d) {
-  if (!IsValidLunarDate(y, m, d)) return 0;
   Record r;
-  RecordOf(y, r);
+  if (!RecordOf(y, r) || !HasDay(r, m, d)) return 0;
   int n = 0;
   for (int p = 1; p <= MonthCount(r); ++p) {
     const int code = CodeAt(r, p);
@@ -302,9 +307,8 @@ std::string SolarToLunar(std::int32_t y, std::int32_t m, std::int32_t d) {
 }
 
 std::string LunarToSolar(std::int32_t y, int m, int d) {
-  if (y < -8999 || y > 9000 || !IsValidLunarDate(y, m, d)) return {};
   Record r;
-  RecordOf(y, r);
+  if (y < -8999 || y > 9000 || !RecordOf(y, r) || !HasDay(r, m, d)) return {};
   const DayNumber first = DateToDayNumber(y, r.newYearMonth, r.newYearDay);
   if (first == InvalidDayNumber) return {};
   return DateText(first + LunarDayOfYear(y, m, d) - 1);

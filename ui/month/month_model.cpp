@@ -187,9 +187,8 @@ void MonthModel::StepDay(int direction) {
 }
 
 bool MonthModel::GoTo(const CalendarTriple& gregorian) {
-  const DayInCalendars before = date_;
   SetGregorian(gregorian);
-  return !(date_ == before) || date_.gregorian == gregorian;
+  return date_.gregorian == gregorian;
 }
 
 void MonthModel::SetRange(const CalendarRange& range) {
