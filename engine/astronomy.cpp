@@ -327,9 +327,8 @@ double SunAberration(double jdTt) {
 double SunApparentLongitude(double jdTt) { return SunLongitudeAt(jdTt, NutationInLongitude(jdTt)); }
 double MoonApparentLongitude(double jdTt) { return MoonLongitudeAt(jdTt, NutationInLongitude(jdTt)); }
 
-double MoonMinusSunLongitude(double jdTt) {
-  const double nutation = NutationInLongitude(jdTt);
-  return MoonLongitudeAt(jdTt, nutation) - SunLongitudeAt(jdTt, nutation);
-}
+// The nutation in longitude moves both bodies alike and cancels in the
+// difference, so it is left out of both.
+double MoonMinusSunLongitude(double jdTt) { return MoonLongitudeAt(jdTt, 0) - SunLongitudeAt(jdTt, 0); }
 
 }  // namespace tovani

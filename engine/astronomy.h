@@ -31,7 +31,7 @@ double SunApparentLongitude(double jdTt);
 double MoonApparentLongitude(double jdTt);
 
 // The Moon's apparent longitude minus the Sun's, both at one instant, in
-// (-360, 360), not reduced; the two share one nutation.
+// (-360, 360), not reduced (equal to the difference modulo 360).
 double MoonMinusSunLongitude(double jdTt);
 
 }  // namespace tovani

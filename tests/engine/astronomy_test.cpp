@@ -163,10 +163,14 @@ TEST(Positions, LongitudesStayInRangeAcrossTheCalendar) {
   }
 }
 
-TEST(Positions, ElongationIsMoonMinusSun) {
-  for (double jd : {2451545.0, 2460000.25, 1700000.5, 3000000.75}) {
+TEST(Positions, ElongationIsMoonMinusSunModulo360) {
+  for (double jd = 1500000.125; jd < 3000000; jd += 7654.321) {
     const double expected = MoonApparentLongitude(jd) - SunApparentLongitude(jd);
-    EXPECT_NEAR(MoonMinusSunLongitude(jd), expected, 1e-9) << jd;
+    const double elongation = MoonMinusSunLongitude(jd);
+    ASSERT_GT(elongation, -360.0);
+    ASSERT_LT(elongation, 360.0);
+    const double turns = (elongation - expected) / 360;
+    EXPECT_NEAR(turns, std::round(turns), 1e-11) << jd;
   }
 }
 
