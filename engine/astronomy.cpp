@@ -22,7 +22,8 @@ double Millennia(double jd) { return (jd - J2000) / 365250.0; }
 
 // The 18 Earth tables in one padded structure-of-arrays, so that one batch of
 // cosines serves the longitude, the latitude and the radius.  Each table's
-// terms start at a multiple of four; padding terms have zero amplitude.
+// terms start at a multiple of eight (whole vectors of every path); padding
+// terms have zero amplitude.
 enum EarthTable { L0, L0b, L1, L2, L3, L4, L5, B0, B1, B2, B3, B4, R0, R1, R2, R3, R4, R5, kEarthTables };
 
 struct EarthSeries {
@@ -37,7 +38,7 @@ void Append(EarthSeries& s, const Term (&terms)[N]) {
     s.b.push_back(t.b);
     s.c.push_back(t.c);
   }
-  while (s.a.size() % 4 != 0) {
+  while (s.a.size() % 8 != 0) {
     s.a.push_back(0);
     s.b.push_back(0);
     s.c.push_back(0);
@@ -173,10 +174,15 @@ constexpr AberrationTerm kAberration[21] = {
 };
 constexpr std::size_t kAberrationGroupEnd[4] = {14, 17, 20, 21};
 
-double AberrationAt(double tau, double radius) {
-  double args[24] = {}, sines[24];
+// The aberration; the sines of four more angles ride in the same batch.
+double AberrationAt(double tau, double radius, const double (&more)[4] = {}, double (*moreSines)[4] = nullptr) {
+  double args[28] = {}, sines[28];
   for (std::size_t i = 0; i < 21; ++i) args[i] = (kAberration[i].phase + kAberration[i].rate * tau) * Degree;
-  SinBatch(args, sines, 24);
+  for (std::size_t i = 0; i < 4; ++i) args[21 + i] = more[i];
+  SinBatch(args, sines, 28);
+  if (moreSines != nullptr) {
+    for (std::size_t i = 0; i < 4; ++i) (*moreSines)[i] = sines[21 + i];
+  }
   double group[4];
   for (std::size_t g = 0, i = 0; g < 4; ++g) {
     double sum = 0;
@@ -192,30 +198,39 @@ double SunLongitudeAt(double jdTt, double nutation) {
   const auto sums = EarthSums(tau);
   double theta = (EarthLongitudeFrom(sums, tau) + Pi) / Degree;
   const double lp = (theta - 1.397 * t - 0.00031 * t * t) * Degree;
-  theta += (-0.09033 + 0.03916 * (std::sin(lp) + std::cos(lp)) * std::tan(EarthLatitudeFrom(sums, tau))) * kArcSecond;
+  const double b = EarthLatitudeFrom(sums, tau);
+  // sin lp, cos lp, sin b and cos b come with the aberration's sines.
+  double sines[4];
+  const double aberration = AberrationAt(tau, EarthRadiusFrom(sums, tau), {lp, lp + Pi / 2, b, b + Pi / 2}, &sines);
+  theta += (-0.09033 + 0.03916 * (sines[0] + sines[1]) * (sines[2] / sines[3])) * kArcSecond;
   theta += nutation;
-  theta += AberrationAt(tau, EarthRadiusFrom(sums, tau));
+  theta += aberration;
   return NormalizeAngle(theta, 180, 180);
 }
 
-// The 66 Moon terms as structure of arrays (MoonS0, then MoonS1, then MoonS2),
-// padded to a multiple of four.
-constexpr std::size_t kMoonTerms = 68;
+// The 66 Moon terms as structure of arrays: MoonS0, MoonS1 and MoonS2, each
+// padded with terms of amplitude 0 to a multiple of eight (whole vectors of
+// every path).
+constexpr std::size_t kMoonTerms = 72;
 struct MoonSeries {
   std::array<double, kMoonTerms> a{}, p{}, n{}, d{}, e{}, f{};
+  std::array<std::size_t, 4> start{};
 };
 
 const MoonSeries& Moon() {
   static const MoonSeries moon = [] {
     MoonSeries m;
-    std::size_t i = 0;
-    const auto add = [&](const auto& table) {
-      for (const MoonTerm& t : table) {
+    std::size_t i = 0, table = 0;
+    const auto add = [&](const auto& terms) {
+      m.start[table++] = i;
+      for (const MoonTerm& t : terms) {
         m.a[i] = t.a, m.p[i] = t.p, m.n[i] = t.n, m.d[i] = t.d, m.e[i] = t.e, m.f[i] = t.f;
         ++i;
       }
+      i = (i + 7) / 8 * 8;
     };
     add(series::MoonS0), add(series::MoonS1), add(series::MoonS2);
+    m.start[table] = i;
     return m;
   }();
   return moon;
@@ -224,15 +239,11 @@ const MoonSeries& Moon() {
 double MoonLongitudeAt(double jdTt, double nutation) {
   const MoonSeries& m = Moon();
   const double t = Centuries(jdTt), t2 = t * t, t3 = t2 * t, t4 = t3 * t;
-  double args[kMoonTerms], sines[kMoonTerms];
-  for (std::size_t i = 0; i < kMoonTerms; ++i) args[i] = m.p[i] + m.n[i] * t + m.d[i] * t2 + m.e[i] * t3 + m.f[i] * t4;
-  SinBatch(args, sines, kMoonTerms);
-  double s0 = 0, s1 = 0, s2 = 0;
-  for (std::size_t i = 0; i < 55; ++i) s0 += m.a[i] * sines[i];
-  for (std::size_t i = 55; i < 63; ++i) s1 += m.a[i] * sines[i];
-  for (std::size_t i = 63; i < 66; ++i) s2 += m.a[i] * sines[i];
+  const double* const powers[5] = {m.p.data(), m.n.data(), m.d.data(), m.e.data(), m.f.data()};
+  double s[3];
+  PolynomialSineSums(m.a.data(), powers, m.start.data(), 3, t, s);
   const double lambda = 3.81034392032 + 8399.68473021 * t - 3.31919929753e-05 * t2 + 3.20170955005e-08 * t3 -
-                        1.53637455544e-10 * t4 + ((s0 + s1 * t + s2 * t2) * kArcSecond) * Pi / 180;
+                        1.53637455544e-10 * t4 + ((s[0] + s[1] * t + s[2] * t2) * kArcSecond) * Pi / 180;
   const double degrees = NormalizeRadians(lambda) / Degree;
   return NormalizeAngle(degrees + PrecessionAt(Millennia(jdTt)) + nutation, 180, 180);
 }

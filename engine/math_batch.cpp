@@ -1,20 +1,10 @@
 #include "engine/math_batch.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 
-#if defined(__x86_64__) && defined(__GLIBC__)
-#define TOVANI_LIBMVEC 1
-#include <immintrin.h>
-// glibc's vector variants of cos and sin (libmvec), accurate to 4 ulp: eight
-// doubles in an AVX-512 register, four in an AVX2 register, two in SSE2.
-extern "C" __m512d _ZGVeN8v_cos(__m512d);
-extern "C" __m512d _ZGVeN8v_sin(__m512d);
-extern "C" __m256d _ZGVdN4v_cos(__m256d);
-extern "C" __m256d _ZGVdN4v_sin(__m256d);
-extern "C" __m128d _ZGVbN2v_cos(__m128d);
-extern "C" __m128d _ZGVbN2v_sin(__m128d);
-#endif
+#include "engine/math_batch_x86.h"
 
 namespace tovani {
 
@@ -120,125 +110,95 @@ void CosineSeriesSums(const double* a, const double* b, const double* c, const s
   }
 }
 
+void PolynomialSineSums(const double* a, const double* const* p, const std::size_t* start, std::size_t segments,
+                        double t, double* sums) {
+  const double t2 = t * t, t3 = t2 * t, t4 = t3 * t;
+  for (std::size_t s = 0; s < segments; ++s) {
+    double sum = 0;
+    for (std::size_t i = start[s]; i < start[s + 1]; i += 4) {
+      double args[4], sines[4];
+      for (std::size_t j = 0; j < 4; ++j) {
+        const std::size_t k = i + j;
+        args[j] = p[0][k] + p[1][k] * t + p[2][k] * t2 + p[3][k] * t3 + p[4][k] * t4;
+      }
+      SinBatch(args, sines, 4);
+      for (std::size_t j = 0; j < 4; ++j) sum += a[i + j] * sines[j];
+    }
+    sums[s] = sum;
+  }
+}
+
 }  // namespace portable_math
 
-#ifdef TOVANI_LIBMVEC
-
-// ---- glibc's vector math, for the native build on x86-64 ----
 namespace {
 
-// Separate multiplies and adds, as the portable path does.
-__attribute__((target("avx2"))) void CosineSeriesSumsAvx2(const double* a, const double* b, const double* c,
-                                                          const std::size_t* start, std::size_t segments, double t,
-                                                          double* sums) {
-  const __m256d tt = _mm256_set1_pd(t);
-  for (std::size_t s = 0; s < segments; ++s) {
-    __m256d p = _mm256_setzero_pd();
-    for (std::size_t i = start[s]; i < start[s + 1]; i += 4) {
-      const __m256d arg = _mm256_add_pd(_mm256_loadu_pd(b + i), _mm256_mul_pd(_mm256_loadu_pd(c + i), tt));
-      p = _mm256_add_pd(p, _mm256_mul_pd(_mm256_loadu_pd(a + i), _ZGVdN4v_cos(arg)));
-    }
-    alignas(32) double lanes[4];
-    _mm256_store_pd(lanes, p);
-    sums[s] = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+#ifdef TOVANI_X86_MATH
+bool Has(MathPath path) {
+  __builtin_cpu_init();
+  switch (path) {
+    case MathPath::kAvx512:
+      return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("fma");
+    case MathPath::kAvx2:
+      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    case MathPath::kPortable:
+      break;
   }
+  return true;
 }
 
-__attribute__((target("avx512f"))) inline __m256d UpperHalf(__m512d v) {
-  return _mm512_castpd512_pd256(_mm512_shuffle_f64x2(v, v, 0xEE));
-}
-
-// Eight cosines at a time; the two halves join the four running sums in
-// order, as two blocks of four would.
-__attribute__((target("avx512f"))) void CosineSeriesSumsAvx512(const double* a, const double* b, const double* c,
-                                                               const std::size_t* start, std::size_t segments,
-                                                               double t, double* sums) {
-  const __m512d tt = _mm512_set1_pd(t);
-  const __m256d t4 = _mm256_set1_pd(t);
-  for (std::size_t s = 0; s < segments; ++s) {
-    __m256d p = _mm256_setzero_pd();
-    std::size_t i = start[s];
-    for (; i + 8 <= start[s + 1]; i += 8) {
-      const __m512d arg = _mm512_add_pd(_mm512_loadu_pd(b + i), _mm512_mul_pd(_mm512_loadu_pd(c + i), tt));
-      const __m512d terms = _mm512_mul_pd(_mm512_loadu_pd(a + i), _ZGVeN8v_cos(arg));
-      p = _mm256_add_pd(p, _mm512_castpd512_pd256(terms));
-      p = _mm256_add_pd(p, UpperHalf(terms));
-    }
-    if (i < start[s + 1]) {  // a last block of four
-      const __m256d arg = _mm256_add_pd(_mm256_loadu_pd(b + i), _mm256_mul_pd(_mm256_loadu_pd(c + i), t4));
-      p = _mm256_add_pd(p, _mm256_mul_pd(_mm256_loadu_pd(a + i), _ZGVdN4v_cos(arg)));
-    }
-    alignas(32) double lanes[4];
-    _mm256_store_pd(lanes, p);
-    sums[s] = (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+MathPath Best() {
+  for (MathPath p : {MathPath::kAvx512, MathPath::kAvx2}) {
+    if (Has(p)) return p;
   }
+  return MathPath::kPortable;
 }
+#else
+bool Has(MathPath path) { return path == MathPath::kPortable; }
+MathPath Best() { return MathPath::kPortable; }
+#endif
 
-__attribute__((target("avx512f"))) void SinAvx512(const double* x, double* out, std::size_t n) {
-  std::size_t i = 0;
-  for (; i + 8 <= n; i += 8) _mm512_storeu_pd(out + i, _ZGVeN8v_sin(_mm512_loadu_pd(x + i)));
-  if (i < n) _mm256_storeu_pd(out + i, _ZGVdN4v_sin(_mm256_loadu_pd(x + i)));
-}
-__attribute__((target("avx2"))) void CosAvx2(const double* x, double* out, std::size_t n) {
-  for (std::size_t i = 0; i < n; i += 4) _mm256_storeu_pd(out + i, _ZGVdN4v_cos(_mm256_loadu_pd(x + i)));
-}
-__attribute__((target("avx2"))) void SinAvx2(const double* x, double* out, std::size_t n) {
-  for (std::size_t i = 0; i < n; i += 4) _mm256_storeu_pd(out + i, _ZGVdN4v_sin(_mm256_loadu_pd(x + i)));
-}
-
-enum class Level { kBase, kAvx2, kAvx512 };
-
-Level CpuLevel() {
-  static const Level level = [] {
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f")) return Level::kAvx512;
-    if (__builtin_cpu_supports("avx2")) return Level::kAvx2;
-    return Level::kBase;
-  }();
-  return level;
+std::atomic<MathPath>& Path() {
+  static std::atomic<MathPath> path{Best()};
+  return path;
 }
 
 }  // namespace
 
-void CosBatch(const double* x, double* out, std::size_t n) {
-  if (CpuLevel() == Level::kBase) return portable_math::CosBatch(x, out, n);
-  CosAvx2(x, out, n);
+MathPath ActiveMathPath() { return Path().load(std::memory_order_relaxed); }
+
+bool SelectMathPath(MathPath path) {
+  if (!Has(path)) return false;
+  Path().store(path, std::memory_order_relaxed);
+  return true;
 }
 
-void SinBatch(const double* x, double* out, std::size_t n) {
-  switch (CpuLevel()) {
-    case Level::kAvx512:
-      return SinAvx512(x, out, n);
-    case Level::kAvx2:
-      return SinAvx2(x, out, n);
-    case Level::kBase:
-      break;
-  }
-  portable_math::SinBatch(x, out, n);
-}
-
-void CosineSeriesSums(const double* a, const double* b, const double* c, const std::size_t* start,
-                      std::size_t segments, double t, double* sums) {
-  switch (CpuLevel()) {
-    case Level::kAvx512:
-      return CosineSeriesSumsAvx512(a, b, c, start, segments, t, sums);
-    case Level::kAvx2:
-      return CosineSeriesSumsAvx2(a, b, c, start, segments, t, sums);
-    case Level::kBase:
-      break;
-  }
-  portable_math::CosineSeriesSums(a, b, c, start, segments, t, sums);
-}
-
+#ifdef TOVANI_X86_MATH
+#define TOVANI_DISPATCH(call)                      \
+  switch (ActiveMathPath()) {                      \
+    case MathPath::kAvx512:                        \
+      return x86_math::avx512::call;               \
+    case MathPath::kAvx2:                          \
+      return x86_math::avx2::call;                 \
+    case MathPath::kPortable:                      \
+      break;                                       \
+  }                                                \
+  return portable_math::call
 #else
+#define TOVANI_DISPATCH(call) return portable_math::call
+#endif
 
-void CosBatch(const double* x, double* out, std::size_t n) { portable_math::CosBatch(x, out, n); }
-void SinBatch(const double* x, double* out, std::size_t n) { portable_math::SinBatch(x, out, n); }
+void CosBatch(const double* x, double* out, std::size_t n) { TOVANI_DISPATCH(CosBatch(x, out, n)); }
+void SinBatch(const double* x, double* out, std::size_t n) { TOVANI_DISPATCH(SinBatch(x, out, n)); }
 void CosineSeriesSums(const double* a, const double* b, const double* c, const std::size_t* start,
                       std::size_t segments, double t, double* sums) {
-  portable_math::CosineSeriesSums(a, b, c, start, segments, t, sums);
+  TOVANI_DISPATCH(CosineSeriesSums(a, b, c, start, segments, t, sums));
 }
 
-#endif
+void PolynomialSineSums(const double* a, const double* const* p, const std::size_t* start, std::size_t segments,
+                        double t, double* sums) {
+  TOVANI_DISPATCH(PolynomialSineSums(a, p, start, segments, t, sums));
+}
+
+#undef TOVANI_DISPATCH
 
 }  // namespace tovani
