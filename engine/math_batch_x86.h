@@ -10,21 +10,12 @@
 
 namespace tovani::x86_math {
 
-#define TOVANI_X86_KERNELS                                                                               \
-  void CosBatch(const double* x, double* out, std::size_t n);                                            \
-  void SinBatch(const double* x, double* out, std::size_t n);                                            \
-  void CosineSeriesSums(const double* a, const double* b, const double* c, const std::size_t* start,     \
-                        std::size_t segments, double t, double* sums);                                 \
-  void PolynomialSineSums(const double* a, const double* const* p, const std::size_t* start,             \
-                          std::size_t segments, double t, double* sums);
-
 namespace avx2 {
-TOVANI_X86_KERNELS
+#include "engine/math_kernel_declarations.inc"
 }
 namespace avx512 {
-TOVANI_X86_KERNELS
+#include "engine/math_kernel_declarations.inc"
 }
-#undef TOVANI_X86_KERNELS
 
 }  // namespace tovani::x86_math
 

@@ -2,7 +2,10 @@
 // and length (test helper, shared by the file and the resource tests).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <string_view>
 
 #include "tests/sound/wave_format.h"
 
@@ -54,5 +57,17 @@ inline constexpr ClipExpectation kClipExpectations[] = {
 
 // The whole set stays small enough to embed in the program.
 inline constexpr std::size_t kMaxTotalClipBytes = 300 * 1024;
+
+// The clip's bytes are a WAVE clip of the expected encoding and length.
+inline void ExpectClipFormat(std::string_view bytes, const ClipExpectation& e) {
+  const auto f = ReadWaveFormat(bytes);
+  ASSERT_TRUE(f.has_value());
+  EXPECT_EQ(f->formatTag, e.formatTag);
+  EXPECT_EQ(f->channels, 1);
+  EXPECT_EQ(f->sampleRate, e.sampleRate);
+  EXPECT_EQ(f->bitsPerSample, e.bitsPerSample);
+  EXPECT_GE(f->seconds(), e.minSeconds);
+  EXPECT_LE(f->seconds(), e.maxSeconds);
+}
 
 }  // namespace tovani::sound::test

@@ -28,14 +28,7 @@ TEST(ClipFiles, EachClipHasItsEncodingAndLength) {
     const std::string bytes = ReadFile(kResources + "/sounds/" + e.file);
     ASSERT_FALSE(bytes.empty()) << e.file;
     total += bytes.size();
-    const auto f = ReadWaveFormat(bytes);
-    ASSERT_TRUE(f.has_value());
-    EXPECT_EQ(f->formatTag, e.formatTag);
-    EXPECT_EQ(f->channels, 1);
-    EXPECT_EQ(f->sampleRate, e.sampleRate);
-    EXPECT_EQ(f->bitsPerSample, e.bitsPerSample);
-    EXPECT_GE(f->seconds(), e.minSeconds);
-    EXPECT_LE(f->seconds(), e.maxSeconds);
+    ExpectClipFormat(bytes, e);
   }
   EXPECT_LE(total, kMaxTotalClipBytes);
 }

@@ -15,6 +15,8 @@
 #include "sound/clips.h"
 #include "sound/win32/clock_sounds_win32.h"
 #include "tests/sound/clip_expectations.h"
+#include "tests/win32/program_runner.h"
+#include "tests/win32/wait_until.h"
 
 namespace tovani::sound {
 namespace {
@@ -36,13 +38,6 @@ std::wstring Lower(std::wstring s) {
   return s;
 }
 
-std::wstring ProgramPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p = path;
-  return p.substr(0, p.find_last_of(L"\\/") + 1) + L"tovani.exe";
-}
-
 TEST(WaveResources, EveryClipIsEmbeddedInItsFormat) {
   HMODULE self = GetModuleHandleW(nullptr);
   for (const ClipExpectation& e : kClipExpectations) {
@@ -50,19 +45,12 @@ TEST(WaveResources, EveryClipIsEmbeddedInItsFormat) {
     // Names are found in any letter case.
     const std::string bytes = ResourceBytes(self, Lower(Wide(e.name)));
     ASSERT_FALSE(bytes.empty());
-    const auto f = test::ReadWaveFormat(bytes);
-    ASSERT_TRUE(f.has_value());
-    EXPECT_EQ(f->formatTag, e.formatTag);
-    EXPECT_EQ(f->channels, 1);
-    EXPECT_EQ(f->sampleRate, e.sampleRate);
-    EXPECT_EQ(f->bitsPerSample, e.bitsPerSample);
-    EXPECT_GE(f->seconds(), e.minSeconds);
-    EXPECT_LE(f->seconds(), e.maxSeconds);
+    test::ExpectClipFormat(bytes, e);
   }
 }
 
 TEST(WaveResources, TheProgramCarriesTheSameClips) {
-  HMODULE program = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE program = LoadLibraryExW(testing_win32::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(program, nullptr);
   HMODULE self = GetModuleHandleW(nullptr);
   std::size_t total = 0;
@@ -122,22 +110,13 @@ class RecordingPlayer {
   bool allFound_ = true;
 };
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 TEST(ClockSoundsWin32, TheHourIsSpokenOnAWorkerThread) {
   RecordingPlayer recorder(GetModuleHandleW(nullptr));
   ClockSounds sounds([] { return TimeOfDay{14, 0, 0}; }, recorder.player(), Win32ThreadStarter());
   sounds.HourlyCheck();
   EXPECT_EQ(sounds.speakingState(), kPlaying);
   sounds.SpeakTimeNow();  // while speaking: nothing
-  ASSERT_TRUE(WaitUntil([&] { return sounds.speakingState() == kFinished; }, 30000));
+  ASSERT_TRUE(testing_win32::WaitUntil([&] { return sounds.speakingState() == kFinished; }, 30000));
   EXPECT_EQ(recorder.played(), (std::vector<std::string>{"SoundRing", "SoundTime", "Sound10", "Sound4", "SoundHour"}));
   EXPECT_TRUE(recorder.allFound());
   for (DWORD id : recorder.threads()) EXPECT_NE(id, GetCurrentThreadId());
@@ -150,7 +129,7 @@ TEST(ClockSoundsWin32, AnAlarmRingsAndItsThreadIsReleasedAfterItsMinute) {
   ClockSounds sounds([&] { return TimeOfDay{7, minute.load(), 0}; }, recorder.player(), Win32ThreadStarter());
   const Alarms alarms = {{{1, 450, 3}, {0, 450, 1}, {}}};
   sounds.AlarmCheck(alarms);
-  ASSERT_TRUE(WaitUntil([&] { return sounds.alarmState() == kFinished; }, 30000));
+  ASSERT_TRUE(testing_win32::WaitUntil([&] { return sounds.alarmState() == kFinished; }, 30000));
   EXPECT_EQ(recorder.played(), std::vector<std::string>{"SoundAlarm3"});
   EXPECT_TRUE(sounds.holdsAlarmThread());
   minute = 31;

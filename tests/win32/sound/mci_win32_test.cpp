@@ -11,6 +11,7 @@
 
 #include "framework/win32/wide.h"
 #include "sound/win32/audio_player_win32.h"
+#include "tests/win32/wait_until.h"
 
 namespace tovani::sound {
 namespace {
@@ -44,15 +45,6 @@ void WriteTone(const std::wstring& path, int milliseconds) {
   WriteFile(file, b.data(), static_cast<DWORD>(b.size()), &written, nullptr);
   CloseHandle(file);
   ASSERT_EQ(written, b.size());
-}
-
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(20);
-  }
-  return true;
 }
 
 std::string Mode(const char* alias) {
@@ -118,7 +110,7 @@ TEST_F(MciTest, EditorPlayerPlaysPausesResumesAndEnds) {
   EXPECT_EQ(player.playState(), EditorPlayer::kPlaying);
   EXPECT_EQ(Mode("EAudioMCI"), "playing");
   // The poll timer's ticks see the position move, and leave the player open.
-  ASSERT_TRUE(WaitUntil(
+  ASSERT_TRUE(testing_win32::WaitUntil(
       [&] {
         player.PollPlayer();
         return player.position() > 0;
