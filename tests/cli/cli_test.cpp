@@ -197,7 +197,7 @@ TEST(Cli, WhatTheWindowsShow) {
                                 u8"立春      廿六      廿七      廿八      廿九      除夕      春节\n")),
             std::string::npos)
       << month.out;
-  EXPECT_NE(month.out.find(Utf8(u8"\n4日16:27:02立春 19日12:13:05雨水\n10日06:59:04塑 24日20:30:17望\n")),
+  EXPECT_NE(month.out.find(Utf8(u8"\n4日16:27:02立春 19日12:13:05雨水\n10日06:59:04朔 24日20:30:17望\n")),
             std::string::npos);
   const Result table = RunLine({"table", "terms", "2024"});
   EXPECT_EQ(table.out.rfind(Utf8(u8"    公历 2024 年共 24 个节气\n01: 小寒01月06日04:49:17   02: 大寒"), 0), 0u);

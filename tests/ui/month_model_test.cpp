@@ -63,7 +63,7 @@ TEST(MonthGrid, SecondLines) {
 }
 
 TEST(MonthSummary, TermsAndMoonsOfAMonth) {
-  EXPECT_EQ(MonthSummary(2024, 2), "4日16:27:02立春 19日12:13:05雨水\r\n10日06:59:04塑 24日20:30:17望");
+  EXPECT_EQ(MonthSummary(2024, 2), "4日16:27:02立春 19日12:13:05雨水\r\n10日06:59:04朔 24日20:30:17望");
 }
 
 TEST(DayDetails, TheLinesOfTheDetailsBox) {

@@ -50,11 +50,11 @@ TEST(TablesModel, SolarTermsTwoToALine) {
 
 TEST(TablesModel, NewAndFullMoons) {
   const auto lines = Lines(MoonsTable(2024));
-  EXPECT_EQ(lines[0], "    公历 2024 年共 13 次塑日 12 次望日");
-  EXPECT_EQ(lines[1].substr(0, 24), "塑日 01月11日19:57:19   ");
+  EXPECT_EQ(lines[0], "    公历 2024 年共 13 次朔日 12 次望日");
+  EXPECT_EQ(lines[1].substr(0, 24), "朔日 01月11日19:57:19   ");
   EXPECT_EQ(lines[1].substr(24, 10), "      望日");
   EXPECT_EQ(lines.size(), 14u);
-  EXPECT_EQ(lines[13], "塑日 12月31日06:26:44");
+  EXPECT_EQ(lines[13], "朔日 12月31日06:26:44");
   // A year whose first event is a full moon leads with it.
   const auto full = Lines(MoonsTable(2025));
   EXPECT_EQ(full[0].substr(0, 26), "    公历 2025 年共 12 次望");
@@ -114,7 +114,7 @@ TEST(TablesModel, TheYearField) {
 
 TEST(TablesModel, CaptionsAndCityList) {
   EXPECT_STREQ(PageCaption(kSunTimes), "计算太阳升降时刻");
-  EXPECT_STREQ(PageCaption(kMoons), "计算塑望日");
+  EXPECT_STREQ(PageCaption(kMoons), "计算朔望日");
   EXPECT_STREQ(YearLabel(kLunarMonths), "农历年份");
   EXPECT_STREQ(YearLabel(kSolarTerms), "公历年份");
   EXPECT_EQ(CityListItems("").size(), 43u);

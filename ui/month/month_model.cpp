@@ -75,7 +75,7 @@ std::string MonthSummary(std::int32_t year, std::int32_t month) {
     if (e.kind == EventKind::kTerm) {
       line += SolarTermName(e.term);
     } else {
-      line += e.kind == EventKind::kNewMoon ? "塑" : "望";
+      line += e.kind == EventKind::kNewMoon ? "朔" : "望";
     }
   }
   return terms + kLineBreak + moons;

@@ -37,7 +37,7 @@ const char* PageCaption(int page) {
   switch (page) {
     case kLunarMonths: return "计算农历月";
     case kSolarTerms: return "计算节气日";
-    case kMoons: return "计算塑望日";
+    case kMoons: return "计算朔望日";
     case kSunTimes: return "计算太阳升降时刻";
     default: return "";
   }
@@ -115,11 +115,11 @@ std::string MoonsTable(std::int32_t y) {
   const bool newFirst = !news.empty() && (fulls.empty() || news[0].instant < fulls[0].instant);
   const auto& leading = newFirst ? news : fulls;
   const auto& following = newFirst ? fulls : news;
-  const char* leadWord = newFirst ? "塑日 " : "望日 ";
-  const char* followWord = newFirst ? "望日 " : "塑日 ";
+  const char* leadWord = newFirst ? "朔日 " : "望日 ";
+  const char* followWord = newFirst ? "望日 " : "朔日 ";
   std::string text = "    公历 " + HeaderYear(y) + " 年共 " + std::to_string(leading.size()) +
-                     (newFirst ? " 次塑日 " : " 次望日 ") + std::to_string(following.size()) +
-                     (newFirst ? " 次望日" : " 次塑日");
+                     (newFirst ? " 次朔日 " : " 次望日 ") + std::to_string(following.size()) +
+                     (newFirst ? " 次望日" : " 次朔日");
   for (std::size_t k = 0; k < 13; ++k) {
     if (k < leading.size()) text += kLineBreak + std::string(leadWord) + MonthDayTime(leading[k].instant);
     if (k < following.size()) text += "         " + std::string(followWord) + MonthDayTime(following[k].instant);

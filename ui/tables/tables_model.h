@@ -16,7 +16,7 @@ enum Page { kLunarMonths = 1, kSolarTerms = 2, kMoons = 3, kSunTimes = 4 };
 inline constexpr std::int32_t kLastYear = 5000;
 inline constexpr const char* kLineBreak = "\r\n";
 
-// "计算农历月", "计算节气日", "计算塑望日", "计算太阳升降时刻"; empty for another page.
+// "计算农历月", "计算节气日", "计算朔望日", "计算太阳升降时刻"; empty for another page.
 const char* PageCaption(int page);
 // "农历年份" on page 1, "公历年份" on the others.
 const char* YearLabel(int page);

@@ -1,0 +1,379 @@
+#include "ui/menu/menu_model.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+#include "app/startup.h"
+#include "engine/lunar_calendar.h"
+#include "engine/solar_terms.h"
+
+namespace tovani::menu {
+namespace {
+
+constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser;
+
+// The command ids in the order the menu shows them, sub-menus included.
+std::vector<int> IdsInOrder(const std::vector<MenuItem>& items) {
+  std::vector<int> ids;
+  for (const auto& item : items) {
+    if (item.id != 0) ids.push_back(item.id);
+    const auto inner = IdsInOrder(item.children);
+    ids.insert(ids.end(), inner.begin(), inner.end());
+  }
+  return ids;
+}
+
+Effects Choose(int id, AppState& s, bool monthWindow = false) {
+  Behaviour b;
+  MemoryRegistry registry;
+  return Dispatch(id, s, b, registry, monthWindow);
+}
+
+TEST(ContextMenu, ItemsSeparatorsAndSubMenus) {
+  const auto& top = ContextMenu();
+  ASSERT_EQ(top.size(), 24u);
+  struct Level {
+    const char* name;
+    const std::vector<MenuItem>& items;
+    std::size_t count;
+    std::set<std::size_t> separators;  // positions from 1
+  };
+  const Level levels[] = {
+      {"top", top, 24, {3, 6, 8, 10, 12, 14, 16, 18, 21, 23}},
+      {"transparency", top[8].children, 12, {11}},
+      {"tools", top[12].children, 22, {4, 6, 10, 12, 16, 18, 21}},
+      {"options", top[16].children, 17, {3, 5, 10, 12, 16}},
+  };
+  for (const auto& level : levels) {
+    ASSERT_EQ(level.items.size(), level.count) << level.name;
+    for (std::size_t i = 0; i < level.items.size(); ++i) {
+      const MenuItem& item = level.items[i];
+      const bool separator = level.separators.count(i + 1) != 0;
+      EXPECT_EQ(item.separator(), separator) << level.name << " " << i + 1;
+      if (separator || !item.children.empty()) {
+        EXPECT_EQ(item.id, 0) << level.name << " " << i + 1;
+      } else {
+        EXPECT_NE(item.id, 0) << level.name << " " << i + 1;
+      }
+    }
+  }
+  for (std::size_t position : {9u, 13u, 17u}) {
+    EXPECT_EQ(top[position - 1].id, 0);
+    EXPECT_FALSE(top[position - 1].children.empty());
+  }
+
+  // Every command once, and in menu order the ids only grow.
+  std::vector<int> expected = {3025, 3026, 3035, 3036, 3037};
+  for (int id = 3040; id <= 3050; ++id) expected.push_back(id);
+  for (int id : {3055, 3060, 3061, 3062, 3063, 3065, 3066, 3067, 3068, 3070, 3071, 3072, 3073, 3075, 3076, 3077,
+                 3080, 3085, 3086, 3087, 3090, 3091, 3092, 3093, 3095, 3096, 3097, 3098, 3100, 3105, 3106, 3110, 3111}) {
+    expected.push_back(id);
+  }
+  EXPECT_EQ(IdsInOrder(top), expected);
+
+  EXPECT_EQ(top[0].caption, "青鹭日历(&D)");
+  EXPECT_EQ(top[8].caption, "设置透明度(&P)");
+  EXPECT_EQ(top[8].children[9].caption, "90%(&9)");
+  EXPECT_EQ(top[12].children[14].caption, "计算朔望日(&N)...");
+  EXPECT_EQ(top[16].children[14].caption, "日历界面显示天亮天黑时刻(&B)");
+  EXPECT_EQ(top[23].caption, "退出(&X)   Alt+X");
+}
+
+TEST(ContextMenu, CheckMarksFollowTheState) {
+  struct Case {
+    const char* name;
+    std::function<void(AppState&)> set;
+    std::set<int> checked;
+  };
+  const Case cases[] = {
+      {"start", [](AppState&) {}, {3025, 3035, 3040, 3096}},
+      {"month window, embedded, locked, automatic",
+       [](AppState& s) {
+         s.CalendarKind = 1;
+         s.LayerMode = "D";
+         s.PositionLock = "Y";
+         s.FORMTransFlag = 10;
+         s.RegistryUseFlag = 1;
+         s.WholeAutoReportTimeFlag = 1;
+         s.DFORMShowInfoTypeFlag = 2;
+       },
+       {3026, 3036, 3037, 3050, 3085, 3087, 3098}},
+      {"normal, 90 %, the other options",
+       [](AppState& s) {
+         s.LayerMode = "N";
+         s.FORMTransFlag = 9;
+         s.AutoRunFlag = 1;
+         s.GanZhiFromChunjieFlag = 1;
+         s.CloseFORMAudioPlayFlag = 1;
+         s.ModernCalculateAncientFlag = 1;
+         s.NearLocateMemorialFlag = 1;
+         s.DFORMShowDynastyFlag = 1;
+         s.DFORMShowInfoTypeFlag = 1;
+       },
+       {3025, 3049, 3086, 3090, 3091, 3092, 3093, 3095, 3097}},
+  };
+  std::vector<int> ids = IdsInOrder(ContextMenu());
+  ids.insert(ids.end(), {0, 3024, 3099, 4000});
+  for (const auto& c : cases) {
+    AppState s;
+    c.set(s);
+    std::set<int> checked;
+    for (int id : ids) {
+      if (IsChecked(id, s)) checked.insert(id);
+    }
+    EXPECT_EQ(checked, c.checked) << c.name;
+  }
+}
+
+TEST(ContextMenu, PlacementCommands) {
+  using P = Placement;
+  struct Case {
+    const char* from;
+    int id;
+    std::vector<Placement> placement;
+    const char* to;
+  };
+  const Case cases[] = {
+      {"T", kAlwaysOnTop, {P::kRemoveTopmost}, "N"},
+      {"D", kAlwaysOnTop, {P::kLeaveDesktop, P::kSetTopmost}, "T"},
+      {"N", kAlwaysOnTop, {P::kSetTopmost}, "T"},
+      {"T", kEmbedInDesktop, {P::kRemoveTopmost, P::kEmbed}, "D"},
+      {"D", kEmbedInDesktop, {P::kLeaveDesktop}, "N"},
+      {"N", kEmbedInDesktop, {P::kEmbed}, "D"},
+  };
+  auto row = [&](const std::string& from, int id) -> const Case& {
+    for (const auto& c : cases) {
+      if (c.from == from && c.id == id) return c;
+    }
+    throw std::logic_error("no row");
+  };
+  for (const auto& c : cases) {
+    AppState s;
+    s.LayerMode = c.from;
+    // The same command twice: the second acts from the mode the first left.
+    for (const Case* step : {&c, &row(c.to, c.id)}) {
+      Effects expected;
+      expected.placement = step->placement;
+      EXPECT_EQ(Choose(c.id, s), expected) << c.from << " " << c.id << " from " << step->from;
+      EXPECT_EQ(s.LayerMode, step->to) << c.from << " " << c.id << " from " << step->from;
+    }
+  }
+
+  AppState s;
+  for (const char* lock : {"Y", "N", "Y"}) {
+    EXPECT_EQ(Choose(kLockPosition, s), Effects{});
+    EXPECT_EQ(s.PositionLock, lock);
+  }
+}
+
+TEST(ContextMenu, FixedTransparencyLevels) {
+  for (int k = 0; k <= 9; ++k) {
+    AppState s;
+    s.FORMTransFlag = 10;
+    const Effects e = Choose(kTransparency0 + k, s);
+    EXPECT_EQ(s.FORMTransFlag, k);
+    EXPECT_EQ(e.transparencyAmount, 25 * k);
+    EXPECT_EQ(e.fadeTimer, false);
+  }
+  struct Case {
+    int amount;
+    int alpha;
+  };
+  for (const Case c : {Case{-5, 255}, Case{0, 255}, Case{225, 30}, Case{255, 0}, Case{256, 0}, Case{1000, 0}}) {
+    EXPECT_EQ(AlphaOf(c.amount), c.alpha) << c.amount;
+  }
+  EXPECT_EQ(AlphaOf(AmountOfLevel(9)), 30);
+  EXPECT_EQ(AmountOfLevel(10), 0);
+}
+
+TEST(ContextMenu, AutomaticTransparencyFades) {
+  AppState s;
+  s.FORMTransFlag = 3;
+  Behaviour b;
+  b.fadeCount = 7;
+  b.menuOpen = true;
+  MemoryRegistry registry;
+  const Effects e = Dispatch(kTransparencyAuto, s, b, registry, false);
+  EXPECT_EQ(s.FORMTransFlag, 10);
+  EXPECT_EQ(e.transparencyAmount, 0);
+  EXPECT_EQ(e.fadeTimer, true);
+  EXPECT_EQ(b.fadeCount, 0);
+  EXPECT_FALSE(b.menuOpen);
+
+  // Fifteen ticks away from the window: 240 down to 30, then it stays.
+  std::optional<int> amount;
+  for (int tick = 1; tick <= 15; ++tick) {
+    amount = FadeTick(b, false);
+    ASSERT_EQ(amount, 15 * tick);
+  }
+  EXPECT_EQ(AlphaOf(*amount), 30);
+  EXPECT_EQ(FadeTick(b, false), std::nullopt);
+  EXPECT_EQ(b.fadeCount, 15);
+
+  // A touch makes it opaque; ticks over the window count but change nothing.
+  EXPECT_EQ(FadeTouch(b), 0);
+  EXPECT_EQ(b.fadeCount, 0);
+  EXPECT_EQ(FadeTick(b, true), std::nullopt);
+  EXPECT_EQ(FadeTick(b, true), std::nullopt);
+  EXPECT_EQ(b.fadeCount, 2);
+  EXPECT_EQ(FadeTick(b, false), 45);
+
+  // An open menu or list holds the fade.
+  for (bool menu : {true, false}) {
+    Behaviour held = b;
+    held.menuOpen = menu;
+    held.dropdownOpen = !menu;
+    EXPECT_EQ(FadeTick(held, false), std::nullopt);
+    EXPECT_EQ(held.fadeCount, 3);
+  }
+}
+
+TEST(ContextMenu, OptionsToggleTheirSettings) {
+  struct Case {
+    int id;
+    std::int16_t AppState::*flag;
+    Refresh refresh;
+  };
+  const Case cases[] = {
+      {kOptionRegistry, &AppState::RegistryUseFlag, Refresh::kTexts},
+      {kOptionAutoRun, &AppState::AutoRunFlag, Refresh::kNone},
+      {kOptionHourly, &AppState::WholeAutoReportTimeFlag, Refresh::kNone},
+      {kOptionGanZhiFromNewYear, &AppState::GanZhiFromChunjieFlag, Refresh::kTexts},
+      {kOptionNoBackgroundMusic, &AppState::CloseFORMAudioPlayFlag, Refresh::kTexts},
+      {kOptionNearLocate, &AppState::NearLocateMemorialFlag, Refresh::kTexts},
+      {kOptionDynasty, &AppState::DFORMShowDynastyFlag, Refresh::kLists},
+  };
+  for (const auto& c : cases) {
+    AppState s;
+    Behaviour b;
+    MemoryRegistry registry;
+    for (std::int16_t expected : {1, 0}) {
+      const Effects e = Dispatch(c.id, s, b, registry, false);
+      EXPECT_EQ(s.*c.flag, expected) << c.id;
+      EXPECT_EQ(e.refresh, c.refresh) << c.id;
+      if (c.id == kOptionHourly) {
+        EXPECT_EQ(e.hourlyTimer, expected == 1);
+      }
+      if (c.id == kOptionRegistry) {
+        EXPECT_EQ(registry.Get(kUser, kSettingsKey, "Version"), expected == 1 ? std::optional<std::string>("4.1")
+                                                                              : std::nullopt);
+      } else {
+        EXPECT_TRUE(registry.Values().empty()) << c.id;
+      }
+    }
+  }
+
+  AppState s;
+  for (int k : {2, 0, 1}) {
+    EXPECT_EQ(Choose(kOptionInfoFestivals + k, s).refresh, Refresh::kTexts);
+    EXPECT_EQ(s.DFORMShowInfoTypeFlag, k);
+  }
+}
+
+TEST(ContextMenu, ModernAstronomyRebuildsTheLunarCalendar) {
+  AppState s;
+  s.CurrentYear = -103, s.CurrentMonth = 3, s.CurrentDay = 1;
+  RecomputeLunarBounds(s);
+  const AppState before = s;
+  const std::string historicalRecord = LunarYearRecordOf(-103);  // now cached
+  ASSERT_EQ(CalcModernFlag(), 0);
+
+  EXPECT_EQ(Choose(kOptionModernAncient, s).refresh, Refresh::kAll);
+  EXPECT_EQ(s.ModernCalculateAncientFlag, 1);
+  EXPECT_EQ(CalcModernFlag(), 1);
+  // The cached year was dropped, and the displayed date follows the new mode.
+  EXPECT_NE(BuildLunarYearRecord(-103), historicalRecord);
+  EXPECT_EQ(LunarYearRecordOf(-103), BuildLunarYearRecord(-103));
+  EXPECT_NE((CivilDate{s.CurrentLunarYear, s.CurrentLunarMonth, s.CurrentLunarDay}),
+            (CivilDate{before.CurrentLunarYear, before.CurrentLunarMonth, before.CurrentLunarDay}));
+  EXPECT_EQ(s.CurrentYear, -103);
+
+  Choose(kOptionModernAncient, s);
+  EXPECT_EQ(CalcModernFlag(), 0);
+  EXPECT_EQ(LunarYearRecordOf(-103), historicalRecord);
+  EXPECT_EQ(s.CurrentLunarDay, before.CurrentLunarDay);
+  EXPECT_EQ(s.LunarFirst, before.LunarFirst);
+}
+
+TEST(ContextMenu, WindowsToolsAndTheRest) {
+  struct Case {
+    int id;
+    bool monthWindow;
+    std::function<void(Effects&)> expect;
+  };
+  const Case cases[] = {
+      {kCoordinates, false, [](Effects& e) { e.openTool = kCoordinates; e.refresh = Refresh::kTexts; }},
+      {kEditCountdown, true,
+       [](Effects& e) { e.openTool = kEditCountdown; e.stopBackgroundMusic = true; e.refresh = Refresh::kTexts; }},
+      {kEditMemorials, false,
+       [](Effects& e) { e.openTool = kEditMemorials; e.stopBackgroundMusic = true; e.refresh = Refresh::kTexts; }},
+      {kEditAlarms, false, [](Effects& e) { e.openTool = kEditAlarms; }},
+      {kTableMoons, false, [](Effects& e) { e.openTool = kTableMoons; }},
+      {kWeather, true, [](Effects& e) { e.openTool = kWeather; }},
+      {kHelp, false, [](Effects& e) { e.openTool = kHelp; }},
+      {kSpeakTime, false, [](Effects& e) { e.speakTime = true; }},
+      {kOptionPicture, false, [](Effects& e) { e.choosePicture = true; }},
+      {kOptionPicture, true, [](Effects&) {}},
+      {kGoToday, true, [](Effects& e) { e.goToday = true; }},
+      {kExit, false, [](Effects& e) { e.closeWindow = true; }},
+      {0, false, [](Effects&) {}},
+      {3039, false, [](Effects&) {}},
+      {3099, false, [](Effects&) {}},
+      {45057, false, [](Effects&) {}},
+  };
+  for (const auto& c : cases) {
+    AppState s;
+    s.CurrentYear = 2024;
+    Behaviour b;
+    b.menuOpen = true;
+    MemoryRegistry registry;
+    Effects expected;
+    c.expect(expected);
+    EXPECT_EQ(Dispatch(c.id, s, b, registry, c.monthWindow), expected) << c.id;
+    EXPECT_FALSE(b.menuOpen) << c.id;
+    EXPECT_TRUE(registry.Values().empty()) << c.id;
+  }
+
+  for (int year : {1979, 1980, 2099, 2100}) {
+    AppState s;
+    s.CurrentYear = year;
+    EXPECT_EQ(Choose(kSetSystemDate, s).openTool, year >= 1980 && year <= 2099 ? kSetSystemDate : 0) << year;
+  }
+}
+
+TEST(ContextMenu, SwitchingWindows) {
+  struct Case {
+    std::int16_t kind;
+    int id;
+    bool switches;
+  };
+  const Case cases[] = {
+      {0, kShowDayWindow, false},
+      {1, kShowMonthWindow, false},
+      {0, kShowMonthWindow, true},
+      {1, kShowDayWindow, true},
+  };
+  for (const auto& c : cases) {
+    AppState s;
+    SetDisplayedDate(s, {2024, 2, 10});
+    s.CalendarKind = c.kind;
+    s.LayerMode = "D";
+    s.PositionLock = "Y";
+    Behaviour b;
+    MemoryRegistry registry;
+    const Effects e = Dispatch(c.id, s, b, registry, c.kind == 1);
+    EXPECT_EQ(e.closeWindow, c.switches) << c.id;
+    EXPECT_EQ(e == Effects{}, !c.switches) << c.id;
+    EXPECT_EQ(s.CalendarKind, c.switches ? 1 - c.kind : c.kind) << c.id;
+    EXPECT_EQ(s.ReopenFlag, c.switches ? 1 : 0) << c.id;
+    EXPECT_EQ(s.LayerMode, c.switches ? "T" : "D") << c.id;
+    EXPECT_EQ(s.PositionLock, c.switches ? "N" : "Y") << c.id;
+    EXPECT_EQ(s.CurrentLunarMonth, 1) << c.id;
+    EXPECT_TRUE(registry.Values().empty()) << c.id;
+  }
+}
+
+}  // namespace
+}  // namespace tovani::menu

@@ -1,0 +1,127 @@
+// The context menu of the two calendar windows and what its commands do to
+// the application state, without any Win32: the items with their captions,
+// ids and check marks; the placement, move-lock and transparency behaviours;
+// and the dispatcher that turns a command id into state changes plus the list
+// of things the window must then do on the screen.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/registry.h"
+
+namespace tovani::menu {
+
+// Command ids of the menu items (and of the tool windows they open).
+enum Command : int {
+  kShowDayWindow = 3025,
+  kShowMonthWindow = 3026,
+  kAlwaysOnTop = 3035,
+  kEmbedInDesktop = 3036,
+  kLockPosition = 3037,
+  kTransparency0 = 3040,  // .. 3049: levels 0..9
+  kTransparencyAuto = 3050,
+  kCoordinates = 3055,
+  kEditMemorials = 3060,
+  kEditReminders = 3061,
+  kEditCountdown = 3062,
+  kEditAlarms = 3063,
+  kCalcJulianDay = 3065,
+  kCalcInterval = 3066,
+  kCalcSexagenary = 3067,
+  kCalcConvert = 3068,
+  kTableMonths = 3070,
+  kTableTerms = 3071,
+  kTableMoons = 3072,
+  kTableSun = 3073,
+  kSearchMonths = 3075,
+  kSearchDays = 3076,
+  kWeather = 3077,
+  kSpeakTime = 3080,
+  kOptionRegistry = 3085,
+  kOptionAutoRun = 3086,
+  kOptionHourly = 3087,
+  kOptionGanZhiFromNewYear = 3090,
+  kOptionNoBackgroundMusic = 3091,
+  kOptionModernAncient = 3092,
+  kOptionNearLocate = 3093,
+  kOptionDynasty = 3095,
+  kOptionInfoFestivals = 3096,
+  kOptionInfoSunTimes = 3097,
+  kOptionInfoTwilight = 3098,
+  kOptionPicture = 3100,
+  kGoToday = 3105,
+  kSetSystemDate = 3106,
+  kHelp = 3110,
+  kExit = 3111,
+};
+
+// One menu item: a caption and id, or a separator (caption empty, id 0), or
+// a sub-menu (children not empty, id 0).
+struct MenuItem {
+  std::string caption;
+  int id = 0;
+  std::vector<MenuItem> children;
+  bool separator() const { return caption.empty(); }
+};
+
+// The whole menu, top level first, in the order the user sees it.
+const std::vector<MenuItem>& ContextMenu();
+
+// The behaviour state shared by both main windows that is not in AppState.
+struct Behaviour {
+  int fadeCount = 0;        // 0..15, automatic transparency
+  bool menuOpen = false;    // the menu is showing
+  bool dropdownOpen = false;  // a drop-down list of the window is open
+};
+
+// Whether an item carries a check mark, by its id (0 and unknown ids: no).
+bool IsChecked(int id, const AppState& state);
+
+// The transparency amount 0..255 of a fixed level 0..9 (25 * level); the
+// automatic level 10 starts opaque (0).
+int AmountOfLevel(int level);
+// The opacity for an amount: 255 - amount, amount clamped to 0..255.
+std::uint8_t AlphaOf(int amount);
+
+// Automatic transparency.  One tick of the 200 ms fade timer: when no list
+// is open, the menu is not showing and the count is at most 14, the count
+// grows by one and, when the cursor is not over the window or one of its
+// controls, the new amount is 15 * count.  Empty when nothing changes.
+std::optional<int> FadeTick(Behaviour& behaviour, bool cursorOverWindow);
+// A mouse movement over the window or a control: opaque, count 0.
+int FadeTouch(Behaviour& behaviour);
+
+// What the window has to do on the screen after a command.  In the order
+// listed, the view carries out each one that is set.
+enum class Placement { kNone, kSetTopmost, kRemoveTopmost, kEmbed, kLeaveDesktop };
+enum class Refresh { kNone, kTexts, kLists, kAll };  // kAll: ranges changed, rebuild everything
+
+struct Effects {
+  bool closeWindow = false;      // switch of window (ReopenFlag set) or exit
+  std::vector<Placement> placement;
+  std::optional<int> transparencyAmount;  // apply this amount (layered style)
+  std::optional<bool> fadeTimer;          // start (true) or stop (false) the 200 ms fade timer
+  std::optional<bool> hourlyTimer;        // start or stop the hourly check
+  int openTool = 0;                       // the command id of a tool window to open, 0 for none
+  bool stopBackgroundMusic = false;       // before a memorial editor
+  bool speakTime = false;
+  bool choosePicture = false;             // open the picture file dialog (day window only)
+  bool goToday = false;
+  // Redraw after the command; for a tool window (coordinates, memorial
+  // editors) after that window has closed again.
+  Refresh refresh = Refresh::kNone;
+  friend bool operator==(const Effects&, const Effects&) = default;
+};
+
+// The dispatcher.  Clears the menu-open flag, then acts on a known command:
+// changes the state (and the registry for the registry-use option) and says
+// what the window must do.  monthWindow: the current main window is the month
+// window.  The system-date command acts only for a displayed year in
+// 1980..2099.  Unknown ids change nothing and return no effects.
+Effects Dispatch(int id, AppState& state, Behaviour& behaviour, RegistryStore& registry, bool monthWindow);
+
+}  // namespace tovani::menu
