@@ -8,6 +8,7 @@
 #include "app/win32/platform_win32.h"
 #include "app/win32/registry_win32.h"
 #include "ui/day/day_window_win32.h"
+#include "ui/month/month_window_win32.h"
 
 namespace {
 
@@ -32,16 +33,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tovani::SetProgramLocation(state, tovani::ModulePath());
   tovani::StartUp(state, registry, platform);
 
+  tovani::ProgramContext program{instance, state, registry, platform, {}, {}, {}};
   // The window loop: the day or the month window by CalendarKind, again
-  // while a window closed only to let the other one open.  (The month
-  // window's calendar comes later; both kinds show the day window's frame.)
-  do {
-    tovani::day::DayWindowOptions options;
-    options.storedLeft = state.FormLeft;
-    options.storedTop = state.FormTop;
-    options.onClose = [&](int left, int top) { tovani::ShutDown(state, registry, left, top); };
-    tovani::day::RunDayWindow(instance, options);
-  } while (state.ReopenFlag == 1);
+  // while a window closed only to let the other one open.  A window that
+  // cannot be created ends the loop.
+  for (;;) {
+    state.ReopenFlag = 0;
+    const bool ran = state.CalendarKind == 1 ? tovani::month::RunMonthWindow(program)
+                                             : tovani::day::RunDayWindow(program);
+    if (!ran || state.ReopenFlag != 1) break;
+  }
 
   CloseHandle(mutex);
   return 0;

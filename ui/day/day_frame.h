@@ -38,3 +38,26 @@ struct Position {
 Position InitialPosition(int storedLeft, int storedTop, int screenWidth, int screenHeight);
 
 }  // namespace tovani::day
+
+namespace tovani::day {
+
+// Control ids: the nine lists are kListBase + their ListId (day_model.h).
+inline constexpr int kListBase = 100;
+inline constexpr int kTextLine1Id = 110, kTextLine2Id = 111, kAudioSinkId = 112, kPictureId = 113;
+
+// Places at 96 DPI: x, y, width, height.
+struct ControlPlace {
+  int x, y, width, height;
+};
+// The list of row r (0 Gregorian, 1 lunar, 2 Hijri) and column c (0 year,
+// 1 month, 2 day); the height is the face's.
+ControlPlace ListPlace(int row, int column);
+inline constexpr int kDropDownHeight = 164;
+// The text lines are as high as their fonts' character cells (13 and 14 pixel
+// characters), so that no glyph is cut; they still end above the next row.
+inline constexpr ControlPlace kTextLine1Place{9, 45, 242, 17};
+inline constexpr ControlPlace kTextLine2Place{9, 92, 242, 18};
+inline constexpr ControlPlace kAudioSinkPlace{9, 155, 242, 14};
+inline constexpr ControlPlace kPicturePlace{0, 0, 265, 150};
+
+}  // namespace tovani::day

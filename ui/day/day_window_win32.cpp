@@ -1,92 +1,339 @@
 #include "ui/day/day_window_win32.h"
 
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "framework/win32/controls.h"
+#include "framework/win32/fonts.h"
 #include "framework/win32/wide.h"
 #include "ui/day/day_frame.h"
+#include "ui/day/day_model.h"
 
 namespace tovani::day {
 namespace {
 
-constexpr int kAppIconId = 1;
+constexpr COLORREF kListBack = RGB(240, 255, 255);
+constexpr COLORREF kBlue = RGB(0, 0, 255), kMagenta = RGB(255, 0, 255), kRed = RGB(255, 0, 0);
+constexpr COLORREF kBalloonText = RGB(0, 128, 128);
+constexpr UINT kSettleLists = WM_APP + 1;
+constexpr UINT kTrayId = 1;
 
-HRGN CreateOutlineRegion() {
+win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
+
+HRGN OutlineRegion(UINT dpi) {
   const Outline& o = DayWindowOutline();
-  HRGN region = CreateRectRgn(o.body.left, o.body.top, o.body.right, o.body.bottom);
+  const auto s = [dpi](int v) { return win32::Scale(v, dpi); };
+  HRGN region = CreateRectRgn(s(o.body.left), s(o.body.top), s(o.body.right), s(o.body.bottom));
   for (const Box& c : o.circles) {
-    HRGN circle = CreateEllipticRgn(c.left, c.top, c.right, c.bottom);
+    HRGN circle = CreateEllipticRgn(s(c.left), s(c.top), s(c.right), s(c.bottom));
     CombineRgn(region, region, circle, RGN_OR);
     DeleteObject(circle);
   }
   return region;
 }
 
-// The options of the window being shown (one at a time, on this thread).
-const DayWindowOptions* g_options = nullptr;
-
-LRESULT CALLBACK DayWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_CLOSE: {
-      RECT r{};
-      GetWindowRect(hwnd, &r);
-      if (g_options != nullptr && g_options->onClose) g_options->onClose(r.left, r.top);
-      DestroyWindow(hwnd);
-      return 0;
-    }
-    case WM_LBUTTONDOWN:
-      // The borderless window is dragged by its body.
-      ReleaseCapture();
-      SendMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
+// A full path with a .BMP extension that loads as a bitmap.
+bool UsablePicture(const std::string& path) {
+  if (path.size() < 4 || path.compare(1, 2, ":\\") != 0 || path.back() == '\\') return false;
+  const auto dot = path.rfind('.');
+  if (dot == std::string::npos) return false;
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  if (ext != "BMP") return false;
+  HANDLE b = LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  if (b == nullptr) return false;
+  DeleteObject(b);
+  return true;
 }
 
-bool IsAltX(const MSG& msg) { return msg.message == WM_SYSKEYDOWN && msg.wParam == 'X'; }
+class DayWindow : public MainWindow {
+ public:
+  using MainWindow::MainWindow;
+
+ protected:
+  Frame GetFrame() const override {
+    return {kClassName, kCaption, kWindowWidth, kWindowHeight, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, false};
+  }
+
+  void CreateControls(UINT dpi) override {
+    SetWindowRgn(hwnd(), OutlineRegion(dpi), FALSE);
+    model_.emplace(state().Range(), Displayed(), state().DFORMShowDynastyFlag == 1);
+    tooltips_.Create(hwnd());
+    picture_ = win32::CreateControl(hwnd(), WC_STATICW, kPictureId, SS_BITMAP, 0, PlaceOf(kPicturePlace), dpi, nullptr);
+    HFONT song14 = win32::GetFont("宋体", 14, false, dpi);
+    for (int i = 0; i < kListCount; ++i) {
+      const ControlPlace p = ListPlace(i / 3, i % 3);
+      lists_[i].Create(hwnd(), kListBase + i, PlaceOf(p), dpi, song14, kDropDownHeight);
+      const COLORREF text = i / 3 == 1 ? kMagenta : kBlue;
+      Colour(lists_[i].hwnd, text, kListBack);
+      Colour(lists_[i].List(), text, kListBack);
+      tooltips_.Add(lists_[i].hwnd, ListName(static_cast<ListId>(i)));
+      const auto list = static_cast<ListId>(i);
+      win32::Subclass(lists_[i].hwnd, [this, list](HWND, UINT msg, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+        return OnListInput(list, msg, w);
+      });
+    }
+    line1_.Create(hwnd(), kTextLine1Id, PlaceOf(kTextLine1Place), dpi, win32::GetFont("宋体", 13, false, dpi), false,
+                  true, false);
+    line2_.Create(hwnd(), kTextLine2Id, PlaceOf(kTextLine2Place), dpi, song14, false, true, false);
+    Colour(line1_.hwnd, kBlue, kListBack);
+    Colour(line2_.hwnd, kRed, kListBack);
+    audioSink_ = win32::CreateControl(hwnd(), WC_STATICW, kAudioSinkId, 0, 0, PlaceOf(kAudioSinkPlace), dpi, nullptr);
+    balloon_.Create(hwnd(), kBalloonText, kListBack, 100);
+    SetWindowPos(picture_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    LoadPicture();
+  }
+
+  void Relayout(UINT dpi) override {
+    SetWindowRgn(hwnd(), OutlineRegion(dpi), TRUE);
+    HFONT song14 = win32::GetFont("宋体", 14, false, dpi);
+    for (int i = 0; i < kListCount; ++i) {
+      const ControlPlace p = ListPlace(i / 3, i % 3);
+      win32::MoveTo(lists_[i].hwnd, {p.x, p.y, p.width, kDropDownHeight}, dpi);
+      SendMessageW(lists_[i].hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(song14), TRUE);
+    }
+    win32::MoveTo(line1_.hwnd, PlaceOf(kTextLine1Place), dpi);
+    win32::MoveTo(line2_.hwnd, PlaceOf(kTextLine2Place), dpi);
+    win32::MoveTo(audioSink_, PlaceOf(kAudioSinkPlace), dpi);
+    win32::MoveTo(picture_, PlaceOf(kPicturePlace), dpi);
+    SendMessageW(line1_.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(win32::GetFont("宋体", 13, false, dpi)), TRUE);
+    SendMessageW(line2_.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(song14), TRUE);
+    LoadPicture();
+    RefreshTexts();
+  }
+
+  void AfterCreate() override {
+    DragAcceptFiles(hwnd(), TRUE);
+    HICON icon = static_cast<HICON>(LoadImageW(program().instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
+    tray_.Add(hwnd(), kTrayId, icon, TipOfToday(), kTrayMessage);
+  }
+
+  void BeforeClose() override {
+    tray_.Remove();
+    balloon_.Hide();
+  }
+
+  void ShowDate() override { Render(); }
+
+  void RefreshTexts() override {
+    const DayInCalendars& d = model_->date();
+    const AppState& s = state();
+    line1_.SetText(DayTextLine1(d, s.GanZhiFromChunjieFlag));
+    line2_.SetText(DayTextLine2(d, s.DFORMShowInfoTypeFlag, s.Current.longitude, s.Current.latitude));
+    const DayRecords records = RecordsOf(d);
+    ShowBalloon(BalloonText(records));
+    PlayDayMusic(records.audio, audioSink_);
+  }
+
+  void RefreshLists() override {
+    model_->SetShowDynasty(state().DFORMShowDynastyFlag == 1);
+    Render();
+  }
+
+  void RefreshAll() override {
+    model_->SetRange(state().Range());
+    Render();
+  }
+
+  bool GoTo(const CalendarTriple& g) override {
+    if (!model_->GoTo(g)) return false;
+    Render();
+    return true;
+  }
+
+  void OnNewToday(const DayInCalendars&) override { tray_.SetTip(TipOfToday()); }
+  void OnTaskbarCreated() override { tray_.Restore(); }
+  void OnMoveStarted() override { balloon_.Hide(); }
+
+  void ChoosePicture() override {
+    const std::string chosen = win32::ChooseOpenFile(hwnd(), "选择位图文件", "位图文件", "*.BMP", state().BitmapDialogFolder);
+    SetPicture(chosen);
+  }
+
+  void OnControl(int id, int code, HWND) override {
+    const int i = id - kListBase;
+    if (i < 0 || i >= kListCount) return;
+    const auto list = static_cast<ListId>(i);
+    switch (code) {
+      case CBN_DROPDOWN:
+        program().behaviour.dropdownOpen = true;
+        break;
+      case CBN_CLOSEUP:
+        program().behaviour.dropdownOpen = false;
+        PostMessageW(hwnd(), kSettleLists, 0, 0);
+        break;
+      case CBN_SELENDOK:
+        Chosen(list);
+        break;
+      case CBN_SELCHANGE:
+        if (!lists_[i].Dropped()) Chosen(list);
+        break;
+      default:
+        break;
+    }
+  }
+
+  std::optional<LRESULT> OnOwnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    switch (msg) {
+      case kSettleLists:
+        // A list closed without a choice shows the displayed date again.
+        SelectAll();
+        return 0;
+      case kTrayMessage:
+        if (!IsWindowEnabled(hwnd())) return 0;
+        switch (LOWORD(lParam)) {
+          case WM_LBUTTONDOWN:
+            ShowWindow(hwnd(), SW_SHOW);
+            SetForegroundWindow(hwnd());
+            RefreshTexts();
+            break;
+          case WM_RBUTTONDOWN:
+            UpdateCheckMarks();
+            break;
+          case WM_RBUTTONUP:
+            SetForegroundWindow(hwnd());
+            ShowMenu();
+            break;
+          default:
+            break;
+        }
+        return 0;
+      case WM_DROPFILES: {
+        HDROP drop = reinterpret_cast<HDROP>(wParam);
+        std::wstring path(32768, L'\0');
+        const UINT n = DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size()));
+        DragFinish(drop);
+        path.resize(n);
+        const std::string narrow = Narrow(path);
+        SetPicture(Wide(narrow) == path ? narrow : std::string());
+        return 0;
+      }
+      case WM_SHOWWINDOW:
+        if (wParam == FALSE) balloon_.Hide();
+        return std::nullopt;
+      default:
+        return std::nullopt;
+    }
+  }
+
+ private:
+  std::string TipOfToday() {
+    const auto today = TodayIn(program().platform);
+    const std::string tip = today ? TrayTipText(*today) : std::string();
+    return tip.empty() ? kCaption : tip;
+  }
+
+  void SetPicture(const std::string& path) {
+    AppState& s = state();
+    if (UsablePicture(path)) {
+      s.DFORMBackBitmapName = path;
+      s.BitmapDialogFolder = path.substr(0, path.rfind('\\') + 1);
+    } else {
+      s.DFORMBackBitmapName.clear();
+    }
+    LoadPicture();
+  }
+
+  void LoadPicture() {
+    const std::string& name = state().DFORMBackBitmapName;
+    HANDLE bitmap = nullptr;
+    if (!name.empty()) {
+      bitmap = LoadImageW(nullptr, Wide(name).c_str(), IMAGE_BITMAP, win32::Scale(kWindowWidth, dpi()),
+                          win32::Scale(kWindowHeight, dpi()), LR_LOADFROMFILE);
+    }
+    HANDLE old = reinterpret_cast<HANDLE>(
+        SendMessageW(picture_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    if (old != nullptr && old != bitmap) DeleteObject(old);
+    ShowWindow(picture_, bitmap != nullptr ? SW_SHOWNA : SW_HIDE);
+  }
+
+  void ShowBalloon(const std::string& text) {
+    if (text.empty() || !IsWindowVisible(hwnd())) {
+      balloon_.Hide();
+      if (text.empty()) return;
+    }
+    RECT r{};
+    GetWindowRect(line2_.hwnd, &r);
+    balloon_.Show(text, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  }
+
+  std::optional<LRESULT> OnListInput(ListId list, UINT msg, WPARAM w) {
+    if (msg == WM_MOUSEMOVE) Touched();
+    int direction = 0;
+    if (msg == WM_KEYDOWN) {
+      if (w == VK_LEFT || w == VK_UP) direction = -1;
+      if (w == VK_RIGHT || w == VK_DOWN) direction = 1;
+      if ((GetKeyState(VK_MENU) & 0x8000) != 0) direction = 0;  // Alt+Down opens the list
+    } else if (msg == WM_MOUSEWHEEL) {
+      wheel_ += GET_WHEEL_DELTA_WPARAM(w);
+      if (wheel_ > -WHEEL_DELTA && wheel_ < WHEEL_DELTA) return 0;
+      direction = wheel_ > 0 ? -1 : 1;
+      wheel_ = 0;
+      if (!program().behaviour.dropdownOpen && !lists_[list].Dropped() && model_->Step(list, direction)) {
+        Render();
+        return 0;
+      }
+      // One notch moves the selection one item, as a key would.
+      const int i = lists_[list].Selected() + direction;
+      if (i >= 0 && i < lists_[list].Count() && !lists_[list].Dropped()) {
+        lists_[list].Select(i);
+        Chosen(list);
+      }
+      return 0;
+    }
+    if (direction == 0 || program().behaviour.dropdownOpen || lists_[list].Dropped()) return std::nullopt;
+    if (!model_->Step(list, direction)) return std::nullopt;
+    Render();
+    return 0;
+  }
+
+  void Chosen(ListId list) {
+    const int i = lists_[list].Selected();
+    if (i < 0 || i == model_->Selected(list)) return;
+    model_->Choose(list, i);
+    Render();
+  }
+
+  void SelectAll() {
+    for (int i = 0; i < kListCount; ++i) {
+      const int selected = model_->Selected(static_cast<ListId>(i));
+      if (lists_[i].Selected() != selected) lists_[i].Select(selected);
+    }
+  }
+
+  void Render() {
+    for (int i = 0; i < kListCount; ++i) {
+      const ListContent& c = model_->List(static_cast<ListId>(i));
+      if (c.version != shown_[i] || lists_[i].Count() != static_cast<int>(c.items.size())) {
+        lists_[i].SetItems(c.items);
+        shown_[i] = c.version;
+      }
+    }
+    SelectAll();
+    StoreDisplayed(model_->date());
+    RefreshTexts();
+  }
+
+  std::optional<DayModel> model_;
+  std::array<win32::ComboBox, kListCount> lists_;
+  std::array<unsigned, kListCount> shown_{};
+  win32::TextBox line1_, line2_;
+  HWND audioSink_ = nullptr, picture_ = nullptr;
+  win32::Tooltips tooltips_;
+  win32::Balloon balloon_;
+  win32::TrayIcon tray_;
+  int wheel_ = 0;
+};
 
 }  // namespace
 
-void RunDayWindow(HINSTANCE instance, const DayWindowOptions& options) {
-  g_options = &options;
-  const std::wstring className = Wide(kClassName);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = DayWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kAppIconId));
-  wc.hIconSm = wc.hIcon;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = CreateSolidBrush(RGB(kBackgroundRed, kBackgroundGreen, kBackgroundBlue));
-  wc.lpszClassName = className.c_str();
-  RegisterClassExW(&wc);
-
-  const Position pos = InitialPosition(options.storedLeft, options.storedTop, GetSystemMetrics(SM_CXSCREEN),
-                                       GetSystemMetrics(SM_CYSCREEN));
-  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, className.c_str(), Wide(kCaption).c_str(),
-                              WS_POPUP | WS_CLIPCHILDREN, pos.left, pos.top, kWindowWidth, kWindowHeight, nullptr,
-                              nullptr, instance, nullptr);
-  if (hwnd != nullptr) {
-    SetWindowRgn(hwnd, CreateOutlineRegion(), FALSE);  // the window owns the region now
-    ShowWindow(hwnd, SW_SHOW);
-    UpdateWindow(hwnd);
-
-    MSG msg;
-    while (IsWindow(hwnd) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (IsAltX(msg) && (msg.hwnd == hwnd || IsChild(hwnd, msg.hwnd))) {
-        PostMessageW(hwnd, WM_CLOSE, 0, 0);
-        continue;
-      }
-      if (IsDialogMessageW(hwnd, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  UnregisterClassW(className.c_str(), instance);
-  DeleteObject(wc.hbrBackground);
-  g_options = nullptr;
+bool RunDayWindow(ProgramContext& program) {
+  DayWindow window(program);
+  return window.Run();
 }
 
 }  // namespace tovani::day

@@ -1,0 +1,213 @@
+#include "framework/win32/controls.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <memory>
+
+#include "framework/win32/wide.h"
+
+namespace tovani::win32 {
+
+HWND CreateControl(HWND parent, const wchar_t* cls, int id, DWORD style, DWORD exStyle, const Place& place96,
+                   UINT dpi, HFONT font, const std::string& text) {
+  const Place p = Scale(place96, dpi);
+  HWND h = CreateWindowExW(exStyle, cls, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, p.x, p.y, p.width,
+                           p.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+  if (h != nullptr && font != nullptr) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return h;
+}
+
+std::string TextOf(HWND control) {
+  const int n = GetWindowTextLengthW(control);
+  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(control, w.data(), n + 1);
+  w.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return Narrow(w);
+}
+
+void SetTextOf(HWND control, const std::string& text) { SetWindowTextW(control, Wide(text).c_str()); }
+
+void Unthemed(HWND control) { SetWindowTheme(control, L"", L""); }
+
+// ---- ComboBox ----
+
+void ComboBox::Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, int dropHeight96) {
+  Place p = place96;
+  p.height = dropHeight96;
+  hwnd = CreateControl(parent, WC_COMBOBOXW, id, CBS_DROPDOWNLIST | CBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, 0,
+                       p, dpi, font);
+  Unthemed(hwnd);
+}
+
+void ComboBox::SetItems(const std::vector<std::string>& items) const {
+  SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
+  SendMessageW(hwnd, CB_INITSTORAGE, items.size(), items.size() * 24);
+  for (const std::string& s : items) {
+    SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(s).c_str()));
+  }
+  SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+std::string ComboBox::Item(int index) const {
+  const LRESULT n = SendMessageW(hwnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (n == CB_ERR) return {};
+  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
+  SendMessageW(hwnd, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(w.data()));
+  w.resize(static_cast<std::size_t>(n));
+  return Narrow(w);
+}
+
+HWND ComboBox::List() const {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  return GetComboBoxInfo(hwnd, &info) ? info.hwndList : nullptr;
+}
+
+// ---- TextBox ----
+
+void TextBox::Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, bool multiLine, bool centred,
+                     bool framed) {
+  DWORD style = ES_READONLY | (centred ? ES_CENTER : ES_LEFT);
+  style |= multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+  hwnd = CreateControl(parent, WC_EDITW, id, style | (framed ? WS_BORDER : 0), 0, place96, dpi, font);
+  SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
+  SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
+  Subclass(hwnd, [](HWND h, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    switch (msg) {
+      case WM_LBUTTONDBLCLK:
+        SetFocus(h);
+        SendMessageW(h, EM_SETSEL, 0, -1);
+        return 0;
+      case WM_PASTE:
+      case WM_CUT:
+      case WM_CLEAR:
+        return 0;
+      default:
+        return std::nullopt;
+    }
+  });
+}
+
+void TextBox::SetText(const std::string& text) const {
+  if (TextOf(hwnd) != text) SetTextOf(hwnd, text);
+}
+
+std::string TextBox::Text() const { return TextOf(hwnd); }
+
+// ---- Tooltips ----
+
+void Tooltips::Create(HWND parent) {
+  hwnd = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+}
+
+void Tooltips::Add(HWND control, const std::string& text) const {
+  std::wstring w = Wide(text);
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = GetParent(control);
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = w.data();
+  SendMessageW(hwnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+// ---- Balloon ----
+
+void Balloon::Create(HWND parent, COLORREF text, COLORREF back, int delayMs) {
+  parent_ = parent;
+  hwnd = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+  Unthemed(hwnd);
+  SendMessageW(hwnd, TTM_SETTIPTEXTCOLOR, text, 0);
+  SendMessageW(hwnd, TTM_SETTIPBKCOLOR, back, 0);
+  SendMessageW(hwnd, TTM_SETDELAYTIME, TTDT_INITIAL, delayMs);
+  SendMessageW(hwnd, TTM_SETMAXTIPWIDTH, 0, 400);
+  wide_ = L" ";
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  ti.hwnd = parent;
+  ti.uId = 1;
+  ti.lpszText = wide_.data();
+  SendMessageW(hwnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Balloon::Show(const std::string& text, POINT at) {
+  if (hwnd == nullptr) return;
+  if (text.empty()) return Hide();
+  text_ = text;
+  wide_ = Wide(text);
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.hwnd = parent_;
+  ti.uId = 1;
+  ti.lpszText = wide_.data();
+  SendMessageW(hwnd, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  SendMessageW(hwnd, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+  SendMessageW(hwnd, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Balloon::Hide() {
+  text_.clear();
+  if (hwnd == nullptr) return;
+  TTTOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.hwnd = parent_;
+  ti.uId = 1;
+  SendMessageW(hwnd, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+}
+
+// ---- Colours ----
+
+void ControlColours::Set(HWND control, COLORREF text, COLORREF back) {
+  if (control != nullptr) colours_[control] = {text, back};
+}
+
+HBRUSH ControlColours::Apply(HWND control, HDC dc) const {
+  const auto it = colours_.find(control);
+  if (it == colours_.end()) return nullptr;
+  SetTextColor(dc, it->second.text);
+  SetBkColor(dc, it->second.back);
+  static std::map<COLORREF, HBRUSH> brushes;
+  HBRUSH& b = brushes[it->second.back];
+  if (b == nullptr) b = CreateSolidBrush(it->second.back);
+  return b;
+}
+
+// ---- Subclassing ----
+
+namespace {
+
+LRESULT CALLBACK SubclassProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR ref) {
+  auto* handler = reinterpret_cast<SubclassHandler*>(ref);
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(h, SubclassProc, id);
+    delete handler;
+    return DefSubclassProc(h, msg, w, l);
+  }
+  try {
+    if (const auto r = (*handler)(h, msg, w, l)) return *r;
+  } catch (...) {
+    return 0;
+  }
+  return DefSubclassProc(h, msg, w, l);
+}
+
+UINT_PTR g_nextSubclassId = 1;
+
+}  // namespace
+
+void Subclass(HWND control, SubclassHandler handler) {
+  if (control == nullptr) return;
+  auto* owned = new SubclassHandler(std::move(handler));
+  if (!SetWindowSubclass(control, SubclassProc, g_nextSubclassId++, reinterpret_cast<DWORD_PTR>(owned))) delete owned;
+}
+
+}  // namespace tovani::win32

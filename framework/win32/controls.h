@@ -1,0 +1,93 @@
+// Small typed wrappers over the standard controls.  Texts go in and come out
+// as program text (code page 936); the W functions do the work.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/win32/dpi.h"
+
+namespace tovani::win32 {
+
+// Creates a child control of a standard class at its 96-DPI place.
+HWND CreateControl(HWND parent, const wchar_t* cls, int id, DWORD style, DWORD exStyle, const Place& place96,
+                   UINT dpi, HFONT font, const std::string& text = {});
+
+// A drop-down list, selection only.
+struct ComboBox {
+  HWND hwnd = nullptr;
+  void Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, int dropHeight96);
+  void SetItems(const std::vector<std::string>& items) const;
+  void Select(int index) const { SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+  int Selected() const { return static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0)); }
+  int Count() const { return static_cast<int>(SendMessageW(hwnd, CB_GETCOUNT, 0, 0)); }
+  bool Dropped() const { return SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0) != 0; }
+  std::string Item(int index) const;
+  // The list that drops down (for its colours).
+  HWND List() const;
+};
+
+// A read-only edit control: selectable, copyable text that screen readers
+// read; a double click selects all of it, pasting does nothing.
+struct TextBox {
+  HWND hwnd = nullptr;
+  void Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, bool multiLine, bool centred,
+              bool framed);
+  void SetText(const std::string& text) const;  // only when it differs
+  std::string Text() const;
+};
+
+std::string TextOf(HWND control);
+void SetTextOf(HWND control, const std::string& text);
+
+// Tooltips that show a control's name while the mouse rests on it.
+struct Tooltips {
+  HWND hwnd = nullptr;
+  void Create(HWND parent);
+  void Add(HWND control, const std::string& text) const;
+};
+
+// A balloon not tied to hovering: shown at a point as soon as it has a text.
+struct Balloon {
+  HWND hwnd = nullptr;
+  void Create(HWND parent, COLORREF text, COLORREF back, int delayMs);
+  // An empty text hides the balloon.  The point is in screen pixels.
+  void Show(const std::string& text, POINT at);
+  void Hide();
+  const std::string& text() const { return text_; }
+
+ private:
+  HWND parent_ = nullptr;
+  std::wstring wide_;
+  std::string text_;
+};
+
+// Colours of controls, answered to the WM_CTLCOLOR* messages of their parent.
+class ControlColours {
+ public:
+  void Set(HWND control, COLORREF text, COLORREF back);
+  // The brush for the message, or nullptr when the control has no colours.
+  HBRUSH Apply(HWND control, HDC dc) const;
+
+ private:
+  struct Pair {
+    COLORREF text, back;
+  };
+  std::map<HWND, Pair> colours_;
+};
+
+// Sees a control's messages before the control does.  The handler returns a
+// result to swallow a message, or nothing to let the control have it.
+using SubclassHandler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
+void Subclass(HWND control, SubclassHandler handler);
+
+// Takes the visual theme off a control, so that it uses the colours given to
+// it (themed drop-down lists and tooltips ignore them).
+void Unthemed(HWND control);
+
+}  // namespace tovani::win32

@@ -1,0 +1,29 @@
+#include "framework/win32/dpi.h"
+
+namespace tovani::win32 {
+
+UINT SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+UINT DpiOf(HWND window) {
+  if (window == nullptr) return 96;
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpi != nullptr) {
+    const UINT dpi = getDpi(window);
+    if (dpi > 0) return dpi;
+  }
+  return SystemDpi();
+}
+
+void MoveTo(HWND control, const Place& place96, UINT dpi) {
+  const Place p = Scale(place96, dpi);
+  SetWindowPos(control, nullptr, p.x, p.y, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace tovani::win32

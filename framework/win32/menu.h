@@ -1,0 +1,37 @@
+// A pop-up menu made from a table of items: each item has a caption, an id
+// and children; an empty caption is a separator, children make a sub-menu.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "framework/win32/wide.h"
+
+namespace tovani::win32 {
+
+template <class Item>
+HMENU BuildPopupMenu(const std::vector<Item>& items) {
+  HMENU menu = CreatePopupMenu();
+  for (const Item& item : items) {
+    if (item.caption.empty()) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else if (!item.children.empty()) {
+      AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(BuildPopupMenu(item.children)),
+                  Wide(item.caption).c_str());
+    } else {
+      AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), Wide(item.caption).c_str());
+    }
+  }
+  return menu;
+}
+
+// Sets the check mark of every command item of the menu and its sub-menus.
+void SetCheckMarks(HMENU menu, const std::function<bool(int id)>& checked);
+
+// Shows the menu at the cursor, owned by the window, tracking the right
+// button; the chosen command arrives as WM_COMMAND.
+void ShowPopupMenu(HMENU menu, HWND owner);
+
+}  // namespace tovani::win32

@@ -1,0 +1,79 @@
+// The window behaviours that reach beyond a window: tray icon, global hot
+// keys, transparency, the desktop as a parent, the open-file dialog, and the
+// message loops.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tovani::win32 {
+
+// A notification-area icon.  It remembers what it shows, so that it can come
+// back when the task bar is re-created (or was not there yet at the start).
+class TrayIcon {
+ public:
+  void Add(HWND window, UINT id, HICON icon, const std::string& tip, UINT callbackMessage);
+  void SetTip(const std::string& tip);
+  void Remove();
+  // On the "TaskbarCreated" message: adds the icon again.
+  void Restore();
+  bool shown() const { return shown_; }
+  static UINT TaskbarCreatedMessage();
+
+ private:
+  NOTIFYICONDATAW Data() const;
+  HWND window_ = nullptr;
+  UINT id_ = 0, callback_ = 0;
+  HICON icon_ = nullptr;
+  std::wstring tip_;
+  bool added_ = false;  // Add was called and Remove not yet
+  bool shown_ = false;  // the shell has the icon
+};
+
+// Global hot keys of a window.  A key another program holds is skipped.
+class HotKeys {
+ public:
+  // True when the key was registered.
+  bool Register(HWND window, int id, UINT modifiers, UINT key);
+  void UnregisterAll();
+  bool Holds(int id) const;
+
+ private:
+  HWND window_ = nullptr;
+  std::vector<int> ids_;
+};
+
+// The opacity of a window (adds the layered style once).
+void SetWindowAlpha(HWND window, BYTE alpha);
+
+// The desktop's icon view, which an embedded window takes as its parent:
+// Progman > SHELLDLL_DefView > SysListView32, or on newer systems the
+// SHELLDLL_DefView under one of the desktop's WorkerW windows.  nullptr when
+// there is none.
+HWND FindDesktopIconView();
+
+// An open-file dialog (program text); "" when cancelled.
+std::string ChooseOpenFile(HWND owner, const std::string& title, const std::string& filterName,
+                           const std::string& pattern, const std::string& folder);
+
+// What a main window's message loop asks of its window.
+struct LoopHooks {
+  // Alt+X in the window or a control.
+  std::function<void()> onAltX;
+  // Esc released in the window or a control (after it was pressed there).
+  std::function<void()> onEscape;
+};
+// Runs messages until the window is gone or WM_QUIT arrives (which is posted
+// again for the loop outside).  Keyboard navigation goes through
+// IsDialogMessageW of the window.
+void RunMainLoop(HWND window, const LoopHooks& hooks);
+
+// A modal loop for a tool window owned by owner: the owner is disabled until
+// done() is true or the tool window is gone; WM_QUIT is passed on.
+void RunModalLoop(HWND owner, HWND tool, const std::function<bool()>& done);
+
+}  // namespace tovani::win32

@@ -1,0 +1,420 @@
+#include "ui/menu/main_window_win32.h"
+
+#include <algorithm>
+
+#include "app/startup.h"
+#include "framework/win32/menu.h"
+#include "sound/speaking_clock.h"
+#include "sound/win32/audio_player_win32.h"
+#include "sound/win32/clock_sounds_win32.h"
+
+namespace tovani {
+namespace {
+
+constexpr UINT kTodayCheckMs = 15000;
+
+sound::Alarms AlarmsOfState(const AppState& s) { return sound::AlarmsOf(s.Alarms); }
+
+}  // namespace
+
+std::optional<DayInCalendars> TodayIn(Platform& platform) { return FromGregorian(platform.Today()); }
+
+DayInCalendars MainWindow::Displayed() const {
+  const AppState& s = program_.state;
+  return {{s.CurrentYear, s.CurrentMonth, s.CurrentDay},
+          {s.CurrentLunarYear, s.CurrentLunarMonth, s.CurrentLunarDay},
+          {s.CurrentHijriYear, s.CurrentHijriMonth, s.CurrentHijriDay}};
+}
+
+void MainWindow::StoreDisplayed(const DayInCalendars& d) {
+  AppState& s = program_.state;
+  s.CurrentYear = d.gregorian.year;
+  s.CurrentMonth = d.gregorian.month;
+  s.CurrentDay = d.gregorian.day;
+  s.CurrentLunarYear = d.lunar.year;
+  s.CurrentLunarMonth = d.lunar.month;
+  s.CurrentLunarDay = d.lunar.day;
+  s.CurrentHijriYear = d.hijri.year;
+  s.CurrentHijriMonth = d.hijri.month;
+  s.CurrentHijriDay = d.hijri.day;
+}
+
+DayRecords MainWindow::RecordsOf(const DayInCalendars& date) {
+  if (program_.state.RegistryUseFlag != 1) return {};
+  return FindDayRecords(MakeRecordContext(program_.state, program_.registry, program_.platform), date);
+}
+
+void MainWindow::PlayDayMusic(const std::string& audio, HWND sink) {
+  sound::ProgramBackgroundMusic().RefreshBackgroundMusic(audio, program_.state.CloseFORMAudioPlayFlag == 1,
+                                                        sound::MciParent(sink));
+}
+
+RECT MainWindow::InitialRect(UINT dpi) const {
+  const Frame f = GetFrame();
+  const int w = win32::Scale(f.width, dpi), h = win32::Scale(f.height, dpi);
+  const AppState& s = program_.state;
+  if (s.FormLeft >= 0 && s.FormTop >= 0) {
+    // A stored place counts when the whole window lies on one monitor.
+    const RECT r{s.FormLeft, s.FormTop, s.FormLeft + w, s.FormTop + h};
+    if (HMONITOR m = MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
+      MONITORINFO mi{};
+      mi.cbSize = sizeof mi;
+      if (GetMonitorInfoW(m, &mi) && r.left >= mi.rcMonitor.left && r.top >= mi.rcMonitor.top &&
+          r.right <= mi.rcMonitor.right && r.bottom <= mi.rcMonitor.bottom) {
+        return r;
+      }
+    }
+  }
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  const int left = (sw - w) / 2, top = (sh - h) / 2;
+  return {left, top, left + w, top + h};
+}
+
+bool MainWindow::Run() {
+  Create();
+  if (!exists()) return false;
+  win32::LoopHooks hooks;
+  hooks.onAltX = [this] { PostMessageW(hwnd(), WM_CLOSE, 0, 0); };
+  hooks.onEscape = [this] { Hide(); };
+  win32::RunMainLoop(hwnd(), hooks);
+  if (exists()) {
+    // WM_QUIT from elsewhere: close as the user would.
+    SendMessageW(hwnd(), WM_CLOSE, 0, 0);
+  }
+  return true;
+}
+
+void MainWindow::Create() {
+  const Frame f = GetFrame();
+  AppState& s = program_.state;
+  const UINT systemDpi = win32::SystemDpi();
+  const RECT rect = InitialRect(systemDpi);
+  win32::WindowClass cls{f.className, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), RGB(0, 153, 227)};
+  if (!win32::Window::Create(program_.instance, cls, f.caption, f.style, f.exStyle, rect, nullptr)) return;
+  // The monitor the window landed on may have another DPI than the primary one.
+  dpi_ = win32::DpiOf(hwnd());
+  if (dpi_ != systemDpi) {
+    const RECT r = InitialRect(dpi_);
+    SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  CreateControls(dpi_);
+  AfterCreate();
+  // Placement: always on top at every start and switch.
+  if (s.LayerMode == "D") {
+    ApplyPlacement(menu::Placement::kEmbed);
+  } else if (s.LayerMode == "T") {
+    ApplyPlacement(menu::Placement::kSetTopmost);
+  }
+  // Hot keys; one held by another program is simply not ours.
+  hotKeys_.Register(hwnd(), kHotKeyShow, MOD_CONTROL | MOD_ALT, 'R');
+  hotKeys_.Register(hwnd(), kHotKeyWeather, MOD_CONTROL | MOD_ALT, 'W');
+  hotKeys_.Register(hwnd(), kHotKeySpeak, MOD_CONTROL | MOD_ALT, 'V');
+  hotKeys_.Register(hwnd(), kHotKeyClose, MOD_CONTROL | MOD_ALT, 'X');
+  sound::StartClockTimers(hwnd(), s.WholeAutoReportTimeFlag == 1, AlarmsOfState(s));
+  SetTimer(hwnd(), kTodayTimerId, kTodayCheckMs, nullptr);
+  today_ = program_.platform.Today();
+  s.ReopenFlag = 0;
+  menu_ = win32::BuildPopupMenu(menu::ContextMenu());
+  ShowDate();
+  ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+  UpdateWindow(hwnd());
+  ApplyTransparencyAtStart();
+  SetForegroundWindow(hwnd());
+  if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) SetFocus(first);
+}
+
+void MainWindow::ApplyTransparencyAtStart() {
+  const int level = program_.state.FORMTransFlag;
+  if (level >= 1 && level <= 9) {
+    win32::SetWindowAlpha(hwnd(), menu::AlphaOf(menu::AmountOfLevel(level)));
+  } else if (level == 10) {
+    program_.behaviour.fadeCount = 0;
+    win32::SetWindowAlpha(hwnd(), menu::AlphaOf(0));
+    SetTimer(hwnd(), kFadeTimerId, 200, nullptr);
+  }
+}
+
+void MainWindow::UpdateCheckMarks() {
+  win32::SetCheckMarks(menu_, [this](int id) { return menu::IsChecked(id, program_.state); });
+}
+
+void MainWindow::ShowMenu() {
+  if (!IsWindowEnabled(hwnd())) return;
+  UpdateCheckMarks();
+  program_.behaviour.menuOpen = true;
+  win32::ShowPopupMenu(menu_, hwnd());
+}
+
+void MainWindow::Touched() {
+  if (program_.state.FORMTransFlag != 10) return;
+  const int amount = menu::FadeTouch(program_.behaviour);
+  win32::SetWindowAlpha(hwnd(), menu::AlphaOf(amount));
+}
+
+void MainWindow::StartDrag() {
+  if (program_.state.PositionLock != "N") return;
+  ReleaseCapture();
+  SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void MainWindow::Hide() {
+  OnMoveStarted();  // the balloon goes with the window
+  ShowWindow(hwnd(), SW_HIDE);
+}
+
+void MainWindow::Command(int id) {
+  const menu::Effects e =
+      menu::Dispatch(id, program_.state, program_.behaviour, program_.registry, GetFrame().monthWindow);
+  ApplyEffects(e);
+}
+
+void MainWindow::ApplyPlacement(menu::Placement p) {
+  switch (p) {
+    case menu::Placement::kSetTopmost:
+    case menu::Placement::kRemoveTopmost:
+      SetWindowPos(hwnd(), p == menu::Placement::kSetTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+      break;
+    case menu::Placement::kEmbed: {
+      RECT r{};
+      GetWindowRect(hwnd(), &r);
+      HWND view = win32::FindDesktopIconView();
+      SetParent(hwnd(), view);
+      if (view != nullptr) {
+        POINT p{r.left, r.top};
+        ScreenToClient(view, &p);
+        SetWindowPos(hwnd(), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      break;
+    }
+    case menu::Placement::kLeaveDesktop: {
+      RECT r{};
+      GetWindowRect(hwnd(), &r);
+      SetParent(hwnd(), nullptr);
+      SetWindowPos(hwnd(), nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      break;
+    }
+    case menu::Placement::kNone:
+      break;
+  }
+}
+
+void MainWindow::ApplyEffects(const menu::Effects& e) {
+  for (menu::Placement p : e.placement) ApplyPlacement(p);
+  if (e.transparencyAmount) win32::SetWindowAlpha(hwnd(), menu::AlphaOf(*e.transparencyAmount));
+  if (e.fadeTimer) {
+    if (*e.fadeTimer) {
+      SetTimer(hwnd(), kFadeTimerId, 200, nullptr);
+    } else {
+      KillTimer(hwnd(), kFadeTimerId);
+    }
+  }
+  if (e.hourlyTimer) sound::SetHourlyAnnouncement(hwnd(), *e.hourlyTimer);
+  if (e.stopBackgroundMusic) sound::ProgramBackgroundMusic().StopBackgroundMusic();
+  if (e.speakTime) sound::ProgramClockSounds().SpeakTimeNow();
+  if (e.choosePicture) ChoosePicture();
+  if (e.goToday) GoTo(program_.platform.Today());
+  if (e.openTool != 0) {
+    OpenTool(e.openTool, e);
+    if (!exists()) return;
+  } else {
+    switch (e.refresh) {
+      case menu::Refresh::kTexts: RefreshTexts(); break;
+      case menu::Refresh::kLists: RefreshLists(); break;
+      case menu::Refresh::kAll: RefreshAll(); break;
+      case menu::Refresh::kNone: break;
+    }
+  }
+  if (e.closeWindow) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void MainWindow::OpenTool(int command, const menu::Effects& e) {
+  const auto it = program_.tools.find(command);
+  if (it == program_.tools.end() || !it->second) return;
+  it->second(hwnd(), command);  // modal, except the weather window
+  if (exists() && e.refresh == menu::Refresh::kTexts) RefreshTexts();
+  if (exists() && command == menu::kEditAlarms) sound::RestartAlarmTimer(hwnd(), AlarmsOfState(program_.state));
+}
+
+void MainWindow::OnHotKey(int id) {
+  switch (id) {
+    case kHotKeyShow:
+      ShowWindow(hwnd(), SW_SHOW);
+      SetForegroundWindow(hwnd());
+      break;
+    case kHotKeyWeather:
+      Command(menu::kWeather);
+      break;
+    case kHotKeySpeak:
+      sound::ProgramClockSounds().SpeakTimeNow();
+      break;
+    case kHotKeyClose:
+      if (program_.openTools.empty()) {
+        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+      } else {
+        for (HWND tool : std::vector<HWND>(program_.openTools)) PostMessageW(tool, WM_CLOSE, 0, 0);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::CheckToday() {
+  const CivilDate now = program_.platform.Today();
+  if (now == today_) return;
+  const bool showingToday = Displayed().gregorian == today_;
+  today_ = now;
+  if (showingToday) GoTo(now);
+  if (const auto t = FromGregorian(now)) OnNewToday(*t);
+}
+
+void MainWindow::KeepOnScreen(WINDOWPOS& pos) const {
+  if ((pos.flags & SWP_NOMOVE) != 0 || GetParent(hwnd()) != nullptr) return;
+  RECT current{};
+  GetWindowRect(hwnd(), &current);
+  const int w = (pos.flags & SWP_NOSIZE) ? current.right - current.left : pos.cx;
+  const int h = (pos.flags & SWP_NOSIZE) ? current.bottom - current.top : pos.cy;
+  const RECT wanted{pos.x, pos.y, pos.x + w, pos.y + h};
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &mi)) return;
+  const RECT& m = mi.rcMonitor;
+  pos.x = std::max(static_cast<int>(m.left), std::min(pos.x, static_cast<int>(m.right) - w));
+  pos.y = std::max(static_cast<int>(m.top), std::min(pos.y, static_cast<int>(m.bottom) - h));
+}
+
+void MainWindow::Close() {
+  if (closed_) return;
+  closed_ = true;
+  BeforeClose();
+  hotKeys_.UnregisterAll();
+  KillTimer(hwnd(), kFadeTimerId);
+  KillTimer(hwnd(), kTodayTimerId);
+  sound::ProgramBackgroundMusic().StopBackgroundMusic();
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  ShutDown(program_.state, program_.registry, r.left, r.top);
+}
+
+LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (const auto own = OnOwnMessage(msg, wParam, lParam)) return *own;
+  if (msg == win32::TrayIcon::TaskbarCreatedMessage() && msg != 0) {
+    OnTaskbarCreated();
+    return 0;
+  }
+  switch (msg) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      program_.behaviour.menuOpen = false;
+      if (lParam != 0) {
+        OnControl(id, HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      } else if (HIWORD(wParam) == 0) {
+        Command(id);
+      }
+      return 0;
+    }
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (HBRUSH b = colours_.Apply(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+        return reinterpret_cast<LRESULT>(b);
+      }
+      break;
+    case WM_LBUTTONDOWN:
+      StartDrag();
+      return 0;
+    case WM_RBUTTONDOWN:
+      UpdateCheckMarks();
+      return 0;
+    case WM_RBUTTONUP:
+      ShowMenu();
+      return 0;
+    case WM_SETCURSOR:
+      if (HIWORD(lParam) == WM_MOUSEMOVE) Touched();
+      break;
+    case WM_NCMOUSEMOVE:
+      Touched();
+      break;
+    case WM_TIMER:
+      if (wParam == kFadeTimerId) {
+        POINT p{};
+        GetCursorPos(&p);
+        HWND under = WindowFromPoint(p);
+        const bool over = under == hwnd() || GetParent(under) == hwnd();
+        if (const auto amount = menu::FadeTick(program_.behaviour, over)) {
+          win32::SetWindowAlpha(hwnd(), menu::AlphaOf(*amount));
+        }
+      } else if (wParam == kTodayTimerId) {
+        CheckToday();
+      } else {
+        sound::OnClockTimer(wParam, AlarmsOfState(program_.state));
+      }
+      return 0;
+    case WM_HOTKEY:
+      OnHotKey(static_cast<int>(wParam));
+      return 0;
+    case WM_ENTERSIZEMOVE:
+      moving_ = true;
+      OnMoveStarted();
+      if (program_.state.FORMTransFlag == 10) KillTimer(hwnd(), kFadeTimerId);
+      break;
+    case WM_EXITSIZEMOVE:
+      moving_ = false;
+      if (program_.state.FORMTransFlag == 10) {
+        program_.behaviour.fadeCount = 0;
+        SetTimer(hwnd(), kFadeTimerId, 200, nullptr);
+      }
+      break;
+    case WM_WINDOWPOSCHANGING:
+      KeepOnScreen(*reinterpret_cast<WINDOWPOS*>(lParam));
+      break;
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wParam);
+      const RECT* r = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      Relayout(dpi_);
+      return 0;
+    }
+    case WM_TIMECHANGE:
+      CheckToday();
+      break;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) CheckToday();
+      return TRUE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd(), focus)) lastFocus_ = focus;
+      }
+      break;
+    case WM_SETFOCUS:
+      if (lastFocus_ != nullptr && IsWindow(lastFocus_)) {
+        SetFocus(lastFocus_);
+      } else if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) {
+        SetFocus(first);
+      }
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // Windows ends without a close: save as a close would.
+      if (wParam) Close();
+      return 0;
+    case WM_CLOSE:
+      Close();
+      DestroyWindow(hwnd());
+      return 0;
+    case WM_DESTROY:
+      if (menu_ != nullptr) DestroyMenu(menu_);
+      menu_ = nullptr;
+      return 0;
+    default:
+      break;
+  }
+  return Default(msg, wParam, lParam);
+}
+
+}  // namespace tovani

@@ -1,0 +1,147 @@
+// What the day and the month window share: the context menu and its
+// commands, the placement, move lock and transparency, the global hot keys,
+// the clock timers, the day's records and music, staying on screen and on
+// today, and the close that saves the settings.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/platform.h"
+#include "app/registry.h"
+#include "framework/win32/controls.h"
+#include "framework/win32/dpi.h"
+#include "framework/win32/shell.h"
+#include "framework/win32/window.h"
+#include "ui/menu/day_records.h"
+#include "ui/menu/menu_model.h"
+
+namespace tovani {
+
+// The program's shared pieces, alive for the whole run.
+struct ProgramContext {
+  HINSTANCE instance = nullptr;
+  AppState& state;
+  RegistryStore& registry;
+  Platform& platform;
+  menu::Behaviour behaviour;
+  // The tool windows by command id: each runs modally, owned by the window
+  // it is given, and returns when it has closed.  Commands without an entry
+  // do nothing.
+  std::map<int, std::function<void(HWND owner, int command)>> tools;
+  // The tool windows open now (for Ctrl+Alt+X), by their handles.
+  std::vector<HWND> openTools;
+};
+
+// Timer and hot-key identities of a main window.
+inline constexpr UINT_PTR kFadeTimerId = 0x5310;
+inline constexpr UINT_PTR kTodayTimerId = 0x5320;
+inline constexpr int kHotKeyShow = 45057, kHotKeyWeather = 45058, kHotKeySpeak = 45059, kHotKeyClose = 45060;
+inline constexpr UINT kTrayMessage = WM_USER + 100;
+
+class MainWindow : public win32::Window {
+ public:
+  explicit MainWindow(ProgramContext& program) : program_(program) {}
+
+  // Creates the window and runs its message loop until it is gone.  False
+  // when the window could not be created.
+  bool Run();
+
+  // The command dispatcher (menu items; tests send them as WM_COMMAND).
+  void Command(int id);
+
+ protected:
+  struct Frame {
+    const char* className;
+    const char* caption;
+    int width, height;  // at 96 DPI
+    DWORD style, exStyle;
+    bool monthWindow;
+  };
+  virtual Frame GetFrame() const = 0;
+  // Builds the controls at the DPI (the window exists, sized, not shown).
+  virtual void CreateControls(UINT dpi) = 0;
+  // Places the controls and fonts again after a change of DPI.
+  virtual void Relayout(UINT dpi) = 0;
+  // Draws everything from the displayed date of the state.
+  virtual void ShowDate() = 0;
+  // Texts (and records) only, after an option changed.
+  virtual void RefreshTexts() = 0;
+  // The lists again (era names on or off) - day window only.
+  virtual void RefreshLists() {}
+  // The range changed: everything again.
+  virtual void RefreshAll() = 0;
+  // Moves the displayed date; false outside the range.
+  virtual bool GoTo(const CalendarTriple& gregorian) = 0;
+  // A notification of a control (WM_COMMAND with a control handle).
+  virtual void OnControl(int id, int code, HWND control) = 0;
+  // Extra work after creation (tray icon, dropped files...).
+  virtual void AfterCreate() {}
+  // The window is being moved (day window: the balloon goes).
+  virtual void OnMoveStarted() {}
+  // The command that picks the background picture (day window).
+  virtual void ChoosePicture() {}
+  // Before close: tray icon off and the like.
+  virtual void BeforeClose() {}
+  // Today changed (midnight, a new clock, waking up).
+  virtual void OnNewToday(const DayInCalendars&) {}
+  // The task bar was re-created (Explorer restarted, or it came late).
+  virtual void OnTaskbarCreated() {}
+  // A message the window handles itself; nothing to let the base have it.
+  virtual std::optional<LRESULT> OnOwnMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
+
+  LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  ProgramContext& program() { return program_; }
+  AppState& state() { return program_.state; }
+  UINT dpi() const { return dpi_; }
+  // The displayed date, as the state keeps it.
+  DayInCalendars Displayed() const;
+  void StoreDisplayed(const DayInCalendars& date);
+  // The records of a day, while registry use is on (else none).
+  DayRecords RecordsOf(const DayInCalendars& date);
+  // Stops the previous day's music and starts the day's, as the options say.
+  void PlayDayMusic(const std::string& audio, HWND sink);
+  // Right-button handling shared with controls that stand for the window.
+  void UpdateCheckMarks();
+  void ShowMenu();
+  // Mouse movement over the window or a control (automatic transparency).
+  void Touched();
+  // Drags the window by its body unless locked.
+  void StartDrag();
+  void Colour(HWND control, COLORREF text, COLORREF back) { colours_.Set(control, text, back); }
+  void Hide();
+
+ private:
+  void Create();
+  void ApplyEffects(const menu::Effects& effects);
+  void ApplyPlacement(menu::Placement p);
+  void ApplyTransparencyAtStart();
+  void OpenTool(int command, const menu::Effects& effects);
+  void OnHotKey(int id);
+  void CheckToday();
+  void Close();
+  void KeepOnScreen(WINDOWPOS& pos) const;
+  RECT InitialRect(UINT dpi) const;
+
+  ProgramContext& program_;
+  UINT dpi_ = 96;
+  HMENU menu_ = nullptr;
+  win32::HotKeys hotKeys_;
+  win32::ControlColours colours_;
+  CivilDate today_{};
+  bool closed_ = false;
+  bool moving_ = false;
+  HWND lastFocus_ = nullptr;
+};
+
+// The day number's Gregorian, lunar and Hijri dates of the computer's today.
+std::optional<DayInCalendars> TodayIn(Platform& platform);
+
+}  // namespace tovani

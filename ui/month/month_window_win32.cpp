@@ -1,0 +1,279 @@
+#include "ui/month/month_window_win32.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <optional>
+
+#include "framework/win32/controls.h"
+#include "framework/win32/fonts.h"
+#include "ui/common/list_texts.h"
+#include "ui/month/month_frame.h"
+#include "ui/month/month_model.h"
+
+namespace tovani::month {
+namespace {
+
+constexpr COLORREF kHeaderBack = RGB(248, 249, 200), kCellBack = RGB(240, 255, 255), kSelectedBack = RGB(255, 223, 255);
+constexpr COLORREF kListBack = RGB(192, 255, 255);
+constexpr COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0), kDark = RGB(8, 0, 0);
+constexpr UINT kSettleLists = WM_APP + 1;
+
+win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
+COLORREF ColumnText(int column) { return column == 0 || column == 6 ? kRed : kDark; }
+
+class MonthWindow : public MainWindow {
+ public:
+  using MainWindow::MainWindow;
+
+ protected:
+  Frame GetFrame() const override {
+    return {kClassName, kCaption, kWindowWidth, kWindowHeight,
+            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0, true};
+  }
+
+  void CreateControls(UINT dpi) override {
+    model_.emplace(state().Range(), Displayed());
+    for (int c = 0; c < 7; ++c) {
+      headers_[c] = win32::CreateControl(hwnd(), WC_STATICW, kHeaderBase + c, SS_CENTER | SS_CENTERIMAGE | WS_BORDER, 0,
+                                         PlaceOf(HeaderPlace(c)), dpi, nullptr, kWeekdayHeaders[c]);
+      Colour(headers_[c], ColumnText(c), kHeaderBack);
+    }
+    for (int cell = 1; cell <= kCellCount; ++cell) {
+      HWND h = win32::CreateControl(hwnd(), WC_STATICW, kCellBase + cell, SS_CENTER | SS_NOTIFY | WS_BORDER, 0,
+                                    PlaceOf(CellPlace(cell)), dpi, nullptr);
+      cells_[cell - 1] = h;
+      win32::Subclass(h, [this](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (msg == WM_RBUTTONDOWN) UpdateCheckMarks();
+        if (msg == WM_RBUTTONUP) ShowMenu();
+        return std::nullopt;
+      });
+    }
+    label_ = win32::CreateControl(hwnd(), WC_STATICW, kLabelId, SS_CENTER | WS_BORDER, 0, PlaceOf(kLabelPlace), dpi,
+                                  nullptr, "公 历");
+    Colour(label_, kBlue, kHeaderBack);
+    years_.Create(hwnd(), kYearListId, PlaceOf(kYearListPlace), dpi, nullptr, kDropDownHeight);
+    months_.Create(hwnd(), kMonthListId, PlaceOf(kMonthListPlace), dpi, nullptr, kDropDownHeight);
+    for (const win32::ComboBox* list : {&years_, &months_}) {
+      Colour(list->hwnd, kBlue, kListBack);
+      Colour(list->List(), kBlue, kListBack);
+    }
+    win32::Subclass(months_.hwnd, [this](HWND, UINT msg, WPARAM w, LPARAM) { return OnListInput(true, msg, w); });
+    win32::Subclass(years_.hwnd, [this](HWND, UINT msg, WPARAM w, LPARAM) { return OnListInput(false, msg, w); });
+    summary_.Create(hwnd(), kSummaryId, PlaceOf(kSummaryPlace), dpi, nullptr, true, false, true);
+    details_.Create(hwnd(), kDetailsId, PlaceOf(kDetailsPlace), dpi, nullptr, true, false, true);
+    Colour(summary_.hwnd, kBlue, kListBack);
+    Colour(details_.hwnd, kBlue, kSelectedBack);
+    audioSink_ = win32::CreateControl(hwnd(), WC_STATICW, kAudioSinkId, 0, 0, PlaceOf(kAudioSinkPlace), dpi, nullptr);
+    for (int b = 0; b < kButtonCount; ++b) {
+      buttons_[b] = win32::CreateControl(hwnd(), WC_BUTTONW, kButtonBase + b, BS_PUSHBUTTON | WS_TABSTOP, 0,
+                                         PlaceOf(ButtonPlace(b)), dpi, nullptr, kButtonCaptions[b]);
+    }
+    SetWindowPos(label_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ApplyFonts(dpi);
+
+    std::vector<std::string> years, months;
+    for (std::int32_t y = model_->range().firstYear; y <= model_->range().lastYear; ++y) {
+      years.push_back(GregorianYearItem(y));
+    }
+    for (int m = 1; m <= 12; ++m) months.push_back(MonthItem(m));
+    years_.SetItems(years);
+    months_.SetItems(months);
+
+    // The system menu keeps Move, Minimise, the separator and Close.
+    HMENU system = GetSystemMenu(hwnd(), FALSE);
+    for (int position : {4, 2, 0}) RemoveMenu(system, static_cast<UINT>(position), MF_BYPOSITION);
+  }
+
+  void Relayout(UINT dpi) override {
+    for (int c = 0; c < 7; ++c) win32::MoveTo(headers_[c], PlaceOf(HeaderPlace(c)), dpi);
+    for (int cell = 1; cell <= kCellCount; ++cell) win32::MoveTo(cells_[cell - 1], PlaceOf(CellPlace(cell)), dpi);
+    for (int b = 0; b < kButtonCount; ++b) win32::MoveTo(buttons_[b], PlaceOf(ButtonPlace(b)), dpi);
+    win32::MoveTo(label_, PlaceOf(kLabelPlace), dpi);
+    win32::MoveTo(years_.hwnd, {kYearListPlace.x, kYearListPlace.y, kYearListPlace.width, kDropDownHeight}, dpi);
+    win32::MoveTo(months_.hwnd, {kMonthListPlace.x, kMonthListPlace.y, kMonthListPlace.width, kDropDownHeight}, dpi);
+    win32::MoveTo(summary_.hwnd, PlaceOf(kSummaryPlace), dpi);
+    win32::MoveTo(details_.hwnd, PlaceOf(kDetailsPlace), dpi);
+    win32::MoveTo(audioSink_, PlaceOf(kAudioSinkPlace), dpi);
+    ApplyFonts(dpi);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+  }
+
+  void ShowDate() override { Render(true); }
+  void RefreshTexts() override { Render(true); }
+  void RefreshAll() override {
+    model_->SetRange(state().Range());
+    shownYear_ = shownMonth_ = 0;
+    Render(true);
+  }
+
+  bool GoTo(const CalendarTriple& g) override {
+    if (!model_->GoTo(g)) return false;
+    Render(false);
+    return true;
+  }
+
+  void OnControl(int id, int code, HWND) override {
+    if (id == kYearListId || id == kMonthListId) {
+      const win32::ComboBox& list = id == kYearListId ? years_ : months_;
+      switch (code) {
+        case CBN_DROPDOWN: program().behaviour.dropdownOpen = true; break;
+        case CBN_CLOSEUP:
+          program().behaviour.dropdownOpen = false;
+          PostMessageW(hwnd(), kSettleLists, 0, 0);
+          break;
+        case CBN_SELENDOK: Chosen(id); break;
+        case CBN_SELCHANGE:
+          if (!list.Dropped()) Chosen(id);
+          break;
+        default: break;
+      }
+      return;
+    }
+    if (id > kCellBase && id <= kCellBase + kCellCount && (code == STN_CLICKED || code == STN_DBLCLK)) {
+      if (model_->ClickCell(id - kCellBase)) Render(false, true);
+      return;
+    }
+    if (id >= kButtonBase && id < kButtonBase + kButtonCount && code == BN_CLICKED) {
+      switch (id - kButtonBase) {
+        case kPreviousYear: model_->StepYear(-1); break;
+        case kNextYear: model_->StepYear(1); break;
+        case kPreviousMonth: model_->StepMonth(-1); break;
+        case kNextMonth: model_->StepMonth(1); break;
+        case kPreviousDay: model_->StepDay(-1); break;
+        case kNextDay: model_->StepDay(1); break;
+        case kToday: model_->GoTo(program().platform.Today()); break;
+        default: break;
+      }
+      Render(false);
+    }
+  }
+
+  std::optional<LRESULT> OnOwnMessage(UINT msg, WPARAM wParam, LPARAM) override {
+    switch (msg) {
+      case kSettleLists:
+        SelectLists();
+        return 0;
+      case WM_NCLBUTTONDOWN:
+        // Locked: the caption does not move the window.
+        if (wParam == HTCAPTION && state().PositionLock == "Y") return 0;
+        return std::nullopt;
+      default:
+        return std::nullopt;
+    }
+  }
+
+ private:
+  void ApplyFonts(UINT dpi) {
+    const auto set = [](HWND h, HFONT f) { SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE); };
+    HFONT kai16 = win32::GetFont("楷体_GB2312", 16, true, dpi), song14 = win32::GetFont("宋体", 14, false, dpi);
+    HFONT song12 = win32::GetFont("宋体", 12, false, dpi);
+    for (HWND h : headers_) set(h, kai16);
+    for (HWND h : cells_) set(h, song14);
+    for (HWND h : buttons_) set(h, song12);
+    set(label_, win32::GetFont("楷体_GB2312", 29, false, dpi));
+    set(years_.hwnd, song14);
+    set(months_.hwnd, song14);
+    // Every line of the two boxes shows, whatever face stands in for 宋体.
+    const auto inner = [dpi](const ControlPlace& p) { return win32::Scale(p.height, dpi) - 4; };
+    set(summary_.hwnd, win32::GetFittingFont("宋体", 13, false, dpi, inner(kSummaryPlace) / 2));
+    set(details_.hwnd, win32::GetFittingFont("宋体", 13, false, dpi, inner(kDetailsPlace) / 5));
+  }
+
+  std::optional<LRESULT> OnListInput(bool monthList, UINT msg, WPARAM w) {
+    if (msg == WM_MOUSEMOVE) Touched();
+    const win32::ComboBox& list = monthList ? months_ : years_;
+    int direction = 0;
+    if (msg == WM_KEYDOWN && (GetKeyState(VK_MENU) & 0x8000) == 0) {
+      if (w == VK_LEFT || w == VK_UP) direction = -1;
+      if (w == VK_RIGHT || w == VK_DOWN) direction = 1;
+      if (direction == 0) return std::nullopt;
+    } else if (msg == WM_MOUSEWHEEL) {
+      wheel_ += GET_WHEEL_DELTA_WPARAM(w);
+      if (wheel_ > -WHEEL_DELTA && wheel_ < WHEEL_DELTA) return 0;
+      direction = wheel_ > 0 ? -1 : 1;
+      wheel_ = 0;
+    } else {
+      return std::nullopt;
+    }
+    if (program().behaviour.dropdownOpen || list.Dropped()) return std::nullopt;
+    // Across the year at the ends of the month list; otherwise one item.
+    if (monthList) {
+      model_->StepMonth(direction);
+    } else {
+      model_->StepYear(direction);
+    }
+    Render(false);
+    return 0;
+  }
+
+  void Chosen(int id) {
+    const bool year = id == kYearListId;
+    const int i = (year ? years_ : months_).Selected();
+    if (i < 0 || i == (year ? model_->YearIndex() : model_->MonthIndex())) return;
+    if (year) {
+      model_->ChooseYear(i);
+    } else {
+      model_->ChooseMonth(i);
+    }
+    Render(false);
+  }
+
+  void SelectLists() {
+    if (years_.Selected() != model_->YearIndex()) years_.Select(model_->YearIndex());
+    if (months_.Selected() != model_->MonthIndex()) months_.Select(model_->MonthIndex());
+  }
+
+  // The grid, the summary and the details of the displayed date (texts:
+  // options changed, so everything is written again).
+  void Render(bool texts, bool cellsOnly = false) {
+    const DayInCalendars& d = model_->date();
+    StoreDisplayed(d);
+    SelectLists();
+    const MonthGrid& grid = model_->grid();
+    const int selected = model_->SelectedCell();
+    for (int cell = 1; cell <= kCellCount; ++cell) {
+      HWND h = cells_[cell - 1];
+      if (!cellsOnly || texts) {
+        const std::string& text = grid.cells[cell - 1];
+        if (win32::TextOf(h) != text) win32::SetTextOf(h, text);
+      }
+      const COLORREF back = cell == selected ? kSelectedBack : kCellBack;
+      if (cellBack_[cell - 1] != back) {
+        cellBack_[cell - 1] = back;
+        Colour(h, ColumnText((cell - 1) % 7), back);
+        InvalidateRect(h, nullptr, TRUE);
+      }
+    }
+    if (texts || d.gregorian.year != shownYear_ || d.gregorian.month != shownMonth_) {
+      summary_.SetText(MonthSummary(d.gregorian.year, d.gregorian.month));
+      shownYear_ = d.gregorian.year;
+      shownMonth_ = d.gregorian.month;
+    }
+    const AppState& s = state();
+    const DayRecords records = RecordsOf(d);
+    details_.SetText(DetailsWithRecords(
+        DayDetails(d, s.GanZhiFromChunjieFlag, s.Current.longitude, s.Current.latitude), records));
+    PlayDayMusic(records.audio, audioSink_);
+  }
+
+  std::optional<MonthModel> model_;
+  std::array<HWND, 7> headers_{};
+  std::array<HWND, kCellCount> cells_{};
+  std::array<COLORREF, kCellCount> cellBack_{};
+  std::array<HWND, kButtonCount> buttons_{};
+  HWND label_ = nullptr, audioSink_ = nullptr;
+  win32::ComboBox years_, months_;
+  win32::TextBox summary_, details_;
+  std::int32_t shownYear_ = 0, shownMonth_ = 0;
+  int wheel_ = 0;
+};
+
+}  // namespace
+
+bool RunMonthWindow(ProgramContext& program) {
+  MonthWindow window(program);
+  return window.Run();
+}
+
+}  // namespace tovani::month
