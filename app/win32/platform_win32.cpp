@@ -6,8 +6,14 @@
 
 namespace tovani {
 
-int Win32Platform::ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
-int Win32Platform::ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+// The right and bottom edges of all monitors together: a window kept on a
+// second monitor keeps its place.
+int Win32Platform::ScreenWidth() {
+  return GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+}
+int Win32Platform::ScreenHeight() {
+  return GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+}
 
 bool Win32Platform::IsExistingFile(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
