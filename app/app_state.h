@@ -44,9 +44,13 @@ struct AppState {
   std::int32_t RecordHijriFirstYear = 0, RecordHijriLastYear = 0;
 
   // Window control.
-  std::int16_t CalendarKind = 0;  // 0 day window, 1 month window
+  std::int16_t CalendarKind = 0;  // 0 day window, 1 month window; stored as ShowCalendarTypeFlag
   std::int16_t ReopenFlag = 0;
   std::int16_t RegistryUseFlag = 0;
+  // The settings key was there at start but not as this program writes it (an
+  // older version's, or a damaged "Version"): it was not read, and the end
+  // leaves it alone unless the user turns registry use on or off.
+  bool ForeignSettingsKey = false;
   std::int16_t AutoRunFlag = 0;
   std::string LayerMode = "T";     // "T" topmost, "D" in the desktop, "N" normal
   std::string PositionLock = "N";  // "Y" locked
@@ -61,7 +65,6 @@ struct AppState {
   std::int16_t NearLocateMemorialFlag = 0;
   std::int16_t DFORMShowDynastyFlag = 0;
   std::int16_t DFORMShowInfoTypeFlag = 0;
-  std::int16_t ShowCalendarTypeFlag = 0;
   std::array<AlarmSetting, 3> Alarms;  // A, B, C
   OwnPlace MyCity;                     // MyCityName, MyCityLongitude, MyCityLatitude
   std::int32_t NowCityCode = 1;

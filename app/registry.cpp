@@ -1,5 +1,7 @@
 #include "app/registry.h"
 
+#include <utility>
+
 namespace tovani {
 
 std::string ReadRegistryText(RegistryStore& store, RegistryRoot root, const std::string& subKey,
@@ -54,11 +56,19 @@ std::optional<std::string> MemoryRegistry::Get(RegistryRoot root, const std::str
   const auto k = values_.find(Path(root, key));
   if (k == values_.end()) return std::nullopt;
   const auto v = k->second.find(Fold(name));
-  if (v == k->second.end() || v->second.size() > kRegistryValueBytes) return std::nullopt;
-  return v->second;
+  if (v == k->second.end() || !v->second.isText || v->second.text.size() > kRegistryValueBytes) return std::nullopt;
+  return v->second.text;
 }
 
 void MemoryRegistry::Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) {
+  Store(root, key, name, Value{text, true});
+}
+
+void MemoryRegistry::SetNonText(RegistryRoot root, const std::string& key, const std::string& name) {
+  Store(root, key, name, Value{"", false});
+}
+
+void MemoryRegistry::Store(RegistryRoot root, const std::string& key, const std::string& name, Value value) {
   // The key and every key above it come into being.
   for (std::size_t i = 0; i <= key.size(); ++i) {
     if (i == key.size() || key[i] == '\\') {
@@ -68,7 +78,7 @@ void MemoryRegistry::Set(RegistryRoot root, const std::string& key, const std::s
     }
   }
   const std::string path = Path(root, key);
-  values_[path][Fold(name)] = text;
+  values_[path][Fold(name)] = std::move(value);
   spelling_.emplace(path + "|" + Fold(name), name);
 }
 
@@ -91,9 +101,10 @@ bool MemoryRegistry::HasKey(RegistryRoot root, const std::string& key) const { r
 std::map<std::string, std::string> MemoryRegistry::Values() const {
   std::map<std::string, std::string> all;
   for (const auto& [path, values] : values_) {
-    for (const auto& [name, text] : values) {
+    for (const auto& [name, value] : values) {
       const auto spelled = spelling_.find(path + "|" + name);
-      all[path + "\\" + (spelled != spelling_.end() ? spelled->second : name)] = text;
+      all[path + "\\" + (spelled != spelling_.end() ? spelled->second : name)] =
+          value.isText ? value.text : kNonTextShown;
     }
   }
   return all;

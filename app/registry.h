@@ -12,9 +12,10 @@ namespace tovani {
 
 enum class RegistryRoot { kCurrentUser, kLocalMachine };
 
-// The program's keys.
+// The program's keys.  The auto-run value is the current user's; the
+// machine's Run key is only cleaned of it.
 inline constexpr const char* kSettingsKey = "Software\\Tovani";
-inline constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValue = "Tovani";
 
 // Values are read into a buffer of this many bytes; a longer value reads as
@@ -29,6 +30,8 @@ class RegistryStore {
   // The text of a string value; nothing when the key or value is missing,
   // the value is not text, or it is longer than kRegistryValueBytes.
   virtual std::optional<std::string> Get(RegistryRoot root, const std::string& key, const std::string& name) = 0;
+  // The key exists, whatever it holds.  When that cannot be told, true.
+  virtual bool KeyExists(RegistryRoot root, const std::string& key) = 0;
   // Creates the key (and those above it) when needed.
   virtual void Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) = 0;
   // A key that still has sub-keys is not deleted.
@@ -52,19 +55,30 @@ void DeleteRegistryValue(RegistryStore& store, RegistryRoot root, const std::str
 class MemoryRegistry : public RegistryStore {
  public:
   std::optional<std::string> Get(RegistryRoot root, const std::string& key, const std::string& name) override;
+  bool KeyExists(RegistryRoot root, const std::string& key) override { return HasKey(root, key); }
   void Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override;
   void RemoveKey(RegistryRoot root, const std::string& key) override;
   void RemoveValue(RegistryRoot root, const std::string& key, const std::string& name) override;
 
+  // A value that is not text (a number or binary data, as another program
+  // may leave): it reads as nothing.
+  void SetNonText(RegistryRoot root, const std::string& key, const std::string& name);
   bool HasKey(RegistryRoot root, const std::string& key) const;
-  // Every value as root, key and name, for a whole look at the store.
+  // Every value as root, key and name, for a whole look at the store; a value
+  // that is not text shows as kNonTextShown.
   std::map<std::string, std::string> Values() const;
+  static constexpr const char* kNonTextShown = "<not text>";
 
  private:
+  struct Value {
+    std::string text;
+    bool isText = true;
+  };
   static std::string Fold(const std::string& s);
   std::string Path(RegistryRoot root, const std::string& key) const;
+  void Store(RegistryRoot root, const std::string& key, const std::string& name, Value value);
   std::set<std::string> keys_;                                   // folded paths
-  std::map<std::string, std::map<std::string, std::string>> values_;  // folded path -> folded name -> text
+  std::map<std::string, std::map<std::string, Value>> values_;   // folded path -> folded name -> value
   std::map<std::string, std::string> spelling_;                  // folded path or name -> as first written
 };
 

@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <type_traits>
+#include <variant>
+#include <vector>
 
 #include "engine/date_text.h"
 
@@ -14,14 +17,68 @@ constexpr RegistryRoot kMachine = RegistryRoot::kLocalMachine;
 
 constexpr const char* kRecordKeys[] = {"SolarMemorial", "LunarMemorial", "MuharramMemorial", "SolarReminded"};
 
-struct AlarmNames {
-  const char *on, *time, *sound;
+// How a setting is read and written.  Every rule reads "" as its default.
+enum class Rule {
+  kFlag,        // exactly "1" is 1
+  kInfoType,    // exactly "1" or "2"
+  kAlarmTime,   // integer text 1..1439
+  kSoundNo,     // exactly "1".."4"
+  kOwnPlace,    // MyCityName, MyCityLongitude, MyCityLatitude together
+  kCityCode,    // a city-table row, or the own place when it has a name
+  kLeftEdge,    // "120.0": integer part 0..screen width
+  kTopEdge,     // integer part 0..screen height
+  kPicture,     // a loadable .BMP file by its full path
+  kText,        // any text
+  kSavedOnly,   // written, never read: every run starts at the default
 };
-constexpr AlarmNames kAlarmNames[3] = {
-    {"OpenAlarmClockAFlag", "DefiniteAlarmATime", "DefiniteAlarmASoundNo"},
-    {"OpenAlarmClockBFlag", "DefiniteAlarmBTime", "DefiniteAlarmBSoundNo"},
-    {"OpenAlarmClockCFlag", "DefiniteAlarmCTime", "DefiniteAlarmCSoundNo"},
+
+template <class State, class T>
+using FieldOf = std::conditional_t<std::is_const_v<State>, const T*, T*>;
+
+template <class State>
+struct Setting {
+  const char* name;
+  Rule rule;
+  std::variant<FieldOf<State, std::int16_t>, FieldOf<State, std::int32_t>, FieldOf<State, std::string>,
+               FieldOf<State, OwnPlace>>
+      field;
 };
+
+// The stored settings of a state (AppState or const AppState), in the order
+// they are loaded and saved.  The own place comes before the city code, which
+// may select it.
+template <class State>
+std::vector<Setting<State>> SettingsOf(State& s) {
+  return {
+      {"WholeAutoReportTimeFlag", Rule::kFlag, &s.WholeAutoReportTimeFlag},
+      {"GanZhiFromChunjieFlag", Rule::kFlag, &s.GanZhiFromChunjieFlag},
+      {"CloseFORMAudioPlayFlag", Rule::kFlag, &s.CloseFORMAudioPlayFlag},
+      {"ModernCalculateAncientFlag", Rule::kFlag, &s.ModernCalculateAncientFlag},
+      {"NearLocateMemorialFlag", Rule::kFlag, &s.NearLocateMemorialFlag},
+      {"DFORMShowDynastyFlag", Rule::kFlag, &s.DFORMShowDynastyFlag},
+      {"DFORMShowInfoTypeFlag", Rule::kInfoType, &s.DFORMShowInfoTypeFlag},
+      {"ShowCalendarTypeFlag", Rule::kFlag, &s.CalendarKind},
+      {"OpenAlarmClockAFlag", Rule::kFlag, &s.Alarms[0].on},
+      {"DefiniteAlarmATime", Rule::kAlarmTime, &s.Alarms[0].time},
+      {"DefiniteAlarmASoundNo", Rule::kSoundNo, &s.Alarms[0].soundNo},
+      {"OpenAlarmClockBFlag", Rule::kFlag, &s.Alarms[1].on},
+      {"DefiniteAlarmBTime", Rule::kAlarmTime, &s.Alarms[1].time},
+      {"DefiniteAlarmBSoundNo", Rule::kSoundNo, &s.Alarms[1].soundNo},
+      {"OpenAlarmClockCFlag", Rule::kFlag, &s.Alarms[2].on},
+      {"DefiniteAlarmCTime", Rule::kAlarmTime, &s.Alarms[2].time},
+      {"DefiniteAlarmCSoundNo", Rule::kSoundNo, &s.Alarms[2].soundNo},
+      {"MyCityName", Rule::kOwnPlace, &s.MyCity},
+      {"NowCityCode", Rule::kCityCode, &s.NowCityCode},
+      {"FormLeft", Rule::kLeftEdge, &s.FormLeft},
+      {"FormTop", Rule::kTopEdge, &s.FormTop},
+      {"FORMTransFlag", Rule::kSavedOnly, &s.FORMTransFlag},
+      {"DFORMBackBitmapName", Rule::kPicture, &s.DFORMBackBitmapName},
+      {"WeatherHost", Rule::kText, &s.WeatherHost},
+  };
+}
+
+constexpr const char* kLongitudeName = "MyCityLongitude";
+constexpr const char* kLatitudeName = "MyCityLatitude";
 
 std::string Read(RegistryStore& r, const char* name) { return ReadRegistryText(r, kUser, kSettingsKey, name); }
 void Write(RegistryStore& r, const char* name, const std::string& text) {
@@ -47,6 +104,103 @@ bool AcceptablePicture(const std::string& path, Platform& platform) {
   const auto dot = path.rfind('.');
   if (dot == std::string::npos || UpperCaseAscii(path.substr(dot + 1)) != "BMP") return false;
   return platform.IsExistingFile(path) && platform.LoadsAsBitmap(path);
+}
+
+// Removes the auto-run value from the user's Run key and from the machine's,
+// where an earlier version put it (and where a standard user may fail).
+void RemoveAutoRun(RegistryStore& r) {
+  DeleteRegistryValue(r, kUser, kRunKey, kRunValue);
+  DeleteRegistryValue(r, kMachine, kRunKey, kRunValue);
+}
+
+// One setting from its stored text; read gives the text of a value name.  The
+// city code needs the own place, which the table loads before it.
+template <class ReadText>
+void LoadSetting(const Setting<AppState>& setting, AppState& s, const ReadText& read, Platform& platform) {
+  const std::string text = setting.rule == Rule::kSavedOnly ? std::string() : read(setting.name);
+  switch (setting.rule) {
+    case Rule::kFlag:
+      *std::get<std::int16_t*>(setting.field) = FlagOf(text);
+      break;
+    case Rule::kInfoType:
+      *std::get<std::int16_t*>(setting.field) = text == "1" ? 1 : text == "2" ? 2 : 0;
+      break;
+    case Rule::kAlarmTime: {
+      const auto time = CanonicalInteger(text);
+      const bool valid = time && *time >= 1 && *time <= 1439;
+      *std::get<std::int32_t*>(setting.field) = valid ? static_cast<std::int32_t>(*time) : 0;
+      break;
+    }
+    case Rule::kSoundNo:
+      *std::get<std::int16_t*>(setting.field) =
+          text.size() == 1 && text[0] >= '1' && text[0] <= '4' ? static_cast<std::int16_t>(text[0] - '0') : 0;
+      break;
+    case Rule::kOwnPlace: {
+      OwnPlace& place = *std::get<OwnPlace*>(setting.field);
+      place = OwnPlace{};
+      if (text.empty()) break;
+      const auto longitude = CanonicalNumber(read(kLongitudeName));
+      const auto latitude = CanonicalNumber(read(kLatitudeName));
+      if (longitude && latitude && *longitude >= -180 && *longitude <= 180 && *latitude >= -90 && *latitude <= 90) {
+        place = OwnPlace{TruncateBytes(text, 12), *longitude, *latitude};
+      }
+      break;
+    }
+    case Rule::kCityCode: {
+      const auto code = CanonicalInteger(text);
+      std::int32_t& field = *std::get<std::int32_t*>(setting.field);
+      field = 1;
+      if (code && *code >= 1 && *code <= CityCount()) {
+        field = static_cast<std::int32_t>(*code);
+      } else if (code && *code == kOwnPlaceCode && !s.MyCity.name.empty()) {
+        field = kOwnPlaceCode;
+      }
+      break;
+    }
+    case Rule::kLeftEdge:
+      *std::get<std::int32_t*>(setting.field) = EdgeOf(text, platform.ScreenWidth());
+      break;
+    case Rule::kTopEdge:
+      *std::get<std::int32_t*>(setting.field) = EdgeOf(text, platform.ScreenHeight());
+      break;
+    case Rule::kPicture:
+      *std::get<std::string*>(setting.field) = AcceptablePicture(text, platform) ? text : "";
+      break;
+    case Rule::kText:
+      *std::get<std::string*>(setting.field) = text;
+      break;
+    case Rule::kSavedOnly:
+      *std::get<std::int16_t*>(setting.field) = 0;
+      break;
+  }
+}
+
+// One setting in its stored form; a number as its decimal text (0 is not
+// stored), a window edge followed by ".0".
+void SaveSetting(const Setting<const AppState>& setting, RegistryStore& r) {
+  switch (setting.rule) {
+    case Rule::kOwnPlace: {
+      const OwnPlace& place = *std::get<const OwnPlace*>(setting.field);
+      const bool own = !place.name.empty();
+      Write(r, setting.name, own ? place.name : "");
+      Write(r, kLongitudeName, own ? CoordinateText(place.longitude) : "");
+      Write(r, kLatitudeName, own ? CoordinateText(place.latitude) : "");
+      return;
+    }
+    case Rule::kLeftEdge:
+    case Rule::kTopEdge:
+      Write(r, setting.name, std::to_string(*std::get<const std::int32_t*>(setting.field)) + ".0");
+      return;
+    case Rule::kPicture:
+    case Rule::kText:
+      Write(r, setting.name, *std::get<const std::string*>(setting.field));
+      return;
+    default: {
+      const auto* small = std::get_if<const std::int16_t*>(&setting.field);
+      Write(r, setting.name, std::to_string(small ? **small : *std::get<const std::int32_t*>(setting.field)));
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -92,112 +246,39 @@ std::string UpperCaseAscii(const std::string& text) {
 }
 
 void LoadSettings(AppState& s, RegistryStore& r, Platform& platform) {
-  const AppState defaults;
-  s.FORMTransFlag = 0;
-  if (Read(r, "Version") != kVersionText) {
-    s.RegistryUseFlag = s.AutoRunFlag = 0;
-    s.WholeAutoReportTimeFlag = s.GanZhiFromChunjieFlag = s.CloseFORMAudioPlayFlag = 0;
-    s.ModernCalculateAncientFlag = s.NearLocateMemorialFlag = s.DFORMShowDynastyFlag = 0;
-    s.DFORMShowInfoTypeFlag = s.ShowCalendarTypeFlag = 0;
-    s.Alarms = defaults.Alarms;
-    s.MyCity = OwnPlace{};
-    s.NowCityCode = 1;
-    s.FormLeft = s.FormTop = -1;
-    s.DFORMBackBitmapName.clear();
-    s.WeatherHost.clear();
-    SelectCity(1, s.MyCity, s.Current);
-    return;
+  const bool stored = Read(r, "Version") == kVersionText;
+  s.RegistryUseFlag = stored ? 1 : 0;
+  s.ForeignSettingsKey = !stored && r.KeyExists(kUser, kSettingsKey);
+  s.AutoRunFlag = 0;
+  if (stored) {
+    const std::string run = ReadRegistryText(r, kUser, kRunKey, kRunValue);
+    s.AutoRunFlag = !run.empty() && UpperCaseAscii(run) == UpperCaseAscii(s.ProgramPath()) ? 1 : 0;
   }
-  s.RegistryUseFlag = 1;
-  const std::string run = ReadRegistryText(r, kMachine, kRunKey, kRunValue);
-  s.AutoRunFlag = !run.empty() && UpperCaseAscii(run) == UpperCaseAscii(s.ProgramPath()) ? 1 : 0;
-
-  s.WholeAutoReportTimeFlag = FlagOf(Read(r, "WholeAutoReportTimeFlag"));
-  s.GanZhiFromChunjieFlag = FlagOf(Read(r, "GanZhiFromChunjieFlag"));
-  s.CloseFORMAudioPlayFlag = FlagOf(Read(r, "CloseFORMAudioPlayFlag"));
-  s.ModernCalculateAncientFlag = FlagOf(Read(r, "ModernCalculateAncientFlag"));
-  s.NearLocateMemorialFlag = FlagOf(Read(r, "NearLocateMemorialFlag"));
-  s.DFORMShowDynastyFlag = FlagOf(Read(r, "DFORMShowDynastyFlag"));
-  const std::string info = Read(r, "DFORMShowInfoTypeFlag");
-  s.DFORMShowInfoTypeFlag = info == "1" ? 1 : info == "2" ? 2 : 0;
-  s.ShowCalendarTypeFlag = FlagOf(Read(r, "ShowCalendarTypeFlag"));
-
-  for (int i = 0; i < 3; ++i) {
-    AlarmSetting& a = s.Alarms[i];
-    a.on = FlagOf(Read(r, kAlarmNames[i].on));
-    const auto time = CanonicalInteger(Read(r, kAlarmNames[i].time));
-    a.time = time && *time >= 1 && *time <= 1439 ? static_cast<std::int32_t>(*time) : 0;
-    const std::string sound = Read(r, kAlarmNames[i].sound);
-    a.soundNo = sound.size() == 1 && sound[0] >= '1' && sound[0] <= '4' ? sound[0] - '0' : 0;
-  }
-
-  s.MyCity = OwnPlace{};
-  const std::string name = Read(r, "MyCityName");
-  if (!name.empty()) {
-    const auto longitude = CanonicalNumber(Read(r, "MyCityLongitude"));
-    const auto latitude = CanonicalNumber(Read(r, "MyCityLatitude"));
-    if (longitude && latitude && *longitude >= -180 && *longitude <= 180 && *latitude >= -90 && *latitude <= 90) {
-      s.MyCity = OwnPlace{TruncateBytes(name, 12), *longitude, *latitude};
-    }
-  }
-
-  const auto code = CanonicalInteger(Read(r, "NowCityCode"));
-  s.NowCityCode = 1;
-  if (code && *code >= 1 && *code <= CityCount()) {
-    s.NowCityCode = static_cast<std::int32_t>(*code);
-  } else if (code && *code == kOwnPlaceCode && !s.MyCity.name.empty()) {
-    s.NowCityCode = kOwnPlaceCode;
-  }
+  // Without the marker nothing else is read, and every setting takes its default.
+  const auto read = [&](const char* name) { return stored ? Read(r, name) : std::string(); };
+  for (const auto& setting : SettingsOf(s)) LoadSetting(setting, s, read, platform);
   SelectCity(s.NowCityCode, s.MyCity, s.Current);
-
-  s.FormLeft = EdgeOf(Read(r, "FormLeft"), platform.ScreenWidth());
-  s.FormTop = EdgeOf(Read(r, "FormTop"), platform.ScreenHeight());
-
-  const std::string picture = Read(r, "DFORMBackBitmapName");
-  s.DFORMBackBitmapName = AcceptablePicture(picture, platform) ? picture : "";
-  s.WeatherHost = Read(r, "WeatherHost");
 }
 
 void SaveSettings(const AppState& s, RegistryStore& r) {
   if (s.RegistryUseFlag != 1) {
+    if (s.ForeignSettingsKey) return;  // not ours to remove
     for (const char* key : kRecordKeys) DeleteRegistryKey(r, kUser, std::string(kSettingsKey) + "\\" + key);
     DeleteRegistryKey(r, kUser, kSettingsKey);
-    DeleteRegistryValue(r, kMachine, kRunKey, kRunValue);
+    RemoveAutoRun(r);
     return;
   }
-  const auto number = [](long long v) { return std::to_string(v); };
   Write(r, "Version", kVersionText);
-  Write(r, "FormLeft", number(s.FormLeft) + ".0");
-  Write(r, "FormTop", number(s.FormTop) + ".0");
-  Write(r, "WholeAutoReportTimeFlag", number(s.WholeAutoReportTimeFlag));
-  Write(r, "GanZhiFromChunjieFlag", number(s.GanZhiFromChunjieFlag));
-  Write(r, "CloseFORMAudioPlayFlag", number(s.CloseFORMAudioPlayFlag));
-  Write(r, "ModernCalculateAncientFlag", number(s.ModernCalculateAncientFlag));
-  Write(r, "NearLocateMemorialFlag", number(s.NearLocateMemorialFlag));
-  Write(r, "DFORMShowDynastyFlag", number(s.DFORMShowDynastyFlag));
-  Write(r, "DFORMShowInfoTypeFlag", number(s.DFORMShowInfoTypeFlag));
-  Write(r, "ShowCalendarTypeFlag", number(s.ShowCalendarTypeFlag));
-  for (int i = 0; i < 3; ++i) {
-    Write(r, kAlarmNames[i].on, number(s.Alarms[i].on));
-    Write(r, kAlarmNames[i].time, number(s.Alarms[i].time));
-    Write(r, kAlarmNames[i].sound, number(s.Alarms[i].soundNo));
-  }
-  const bool own = !s.MyCity.name.empty();
-  Write(r, "MyCityName", own ? s.MyCity.name : "");
-  Write(r, "MyCityLongitude", own ? CoordinateText(s.MyCity.longitude) : "");
-  Write(r, "MyCityLatitude", own ? CoordinateText(s.MyCity.latitude) : "");
-  Write(r, "NowCityCode", number(s.NowCityCode));
-  Write(r, "FORMTransFlag", number(s.FORMTransFlag));
-  Write(r, "DFORMBackBitmapName", s.DFORMBackBitmapName);
-  Write(r, "WeatherHost", s.WeatherHost);
+  for (const auto& setting : SettingsOf(s)) SaveSetting(setting, r);
   if (s.AutoRunFlag == 1) {
-    WriteRegistryText(r, kMachine, kRunKey, kRunValue, s.ProgramPath());
+    WriteRegistryText(r, kUser, kRunKey, kRunValue, s.ProgramPath());
   } else {
-    DeleteRegistryValue(r, kMachine, kRunKey, kRunValue);
+    RemoveAutoRun(r);
   }
 }
 
 void ToggleRegistryUse(AppState& s, RegistryStore& r) {
+  s.ForeignSettingsKey = false;  // the user has decided about the key
   if (s.RegistryUseFlag == 1) {
     s.RegistryUseFlag = 0;
     Write(r, "Version", "");

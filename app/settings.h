@@ -13,14 +13,18 @@ namespace tovani {
 
 inline constexpr const char* kVersionText = "4.1";
 
-// Reads every setting into the state, each with its test and fallback;
-// nothing but "Version" when that is not exactly "4.1".  Selects the current
-// place and sets FORMTransFlag to 0.
+// Reads every setting into the state, each with its test and fallback, and
+// AutoRunFlag from the user's Run key; nothing but "Version" when that is not
+// exactly "4.1" (every setting then takes its default, and a key that is there
+// all the same is marked ForeignSettingsKey).  Selects the current place and
+// sets FORMTransFlag to 0.
 void LoadSettings(AppState& state, RegistryStore& registry, Platform& platform);
-// Writes every setting and "Version" (registry use on), or removes the key,
-// its records and the auto-run value (registry use off).
+// Registry use on: writes "Version" and every setting, and sets or removes the
+// auto-run value.  Off: removes the key with its records and the auto-run
+// value, unless the key is a foreign one, which is left as it is.
 void SaveSettings(const AppState& state, RegistryStore& registry);
-// The option "允许使用注册表(&U)".
+// The option "允许使用注册表(&U)".  Either way the key becomes the program's
+// own, to be written or removed at the end.
 void ToggleRegistryUse(AppState& state, RegistryStore& registry);
 // The option "开机自动运行(&P)": the value itself changes at the end.
 void ToggleAutoRun(AppState& state);

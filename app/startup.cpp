@@ -55,9 +55,8 @@ void RecomputeLunarBounds(AppState& s) {
 }
 
 void StartUp(AppState& s, RegistryStore& registry, Platform& platform) {
-  // Settings.
+  // Settings, the choice of window among them.
   LoadSettings(s, registry, platform);
-  s.CalendarKind = s.ShowCalendarTypeFlag;
   SetCalcModernFlag(s.ModernCalculateAncientFlag);
 
   // Ranges and fixed state.

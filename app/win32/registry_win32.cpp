@@ -36,6 +36,14 @@ std::optional<std::string> Win32Registry::Get(RegistryRoot root, const std::stri
   return text;
 }
 
+bool Win32Registry::KeyExists(RegistryRoot root, const std::string& key) {
+  HKEY h = nullptr;
+  const LONG result = RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_QUERY_VALUE, &h);
+  if (result == ERROR_SUCCESS) RegCloseKey(h);
+  // A key that is there but may not be opened still exists.
+  return result != ERROR_FILE_NOT_FOUND && result != ERROR_PATH_NOT_FOUND;
+}
+
 void Win32Registry::Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) {
   HKEY h = nullptr;
   if (RegCreateKeyExW(RootKey(root), Wide(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,

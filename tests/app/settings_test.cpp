@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <random>
 
 #include "app/startup.h"
@@ -29,22 +30,46 @@ class Settings : public testing::Test {
   AppState state;
 };
 
-TEST_F(Settings, AnAbsentOrForeignVersionReadsNothing) {
-  for (const char* version : {"", "3.6", "4.10", " 4.1"}) {
+// A key without this program's marker (an older version's, or a damaged
+// "Version") is not read, and the end leaves it and the auto-run values alone.
+TEST_F(Settings, AForeignKeyIsNeitherReadNorRemoved) {
+  struct Marker {
+    const char* version;  // nullptr: none
+    bool nonText;         // a number or binary data
+  };
+  const Marker markers[] = {{nullptr, false}, {"", false},          {"3.6", false},
+                            {"4.10", false},  {" 4.1", false},      {"4.1\x01", false},
+                            {"(number)", true}};
+  for (const auto& m : markers) {
     MemoryRegistry r;
-    r.Set(kUser, kSettingsKey, "Version", version);
+    if (m.nonText) {
+      r.SetNonText(kUser, kSettingsKey, "Version");
+    } else if (m.version) {
+      r.Set(kUser, kSettingsKey, "Version", m.version);
+    }
     r.Set(kUser, kSettingsKey, "WholeAutoReportTimeFlag", "1");
     r.Set(kUser, kSettingsKey, "NowCityCode", "5");
     r.Set(kUser, kSettingsKey, "FormLeft", "100.0");
+    r.Set(kUser, "Software\\Tovani\\SolarMemorial", "05-01", "AD2000  母亲生日");
+    r.Set(kUser, "Software\\Tovani\\SolarReminded", "A", "AD05-01-2008  x");
+    r.Set(kUser, kRunKey, kRunValue, "C:\\Old\\tovani.exe");
+    r.Set(kMachine, kRunKey, kRunValue, "C:\\Old\\tovani.exe");
+    const auto before = r.Values();
+    const std::string label = m.version ? m.version : "(none)";
     AppState s;
+    SetProgramLocation(s, "C:\\Old\\tovani.exe");
     s.FORMTransFlag = 7;
     LoadSettings(s, r, platform);
-    EXPECT_EQ(s.RegistryUseFlag, 0) << version;
-    EXPECT_EQ(s.WholeAutoReportTimeFlag, 0);
-    EXPECT_EQ(s.NowCityCode, 1);
-    EXPECT_EQ(s.FormLeft, -1);
-    EXPECT_EQ(s.FORMTransFlag, 0);
-    EXPECT_EQ(s.Current.name, "天安门");
+    EXPECT_EQ(s.RegistryUseFlag, 0) << label;
+    EXPECT_EQ(s.AutoRunFlag, 0) << label;
+    EXPECT_EQ(s.WholeAutoReportTimeFlag, 0) << label;
+    EXPECT_EQ(s.NowCityCode, 1) << label;
+    EXPECT_EQ(s.FormLeft, -1) << label;
+    EXPECT_EQ(s.FORMTransFlag, 0) << label;
+    EXPECT_EQ(s.Current.name, "天安门") << label;
+    ShutDown(s, r, 10, 20);
+    EXPECT_EQ(r.Values(), before) << label;
+    EXPECT_TRUE(r.HasKey(kUser, "Software\\Tovani\\SolarMemorial")) << label;
   }
 }
 
@@ -164,40 +189,109 @@ TEST_F(Settings, WindowEdgesAndThePicture) {
   }
 }
 
-TEST_F(Settings, AutoRunIsOnWhenTheRunValueIsThisProgram) {
-  registry.Set(kMachine, kRunKey, kRunValue, "c:\\program files\\TOVANI\\Tovani.EXE");
-  Load();
-  EXPECT_EQ(state.AutoRunFlag, 1);
-  registry.Set(kMachine, kRunKey, kRunValue, "C:\\Other\\tovani.exe");
-  Load();
-  EXPECT_EQ(state.AutoRunFlag, 0);
+TEST_F(Settings, AutoRunIsOnWhenTheUsersRunValueIsThisProgram) {
+  struct Case {
+    RegistryRoot root;
+    const char* command;
+    int autoRun;
+  };
+  const Case cases[] = {
+      {kUser, "c:\\program files\\TOVANI\\Tovani.EXE", 1},
+      {kUser, "C:\\Other\\tovani.exe", 0},
+      {kMachine, "C:\\Program Files\\Tovani\\tovani.exe", 0},  // not the user's
+  };
+  for (const auto& c : cases) {
+    MemoryRegistry r;
+    r.Set(kUser, kSettingsKey, "Version", "4.1");
+    r.Set(c.root, kRunKey, kRunValue, c.command);
+    LoadSettings(state, r, platform);
+    EXPECT_EQ(state.AutoRunFlag, c.autoRun) << c.command;
+  }
   // Upper-casing leaves two-byte characters alone, even where their second
   // byte is a lower-case ASCII letter.
   EXPECT_EQ(UpperCaseAscii("a\x81\x61" "b"), "A\x81\x61" "B");
 }
 
-TEST_F(Settings, SaveThenLoadGivesTheSameSettings) {
-  AppState s = state;
+// The auto-run value is written to the user's Run key; off, or registry use
+// off, removes it there and the machine-wide one an earlier version wrote.
+// Other programs' values stay.
+TEST_F(Settings, TheAutoRunValueAtTheEnd) {
+  struct Case {
+    std::int16_t registryUse, autoRun;
+    const char* userValue;  // afterwards; nullptr: removed
+  };
+  const Case cases[] = {
+      {1, 1, "C:\\Program Files\\Tovani\\tovani.exe"}, {1, 0, nullptr}, {0, 1, nullptr}, {0, 0, nullptr}};
+  for (const auto& c : cases) {
+    MemoryRegistry r;
+    for (const RegistryRoot root : {kUser, kMachine}) {
+      r.Set(root, kRunKey, kRunValue, "C:\\Old\\tovani.exe");
+      r.Set(root, kRunKey, "Other", "C:\\other.exe");
+    }
+    AppState s = state;
+    s.RegistryUseFlag = c.registryUse;
+    s.AutoRunFlag = c.autoRun;
+    SaveSettings(s, r);
+    const std::string label = std::to_string(c.registryUse) + std::to_string(c.autoRun);
+    EXPECT_EQ(r.Get(kUser, kRunKey, kRunValue), c.userValue ? std::optional<std::string>(c.userValue) : std::nullopt)
+        << label;
+    if (!c.userValue) {
+      EXPECT_EQ(r.Get(kMachine, kRunKey, kRunValue), std::nullopt) << label;
+    }
+    EXPECT_EQ(ReadRegistryText(r, kUser, kRunKey, "Other"), "C:\\other.exe");
+    EXPECT_EQ(ReadRegistryText(r, kMachine, kRunKey, "Other"), "C:\\other.exe");
+  }
+}
+
+// A state with every stored setting away from its default.
+AppState EverySettingSet(const AppState& base, FakePlatform& platform) {
+  AppState s = base;
   s.RegistryUseFlag = 1;
   s.AutoRunFlag = 1;
   s.WholeAutoReportTimeFlag = 1;
   s.GanZhiFromChunjieFlag = 1;
+  s.CloseFORMAudioPlayFlag = 1;
+  s.ModernCalculateAncientFlag = 1;
   s.NearLocateMemorialFlag = 1;
+  s.DFORMShowDynastyFlag = 1;
   s.DFORMShowInfoTypeFlag = 2;
-  s.ShowCalendarTypeFlag = 1;
-  s.Alarms = {AlarmSetting{1, 450, 3}, AlarmSetting{0, 1439, 1}, AlarmSetting{1, 1, 0}};
+  s.CalendarKind = 1;
+  s.Alarms = {AlarmSetting{1, 450, 3}, AlarmSetting{1, 1439, 1}, AlarmSetting{1, 1, 4}};
   s.MyCity = OwnPlace{"黄山脚下", -118.1667, 30.1333};
   s.NowCityCode = 44;
   s.FormLeft = 0;
   s.FormTop = 700;
   s.FORMTransFlag = 10;
+  s.DFORMBackBitmapName = "D:\\图片\\背景.bmp";
   s.WeatherHost = "127.0.0.1:8080";
+  platform.files.insert(s.DFORMBackBitmapName);
+  platform.bitmaps.insert(s.DFORMBackBitmapName);
+  return s;
+}
+
+TEST_F(Settings, SaveThenLoadGivesTheSameSettings) {
+  const AppState s = EverySettingSet(state, platform);
   MemoryRegistry r;
   SaveSettings(s, r);
-  EXPECT_EQ(ReadRegistryText(r, kUser, kSettingsKey, "FormLeft"), "0.0");
-  EXPECT_EQ(ReadRegistryText(r, kUser, kSettingsKey, "DFORMShowInfoTypeFlag"), "2");
-  EXPECT_EQ(r.Get(kUser, kSettingsKey, "CloseFORMAudioPlayFlag"), std::nullopt);  // 0 is not stored
-  EXPECT_EQ(ReadRegistryText(r, kMachine, kRunKey, kRunValue), "C:\\Program Files\\Tovani\\tovani.exe");
+  struct Stored {
+    RegistryRoot root;
+    const char* key;
+    const char* name;
+    std::optional<std::string> text;
+  };
+  const Stored stored[] = {
+      {kUser, kSettingsKey, "Version", "4.1"},
+      {kUser, kSettingsKey, "FormLeft", "0.0"},
+      {kUser, kSettingsKey, "FormTop", "700.0"},
+      {kUser, kSettingsKey, "ShowCalendarTypeFlag", "1"},
+      {kUser, kSettingsKey, "DFORMShowInfoTypeFlag", "2"},
+      {kUser, kSettingsKey, "FORMTransFlag", "10"},
+      {kUser, kSettingsKey, "MyCityLongitude", "-118.1667"},
+      {kUser, kRunKey, kRunValue, "C:\\Program Files\\Tovani\\tovani.exe"},
+      {kMachine, kRunKey, kRunValue, std::nullopt},
+  };
+  for (const auto& v : stored) EXPECT_EQ(r.Get(v.root, v.key, v.name), v.text) << v.name;
+
   AppState loaded;
   SetProgramLocation(loaded, "C:\\Program Files\\Tovani\\tovani.exe");
   LoadSettings(loaded, r, platform);
@@ -205,23 +299,55 @@ TEST_F(Settings, SaveThenLoadGivesTheSameSettings) {
   EXPECT_EQ(loaded.AutoRunFlag, 1);
   EXPECT_EQ(loaded.WholeAutoReportTimeFlag, 1);
   EXPECT_EQ(loaded.GanZhiFromChunjieFlag, 1);
+  EXPECT_EQ(loaded.CloseFORMAudioPlayFlag, 1);
+  EXPECT_EQ(loaded.ModernCalculateAncientFlag, 1);
   EXPECT_EQ(loaded.NearLocateMemorialFlag, 1);
+  EXPECT_EQ(loaded.DFORMShowDynastyFlag, 1);
   EXPECT_EQ(loaded.DFORMShowInfoTypeFlag, 2);
-  EXPECT_EQ(loaded.ShowCalendarTypeFlag, 1);
+  EXPECT_EQ(loaded.CalendarKind, 1);  // the month window again
   EXPECT_EQ(loaded.Alarms, s.Alarms);
   EXPECT_EQ(loaded.MyCity.name, "黄山脚下");
   EXPECT_EQ(loaded.MyCity.longitude, -118.1667);
+  EXPECT_EQ(loaded.MyCity.latitude, 30.1333);
   EXPECT_EQ(loaded.NowCityCode, 44);
   EXPECT_EQ(loaded.Current.name, "黄山脚下");
   EXPECT_EQ(loaded.FormLeft, 0);
   EXPECT_EQ(loaded.FormTop, 700);
   EXPECT_EQ(loaded.FORMTransFlag, 0);  // stored, but every run starts opaque
+  EXPECT_EQ(loaded.DFORMBackBitmapName, s.DFORMBackBitmapName);
   EXPECT_EQ(loaded.WeatherHost, "127.0.0.1:8080");
   // Saving what was loaded writes the very same values.
   MemoryRegistry again;
   loaded.FORMTransFlag = 10;
   SaveSettings(loaded, again);
   EXPECT_EQ(again.Values(), r.Values());
+}
+
+// Every value the save writes is read back by the load: without it, the
+// loaded settings differ.  (FORMTransFlag is written but never read.)
+TEST_F(Settings, EverySavedValueIsLoaded) {
+  const AppState s = EverySettingSet(state, platform);
+  MemoryRegistry full;
+  SaveSettings(s, full);
+  const auto saved = full.Values();
+  const std::string prefix = "HKCU\\" + UpperCaseAscii(kSettingsKey) + "\\";
+  int checked = 0;
+  for (const auto& [path, text] : saved) {
+    if (path.rfind(prefix, 0) != 0) continue;
+    const std::string name = path.substr(prefix.size());
+    if (name == "Version" || name == "FORMTransFlag") continue;
+    MemoryRegistry r = full;
+    r.RemoveValue(kUser, kSettingsKey, name);
+    AppState loaded;
+    SetProgramLocation(loaded, "C:\\Program Files\\Tovani\\tovani.exe");
+    LoadSettings(loaded, r, platform);
+    loaded.FORMTransFlag = s.FORMTransFlag;
+    MemoryRegistry again;
+    SaveSettings(loaded, again);
+    EXPECT_NE(again.Values(), saved) << name << " is written but not read";
+    ++checked;
+  }
+  EXPECT_EQ(checked, 25);  // every stored setting but the marker and the transparency
 }
 
 // A coordinate of exactly 0 cannot be stored as "0" (that removes the value);
@@ -264,19 +390,43 @@ TEST_F(Settings, CoordinateTextsReadBackUnchanged) {
   }
 }
 
-TEST_F(Settings, WithoutRegistryUseTheEndRemovesEverything) {
-  MemoryRegistry r;
-  r.Set(kUser, "Software\\Tovani\\SolarMemorial", "05-01", "AD2000  x");
-  r.Set(kUser, "Software\\Tovani\\SolarReminded", "A", "AD05-01-2008  x");
-  r.Set(kUser, kSettingsKey, "FormLeft", "5.0");
-  r.Set(kMachine, kRunKey, kRunValue, "C:\\tovani.exe");
-  r.Set(kMachine, kRunKey, "Other", "C:\\other.exe");
-  AppState s;
-  LoadSettings(s, r, platform);  // no Version: registry use off
-  SaveSettings(s, r);
-  EXPECT_FALSE(r.HasKey(kUser, kSettingsKey));
-  EXPECT_EQ(r.Get(kMachine, kRunKey, kRunValue), std::nullopt);
-  EXPECT_EQ(ReadRegistryText(r, kMachine, kRunKey, "Other"), "C:\\other.exe");
+// Registry use off by the option, or a run that started without a key: the
+// end removes the key with its records.  A foreign key becomes the program's
+// own once the user turns the option either way.
+TEST_F(Settings, WithoutRegistryUseTheEndRemovesTheKey) {
+  struct Case {
+    const char* label;
+    std::optional<std::string> version;  // at start; nullopt: no key at all
+    int toggles;                         // of "允许使用注册表(&U)"
+    bool keyLeft;
+  };
+  const Case cases[] = {
+      {"own key, option off", "4.1", 1, false},
+      {"own key, off and on again", "4.1", 2, true},
+      {"no key at start", std::nullopt, 0, false},
+      {"foreign key, option on", "3.6", 1, true},
+      {"foreign key, on and off again", "3.6", 2, false},
+  };
+  for (const auto& c : cases) {
+    MemoryRegistry r;
+    if (c.version) r.Set(kUser, kSettingsKey, "Version", *c.version);
+    AppState s;
+    SetProgramLocation(s, "C:\\Tools\\tovani.exe");
+    LoadSettings(s, r, platform);
+    // Records written during the run, and auto-run values.
+    r.Set(kUser, "Software\\Tovani\\SolarMemorial", "05-01", "AD2000  x");
+    r.Set(kUser, "Software\\Tovani\\SolarReminded", "A", "AD05-01-2008  x");
+    for (const RegistryRoot root : {kUser, kMachine}) r.Set(root, kRunKey, kRunValue, "C:\\Tools\\tovani.exe");
+    for (int i = 0; i < c.toggles; ++i) ToggleRegistryUse(s, r);
+    ShutDown(s, r, 10, 20);
+    EXPECT_EQ(r.HasKey(kUser, kSettingsKey), c.keyLeft) << c.label;
+    EXPECT_EQ(r.HasKey(kUser, "Software\\Tovani\\SolarReminded"), c.keyLeft) << c.label;
+    EXPECT_EQ(ReadRegistryText(r, kUser, kSettingsKey, "FormLeft"), c.keyLeft ? "10.0" : "") << c.label;
+    if (!c.keyLeft) {
+      EXPECT_EQ(r.Get(kUser, kRunKey, kRunValue), std::nullopt) << c.label;
+      EXPECT_EQ(r.Get(kMachine, kRunKey, kRunValue), std::nullopt) << c.label;
+    }
+  }
 }
 
 TEST_F(Settings, TheRegistryOption) {
@@ -319,6 +469,7 @@ TEST_F(Settings, RandomStoredTextsLoadIntoAllowedValues) {
     ASSERT_GE(state.FormTop, -1);
     ASSERT_LE(state.FormTop, platform.height);
     ASSERT_TRUE(state.DFORMShowInfoTypeFlag >= 0 && state.DFORMShowInfoTypeFlag <= 2);
+    ASSERT_TRUE(state.CalendarKind == 0 || state.CalendarKind == 1);
     ASSERT_TRUE(state.Alarms[0].time >= 0 && state.Alarms[0].time <= 1439);
     ASSERT_TRUE(state.Alarms[2].soundNo >= 0 && state.Alarms[2].soundNo <= 4);
     ASSERT_LE(state.MyCity.name.size(), 12u);

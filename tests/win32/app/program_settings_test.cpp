@@ -40,8 +40,11 @@ bool KeyExists(HKEY root, const wchar_t* key) {
   return true;
 }
 
+constexpr wchar_t kRun[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The auto-run value under the user's Run key.
 std::wstring RunValue() {
-  const auto values = ValuesOf(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+  const auto values = ValuesOf(HKEY_CURRENT_USER, kRun);
   const auto it = values.find(L"Tovani");
   return it == values.end() ? L"" : it->second;
 }
@@ -52,11 +55,12 @@ class ProgramSettings : public testing::Test {
   void TearDown() override { Clean(); }
   static void Clean() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Tovani");
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_ALL_ACCESS,
-                      &h) == ERROR_SUCCESS) {
-      RegDeleteValueW(h, L"Tovani");
-      RegCloseKey(h);
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+      HKEY h = nullptr;
+      if (RegOpenKeyExW(root, kRun, 0, KEY_ALL_ACCESS, &h) == ERROR_SUCCESS) {
+        RegDeleteValueW(h, L"Tovani");
+        RegCloseKey(h);
+      }
     }
   }
   // Starts the program, waits for its window and closes it; its position.
@@ -108,13 +112,34 @@ TEST_F(ProgramSettings, AFirstStartLeavesNoKeyBehind) {
   EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 260) / 2);  // nothing stored: centred
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Tovani"));
   EXPECT_EQ(RunValue(), L"");
-  // A foreign version is not read, and the end removes the key with its records.
+}
+
+// A key of another version, or with a damaged marker, is not read and is left
+// as it is, records included.
+TEST_F(ProgramSettings, AForeignKeyIsLeftAsItIs) {
   Win32Registry registry;
-  WriteRegistryText(registry, RegistryRoot::kCurrentUser, kSettingsKey, "Version", "3.6");
-  WriteRegistryText(registry, RegistryRoot::kCurrentUser, "Software\\Tovani\\SolarMemorial", "05-01",
-                    "AD2000            母亲生日");
-  RunOnce();
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Tovani"));
+  for (const bool textVersion : {true, false}) {
+    Clean();
+    WriteRegistryText(registry, RegistryRoot::kCurrentUser, kSettingsKey, "FormLeft", "100.0");
+    WriteRegistryText(registry, RegistryRoot::kCurrentUser, "Software\\Tovani\\SolarMemorial", "05-01",
+                      "AD2000            母亲生日");
+    HKEY h = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tovani", 0, KEY_ALL_ACCESS, &h), ERROR_SUCCESS);
+    const DWORD number = 41;
+    const std::wstring old = L"3.6";
+    if (textVersion) {
+      RegSetValueExW(h, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(old.c_str()),
+                     static_cast<DWORD>((old.size() + 1) * sizeof(wchar_t)));
+    } else {
+      RegSetValueExW(h, L"Version", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    }
+    RegCloseKey(h);
+    const auto before = ValuesOf(HKEY_CURRENT_USER, L"Software\\Tovani");
+    const RECT r = RunOnce();
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 260) / 2) << textVersion;  // not read: centred
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, L"Software\\Tovani"), before) << textVersion;
+    EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, L"Software\\Tovani\\SolarMemorial").size(), 1u) << textVersion;
+  }
 }
 
 }  // namespace

@@ -60,6 +60,8 @@ TEST_F(RealRegistry, PrimitivesKeepChineseTextAsUnicode) {
   EXPECT_EQ(ReadRegistryText(registry, kUser, kScratch, "名字"), "黄山脚下 ○ 25℃～30℃");
   DeleteRegistryKey(registry, kUser, kScratch + "\\Inner");
   EXPECT_EQ(ReadRegistryText(registry, kUser, kScratch + "\\Inner", "A"), "");
+  EXPECT_TRUE(registry.KeyExists(kUser, kScratch));
+  EXPECT_FALSE(registry.KeyExists(kUser, "Software\\NoSuchKeyAnywhere"));
   // Failures are silent.
   DeleteRegistryValue(registry, kUser, "Software\\NoSuchKeyAnywhere", "x");
   DeleteRegistryKey(registry, kUser, "Software\\NoSuchKeyAnywhere");
