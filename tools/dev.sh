@@ -159,9 +159,12 @@ cmd_run() {
   wine "$BUILD/windows/bin/tovani.exe"
 }
 
-trap cleanup EXIT
-case "${1:-}" in
-  run) cmd_run ;;
-  test) cmd_test ;;
-  *) die "usage: tools/dev.sh run|test" ;;
-esac
+# Sourced by other scripts of tools/ for its functions only.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  trap cleanup EXIT
+  case "${1:-}" in
+    run) cmd_run ;;
+    test) cmd_test ;;
+    *) die "usage: tools/dev.sh run|test" ;;
+  esac
+fi

@@ -1,5 +1,6 @@
 #include "framework/win32/fonts.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <tuple>
@@ -71,6 +72,27 @@ HFONT GetFittingFont(const char* face, int pixels96, bool bold, UINT dpi, int ce
     DeleteDC(dc);
     if (tm.tmHeight <= cellHeight) break;
   }
+  return font;
+}
+
+HFONT GetFontFittingTexts(const char* face, int pixels96, bool bold, UINT dpi, const std::vector<std::string>& texts,
+                          int width) {
+  HFONT font = GetFont(face, pixels96, bold, dpi);
+  HDC dc = CreateCompatibleDC(nullptr);
+  for (int px = pixels96; px > 8; --px) {
+    font = GetFont(face, px, bold, dpi);
+    HGDIOBJ old = SelectObject(dc, font);
+    int widest = 0;
+    for (const std::string& t : texts) {
+      const std::wstring w = Wide(t);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+      widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    if (widest <= width) break;
+  }
+  DeleteDC(dc);
   return font;
 }
 

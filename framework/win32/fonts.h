@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace tovani::win32 {
 
@@ -18,6 +19,11 @@ HFONT GetFont(const char* face, int pixels96, bool bold, UINT dpi);
 // is at most cellHeight pixels (at the DPI): for boxes whose lines must all
 // show whichever face stands in for the one asked for.
 HFONT GetFittingFont(const char* face, int pixels96, bool bold, UINT dpi, int cellHeight);
+
+// The largest font of the face, at most pixels96 high, in which every text
+// (program text) is at most width pixels wide.
+HFONT GetFontFittingTexts(const char* face, int pixels96, bool bold, UINT dpi, const std::vector<std::string>& texts,
+                          int width);
 
 // The face the system gave for a request (program text); for tests.
 std::string FaceOf(HFONT font);

@@ -172,8 +172,13 @@ class MonthWindow : public MainWindow {
     for (HWND h : cells_) set(h, song14);
     for (HWND h : buttons_) set(h, song12);
     set(label_, win32::GetFont("楷体_GB2312", 29, false, dpi));
-    set(years_.hwnd, song14);
-    set(months_.hwnd, song14);
+    // The two narrow lists show their longest item whole on the face.
+    const auto face = [dpi](const ControlPlace& p) {
+      return win32::Scale(p.width, dpi) - GetSystemMetrics(SM_CXVSCROLL) - win32::Scale(10, dpi);
+    };
+    set(years_.hwnd, win32::GetFontFittingTexts("宋体", 14, false, dpi, {GregorianYearItem(-103), GregorianYearItem(4103)},
+                                                face(kYearListPlace)));
+    set(months_.hwnd, win32::GetFontFittingTexts("宋体", 14, false, dpi, {MonthItem(12)}, face(kMonthListPlace)));
     // Every line of the two boxes shows, whatever face stands in for 宋体.
     const auto inner = [dpi](const ControlPlace& p) { return win32::Scale(p.height, dpi) - 4; };
     set(summary_.hwnd, win32::GetFittingFont("宋体", 13, false, dpi, inner(kSummaryPlace) / 2));
