@@ -20,14 +20,19 @@ start_xvfb
 setup_wine "$BUILD/wine-shot" headless
 wine reg delete 'HKCU\Software\Tovani' /f >/dev/null 2>&1 || true
 
+# The X window of a caption, once it is there.
+window_named() {
+  local id
+  for _ in $(seq 1 200); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  die "no window $1 appeared"
+}
+
 SHOTS=$(mktemp -d)
 wine "$BUILD/windows/bin/tovani.exe" </dev/null >/dev/null 2>&1 &
-window=
-for _ in $(seq 1 200); do
-  window=$(xdotool search --name '^青鹭日历$' 2>/dev/null | head -n1) && [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || die "the day window did not appear"
+window=$(window_named 青鹭日历)
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
 xdotool mousemove 0 0
@@ -40,12 +45,7 @@ import -window root -crop $((WIDTH + 8))x430+$((X - 4))+$((Y - 4)) +repage "$SHO
 
 # The month window, by the menu's key.
 xdotool key m
-month=
-for _ in $(seq 1 100); do
-  month=$(xdotool search --name '^青鹭月历$' 2>/dev/null | head -n1) && [ -n "$month" ] && break
-  sleep 0.1
-done
-[ -n "$month" ] || die "the month window did not appear"
+month=$(window_named 青鹭月历)
 xdotool mousemove 0 0
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$month")"

@@ -19,7 +19,6 @@ namespace {
 constexpr COLORREF kListBack = RGB(240, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255), kMagenta = RGB(255, 0, 255), kRed = RGB(255, 0, 0);
 constexpr COLORREF kBalloonText = RGB(0, 128, 128);
-constexpr UINT kSettleLists = WM_APP + 1;
 constexpr UINT kTrayId = 1;
 
 win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
@@ -157,32 +156,11 @@ class DayWindow : public MainWindow {
   void OnControl(int id, int code, HWND) override {
     const int i = id - kListBase;
     if (i < 0 || i >= kListCount) return;
-    const auto list = static_cast<ListId>(i);
-    switch (code) {
-      case CBN_DROPDOWN:
-        program().behaviour.dropdownOpen = true;
-        break;
-      case CBN_CLOSEUP:
-        program().behaviour.dropdownOpen = false;
-        PostMessageW(hwnd(), kSettleLists, 0, 0);
-        break;
-      case CBN_SELENDOK:
-        Chosen(list);
-        break;
-      case CBN_SELCHANGE:
-        if (!lists_[i].Dropped()) Chosen(list);
-        break;
-      default:
-        break;
-    }
+    OnListNotification(code, lists_[i], [this, i] { Chosen(static_cast<ListId>(i)); });
   }
 
   std::optional<LRESULT> OnOwnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
     switch (msg) {
-      case kSettleLists:
-        // A list closed without a choice shows the displayed date again.
-        SelectAll();
-        return 0;
       case kTrayMessage:
         if (!IsWindowEnabled(hwnd())) return 0;
         switch (LOWORD(lParam)) {
@@ -263,16 +241,9 @@ class DayWindow : public MainWindow {
 
   std::optional<LRESULT> OnListInput(ListId list, UINT msg, WPARAM w) {
     if (msg == WM_MOUSEMOVE) Touched();
-    int direction = 0;
-    if (msg == WM_KEYDOWN) {
-      if (w == VK_LEFT || w == VK_UP) direction = -1;
-      if (w == VK_RIGHT || w == VK_DOWN) direction = 1;
-      if ((GetKeyState(VK_MENU) & 0x8000) != 0) direction = 0;  // Alt+Down opens the list
-    } else if (msg == WM_MOUSEWHEEL) {
-      wheel_ += GET_WHEEL_DELTA_WPARAM(w);
-      if (wheel_ > -WHEEL_DELTA && wheel_ < WHEEL_DELTA) return 0;
-      direction = wheel_ > 0 ? -1 : 1;
-      wheel_ = 0;
+    const int direction = StepOf(msg, w, wheel_);
+    if (msg == WM_MOUSEWHEEL) {
+      if (direction == 0) return 0;
       if (!program().behaviour.dropdownOpen && !lists_[list].Dropped() && model_->Step(list, direction)) {
         Render();
         return 0;
@@ -298,7 +269,7 @@ class DayWindow : public MainWindow {
     Render();
   }
 
-  void SelectAll() {
+  void SelectLists() override {
     for (int i = 0; i < kListCount; ++i) {
       const int selected = model_->Selected(static_cast<ListId>(i));
       if (lists_[i].Selected() != selected) lists_[i].Select(selected);
@@ -313,7 +284,7 @@ class DayWindow : public MainWindow {
         shown_[i] = c.version;
       }
     }
-    SelectAll();
+    SelectLists();
     StoreDisplayed(model_->date());
     RefreshTexts();
   }

@@ -12,6 +12,7 @@ namespace tovani {
 namespace {
 
 constexpr UINT kTodayCheckMs = 15000;
+constexpr UINT kSettleLists = WM_APP + 1;
 
 sound::Alarms AlarmsOfState(const AppState& s) { return sound::AlarmsOf(s.Alarms); }
 
@@ -162,6 +163,42 @@ void MainWindow::Hide() {
   ShowWindow(hwnd(), SW_HIDE);
 }
 
+void MainWindow::OnListNotification(int code, const win32::ComboBox& list, const std::function<void()>& chosen) {
+  switch (code) {
+    case CBN_DROPDOWN:
+      program_.behaviour.dropdownOpen = true;
+      break;
+    case CBN_CLOSEUP:
+      // After the list's last notification, a list closed without a choice
+      // is set back to the displayed date.
+      program_.behaviour.dropdownOpen = false;
+      PostMessageW(hwnd(), kSettleLists, 0, 0);
+      break;
+    case CBN_SELENDOK:
+      chosen();
+      break;
+    case CBN_SELCHANGE:
+      if (!list.Dropped()) chosen();  // a key or the wheel on a closed list
+      break;
+    default:
+      break;
+  }
+}
+
+int MainWindow::StepOf(UINT msg, WPARAM wParam, int& wheel) {
+  if (msg == WM_KEYDOWN && (GetKeyState(VK_MENU) & 0x8000) == 0) {  // Alt+Down opens the list
+    if (wParam == VK_LEFT || wParam == VK_UP) return -1;
+    if (wParam == VK_RIGHT || wParam == VK_DOWN) return 1;
+  } else if (msg == WM_MOUSEWHEEL) {
+    wheel += GET_WHEEL_DELTA_WPARAM(wParam);
+    if (wheel > -WHEEL_DELTA && wheel < WHEEL_DELTA) return 0;
+    const int step = wheel > 0 ? -1 : 1;
+    wheel = 0;
+    return step;
+  }
+  return 0;
+}
+
 void MainWindow::Command(int id) {
   const menu::Effects e =
       menu::Dispatch(id, program_.state, program_.behaviour, program_.registry, GetFrame().monthWindow);
@@ -299,6 +336,10 @@ void MainWindow::Close() {
 
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (const auto own = OnOwnMessage(msg, wParam, lParam)) return *own;
+  if (msg == kSettleLists) {
+    SelectLists();
+    return 0;
+  }
   if (msg == win32::TrayIcon::TaskbarCreatedMessage() && msg != 0) {
     OnTaskbarCreated();
     return 0;

@@ -116,6 +116,16 @@ class MainWindow : public win32::Window {
   // Drags the window by its body unless locked.
   void StartDrag();
   void Colour(HWND control, COLORREF text, COLORREF back) { colours_.Set(control, text, back); }
+  // A notification of a drop-down list: a choice (the list closed on an item,
+  // or a closed list changed by a key) calls chosen; a list that closes
+  // without one shows the displayed date again (SelectLists).
+  void OnListNotification(int code, const win32::ComboBox& list, const std::function<void()>& chosen);
+  // The lists show the displayed date.
+  virtual void SelectLists() {}
+  // The step of an arrow key (Left and Up -1, Right and Down +1) or of the
+  // wheel (a whole notch, away from the user -1); 0 for other input and for
+  // part of a notch, which is kept in wheel.
+  static int StepOf(UINT msg, WPARAM wParam, int& wheel);
   void Hide();
 
  private:

@@ -17,7 +17,6 @@ namespace {
 constexpr COLORREF kHeaderBack = RGB(248, 249, 200), kCellBack = RGB(240, 255, 255), kSelectedBack = RGB(255, 223, 255);
 constexpr COLORREF kListBack = RGB(192, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0), kDark = RGB(8, 0, 0);
-constexpr UINT kSettleLists = WM_APP + 1;
 
 win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
 COLORREF ColumnText(int column) { return column == 0 || column == 6 ? kRed : kDark; }
@@ -115,19 +114,7 @@ class MonthWindow : public MainWindow {
 
   void OnControl(int id, int code, HWND) override {
     if (id == kYearListId || id == kMonthListId) {
-      const win32::ComboBox& list = id == kYearListId ? years_ : months_;
-      switch (code) {
-        case CBN_DROPDOWN: program().behaviour.dropdownOpen = true; break;
-        case CBN_CLOSEUP:
-          program().behaviour.dropdownOpen = false;
-          PostMessageW(hwnd(), kSettleLists, 0, 0);
-          break;
-        case CBN_SELENDOK: Chosen(id); break;
-        case CBN_SELCHANGE:
-          if (!list.Dropped()) Chosen(id);
-          break;
-        default: break;
-      }
+      OnListNotification(code, id == kYearListId ? years_ : months_, [this, id] { Chosen(id); });
       return;
     }
     if (id > kCellBase && id <= kCellBase + kCellCount && (code == STN_CLICKED || code == STN_DBLCLK)) {
@@ -151,9 +138,6 @@ class MonthWindow : public MainWindow {
 
   std::optional<LRESULT> OnOwnMessage(UINT msg, WPARAM wParam, LPARAM) override {
     switch (msg) {
-      case kSettleLists:
-        SelectLists();
-        return 0;
       case WM_NCLBUTTONDOWN:
         // Locked: the caption does not move the window.
         if (wParam == HTCAPTION && state().PositionLock == "Y") return 0;
@@ -188,19 +172,8 @@ class MonthWindow : public MainWindow {
   std::optional<LRESULT> OnListInput(bool monthList, UINT msg, WPARAM w) {
     if (msg == WM_MOUSEMOVE) Touched();
     const win32::ComboBox& list = monthList ? months_ : years_;
-    int direction = 0;
-    if (msg == WM_KEYDOWN && (GetKeyState(VK_MENU) & 0x8000) == 0) {
-      if (w == VK_LEFT || w == VK_UP) direction = -1;
-      if (w == VK_RIGHT || w == VK_DOWN) direction = 1;
-      if (direction == 0) return std::nullopt;
-    } else if (msg == WM_MOUSEWHEEL) {
-      wheel_ += GET_WHEEL_DELTA_WPARAM(w);
-      if (wheel_ > -WHEEL_DELTA && wheel_ < WHEEL_DELTA) return 0;
-      direction = wheel_ > 0 ? -1 : 1;
-      wheel_ = 0;
-    } else {
-      return std::nullopt;
-    }
+    const int direction = StepOf(msg, w, wheel_);
+    if (direction == 0) return msg == WM_MOUSEWHEEL ? std::optional<LRESULT>(0) : std::nullopt;
     if (program().behaviour.dropdownOpen || list.Dropped()) return std::nullopt;
     // Across the year at the ends of the month list; otherwise one item.
     if (monthList) {
@@ -224,7 +197,7 @@ class MonthWindow : public MainWindow {
     Render(false);
   }
 
-  void SelectLists() {
+  void SelectLists() override {
     if (years_.Selected() != model_->YearIndex()) years_.Select(model_->YearIndex());
     if (months_.Selected() != model_->MonthIndex()) months_.Select(model_->MonthIndex());
   }
