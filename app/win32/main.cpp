@@ -7,8 +7,12 @@
 #include "app/startup.h"
 #include "app/win32/platform_win32.h"
 #include "app/win32/registry_win32.h"
+#include "ui/calculator/calculator_window_win32.h"
 #include "ui/day/day_window_win32.h"
+#include "ui/menu/menu_model.h"
 #include "ui/month/month_window_win32.h"
+#include "ui/search/search_window_win32.h"
+#include "ui/tables/tables_window_win32.h"
 
 namespace {
 
@@ -34,6 +38,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tovani::StartUp(state, registry, platform);
 
   tovani::ProgramContext program{instance, state, registry, platform, {}, {}, {}};
+  // The tool windows by their menu commands; each is told its page.
+  namespace menu = tovani::menu;
+  const auto tool = [&program](void (*open)(tovani::ProgramContext&, HWND, int), int firstCommand) {
+    return [&program, open, firstCommand](HWND owner, int command) { open(program, owner, command - firstCommand + 1); };
+  };
+  for (int c = menu::kCalcJulianDay; c <= menu::kCalcConvert; ++c) {
+    program.tools[c] = tool(tovani::calculator::OpenCalculatorWindow, menu::kCalcJulianDay);
+  }
+  for (int c = menu::kTableMonths; c <= menu::kTableSun; ++c) {
+    program.tools[c] = tool(tovani::tables::OpenTablesWindow, menu::kTableMonths);
+  }
+  for (int c = menu::kSearchMonths; c <= menu::kSearchDays; ++c) {
+    program.tools[c] = tool(tovani::search::OpenSearchWindow, menu::kSearchMonths);
+  }
   // The window loop: the day or the month window by CalendarKind, again
   // while a window closed only to let the other one open.  A window that
   // cannot be created ends the loop.

@@ -1,0 +1,1 @@
+#include "ui/calculator/calculator_model.h"

@@ -1,0 +1,82 @@
+#include "ui/menu/tool_window_win32.h"
+
+#include <algorithm>
+
+#include "framework/win32/dpi.h"
+#include "framework/win32/shell.h"
+
+namespace tovani {
+
+ToolWindow::~ToolWindow() {
+  auto& open = program_.openTools;
+  open.erase(std::remove(open.begin(), open.end(), hwnd()), open.end());
+}
+
+void ToolWindow::RunModal(HWND owner, const char* className, const char* caption, int clientWidth96,
+                          int clientHeight96) {
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME;
+  win32::WindowClass cls{className, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), GetSysColor(COLOR_BTNFACE)};
+  if (!Create(program_.instance, cls, caption, style, exStyle, RECT{0, 0, clientWidth96, clientHeight96}, owner)) {
+    return;
+  }
+  // The size at the window's DPI, centred on its monitor.
+  dpi_ = win32::DpiOf(hwnd());
+  RECT r{0, 0, win32::Scale(clientWidth96, dpi_), win32::Scale(clientHeight96, dpi_)};
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : hwnd(), MONITOR_DEFAULTTOPRIMARY), &mi);
+  const RECT& m = mi.rcWork;
+  SetWindowPos(hwnd(), nullptr, m.left + (m.right - m.left - w) / 2, m.top + (m.bottom - m.top - h) / 2, w, h,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  CreateControls(dpi_);
+  program_.openTools.push_back(hwnd());
+  ShowWindow(hwnd(), SW_SHOW);
+  if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) SetFocus(first);
+  win32::RunModalLoop(owner, hwnd(), [this] { return closing_; });
+  auto& open = program_.openTools;
+  open.erase(std::remove(open.begin(), open.end(), hwnd()), open.end());
+  if (exists()) {
+    OnClosing();
+    DestroyWindow(hwnd());
+  }
+  if (owner != nullptr && IsWindow(owner)) SetForegroundWindow(owner);
+}
+
+LRESULT ToolWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (const auto own = OnOwnMessage(msg, wParam, lParam)) return *own;
+  switch (msg) {
+    case WM_COMMAND:
+      if (lParam == 0 && LOWORD(wParam) == IDCANCEL) {
+        RequestClose();
+        return 0;
+      }
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      if (HBRUSH b = colours_.Apply(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+        return reinterpret_cast<LRESULT>(b);
+      }
+      break;
+    case WM_CLOSE:
+      RequestClose();
+      return 0;
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wParam);
+      const RECT* r = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return Default(msg, wParam, lParam);
+}
+
+}  // namespace tovani

@@ -1,0 +1,14 @@
+// The tables window (Win32 view over its model).
+#pragma once
+
+#include <windows.h>
+
+#include "ui/menu/main_window_win32.h"
+
+namespace tovani::tables {
+
+// Opens the window on a page (1..4, by the menu command) modally, owned by
+// the main window, and returns when it has closed.
+void OpenTablesWindow(ProgramContext& program, HWND owner, int page);
+
+}  // namespace tovani::tables
