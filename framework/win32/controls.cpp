@@ -76,8 +76,14 @@ void TextBox::Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT 
   hwnd = CreateControl(parent, WC_EDITW, id, style | (framed ? WS_BORDER : 0), 0, place96, dpi, font);
   SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
   SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
-  Subclass(hwnd, [](HWND h, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+  Subclass(hwnd, [](HWND h, UINT msg, WPARAM w, LPARAM) -> std::optional<LRESULT> {
     switch (msg) {
+      case WM_KEYDOWN:
+        if (w == 'A' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
+          SendMessageW(h, EM_SETSEL, 0, -1);
+          return 0;
+        }
+        return std::nullopt;
       case WM_LBUTTONDBLCLK:
         SetFocus(h);
         SendMessageW(h, EM_SETSEL, 0, -1);

@@ -33,7 +33,7 @@ struct ComboBox {
 };
 
 // A read-only edit control: selectable, copyable text that screen readers
-// read; a double click selects all of it, pasting does nothing.
+// read; a double click or Ctrl+A selects all of it, pasting does nothing.
 struct TextBox {
   HWND hwnd = nullptr;
   void Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, bool multiLine, bool centred,

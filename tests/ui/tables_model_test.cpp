@@ -124,5 +124,75 @@ TEST(TablesModel, CaptionsAndCityList) {
   EXPECT_EQ(items.back(), "老家");
 }
 
+// The form opens on the displayed year of its page's calendar, within that
+// page's bounds (the lunar year of the range's first day on page 1).
+TEST(TablesForm, OpeningYearAndBounds) {
+  struct Case {
+    int page;
+    std::int32_t year, lunarYear;
+    const char* text;
+    bool beforeEra;
+    bool canStepBack;
+  };
+  const Case cases[] = {
+      {kLunarMonths, 2024, 2023, "2023", false, true},  // January 2024 lies in lunar 2023
+      {kSolarTerms, 2024, 2023, "2024", false, true},
+      {kLunarMonths, -103, -104, "105", true, false},   // the range's first lunar year
+      {kMoons, -103, -104, "104", true, false},
+      {kSunTimes, 0, 0, "1", true, true},
+  };
+  for (const auto& c : cases) {
+    Opening opening;
+    opening.year = c.year;
+    opening.lunarYear = c.lunarYear;
+    TablesForm form(c.page, opening);
+    EXPECT_EQ(form.field.text, c.text) << c.page << " " << c.year;
+    EXPECT_EQ(form.field.beforeEra, c.beforeEra) << c.page << " " << c.year;
+    EXPECT_TRUE(form.Compute().has_value()) << c.page << " " << c.year;
+    EXPECT_EQ(form.Step(-1).has_value(), c.canStepBack) << c.page << " " << c.year;
+  }
+  Opening opening;
+  opening.year = opening.lunarYear = 2024;
+  TablesForm months(kLunarMonths, opening);
+  EXPECT_EQ(months.Compute(), LunarMonthsTable(2024));
+  TablesForm moons(kMoons, opening);
+  EXPECT_EQ(moons.Step(+1), MoonsTable(2025));
+  EXPECT_EQ(moons.field.text, "2025");
+  moons.field = {"二〇二四", false};
+  EXPECT_FALSE(moons.Compute().has_value());
+  EXPECT_EQ(moons.field.text, "");
+}
+
+// Page 4 lists the cities and the own place, selects the current one, and
+// computes for the chosen item.
+TEST(TablesForm, SunTimesAtTheChosenPlace) {
+  struct Case {
+    int nowCityCode;
+    const char* ownName;
+    int selected;
+  };
+  const Case cases[] = {{1, "", 0}, {21, "", 20}, {44, "老家", 43}, {44, "", 0}, {0, "老家", 0}};
+  for (const auto& c : cases) {
+    Opening opening;
+    opening.year = 2024;
+    opening.nowCityCode = c.nowCityCode;
+    opening.ownPlace = {c.ownName, -118.1667, 30.1333};
+    const TablesForm form(kSunTimes, opening);
+    EXPECT_EQ(form.cities(), CityListItems(c.ownName)) << c.nowCityCode << c.ownName;
+    EXPECT_EQ(form.city, c.selected) << c.nowCityCode << c.ownName;
+  }
+  Opening opening;
+  opening.year = 2024;
+  opening.ownPlace = {"老家", -118.1667, 30.1333};
+  TablesForm form(kSunTimes, opening);
+  form.city = 20;  // 乌鲁木齐
+  form.dawnAndDusk = true;
+  EXPECT_EQ(form.Compute(), SunTimesTable(2024, "乌鲁木齐", -87.6167, 43.8167, true));
+  form.city = 43;
+  form.dawnAndDusk = false;
+  EXPECT_EQ(form.Compute(), SunTimesTable(2024, "老家", -118.1667, 30.1333, false));
+  EXPECT_TRUE(TablesForm(kSolarTerms, opening).cities().empty());
+}
+
 }  // namespace
 }  // namespace tovani::tables

@@ -12,19 +12,14 @@ ToolWindow::~ToolWindow() {
   open.erase(std::remove(open.begin(), open.end(), hwnd()), open.end());
 }
 
-void ToolWindow::RunModal(HWND owner, const char* className, const char* caption, int clientWidth96,
-                          int clientHeight96) {
+void ToolWindow::RunModal(HWND owner, const char* className, const char* caption, int width96, int height96) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME;
   win32::WindowClass cls{className, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), GetSysColor(COLOR_BTNFACE)};
-  if (!Create(program_.instance, cls, caption, style, exStyle, RECT{0, 0, clientWidth96, clientHeight96}, owner)) {
-    return;
-  }
+  if (!Create(program_.instance, cls, caption, style, exStyle, RECT{0, 0, width96, height96}, owner)) return;
   // The size at the window's DPI, centred on its monitor.
   dpi_ = win32::DpiOf(hwnd());
-  RECT r{0, 0, win32::Scale(clientWidth96, dpi_), win32::Scale(clientHeight96, dpi_)};
-  AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int w = win32::Scale(width96, dpi_), h = win32::Scale(height96, dpi_);
   MONITORINFO mi{};
   mi.cbSize = sizeof mi;
   GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : hwnd(), MONITOR_DEFAULTTOPRIMARY), &mi);
@@ -33,6 +28,7 @@ void ToolWindow::RunModal(HWND owner, const char* className, const char* caption
                SWP_NOZORDER | SWP_NOACTIVATE);
   CreateControls(dpi_);
   program_.openTools.push_back(hwnd());
+  if (owner != nullptr) EnableWindow(owner, FALSE);  // before the window shows: it is modal from the start
   ShowWindow(hwnd(), SW_SHOW);
   if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) SetFocus(first);
   win32::RunModalLoop(owner, hwnd(), [this] { return closing_; });
@@ -71,6 +67,7 @@ LRESULT ToolWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       const RECT* r = reinterpret_cast<const RECT*>(lParam);
       SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+      Relayout(dpi_);
       return 0;
     }
     default:

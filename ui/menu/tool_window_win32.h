@@ -16,10 +16,10 @@ class ToolWindow : public win32::Window {
   explicit ToolWindow(ProgramContext& program) : program_(program) {}
   ~ToolWindow() override;
 
-  // Creates the window (client size at 96 DPI, scaled to the DPI), shows it
-  // and runs it modally until it closes; the owner is enabled again and
+  // Creates the window (its outer size at 96 DPI, scaled to the DPI), shows
+  // it and runs it modally until it closes; the owner is enabled again and
   // activated before the window goes.
-  void RunModal(HWND owner, const char* className, const char* caption, int clientWidth96, int clientHeight96);
+  void RunModal(HWND owner, const char* className, const char* caption, int width96, int height96);
   // Asks the window to close (as its close box does).
   void RequestClose() {
     closing_ = true;
@@ -33,6 +33,8 @@ class ToolWindow : public win32::Window {
   // A command: a control's notification (control != nullptr), or IDOK for
   // Enter (the default action) and IDCANCEL for Esc.
   virtual void OnCommand(int id, int code, HWND control) = 0;
+  // Places the controls and fonts again after a change of DPI.
+  virtual void Relayout(UINT) {}
   // Called when the window is about to close.
   virtual void OnClosing() {}
   // Other messages; nothing to let the base handle them.

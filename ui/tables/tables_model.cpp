@@ -151,4 +151,47 @@ std::vector<std::string> CityListItems(const std::string& ownPlaceName) {
   return items;
 }
 
+TablesForm::TablesForm(int page, const Opening& opening)
+    : page_(page >= kLunarMonths && page <= kSunTimes ? page : kLunarMonths),
+      firstYear_(page_ == kLunarMonths ? opening.firstLunarYear : opening.firstYear),
+      own_(opening.ownPlace) {
+  const std::int32_t year = page_ == kLunarMonths ? opening.lunarYear : opening.year;
+  field = {std::to_string(year <= 0 ? 1 - year : year), year <= 0};
+  if (page_ == kSunTimes) {
+    cities_ = CityListItems(own_.name);
+    const int item = opening.nowCityCode - 1;
+    city = item >= 0 && item < static_cast<int>(cities_.size()) ? item : 0;
+  }
+}
+
+std::optional<std::string> TablesForm::Compute() {
+  const auto year = ReadYear(field, firstYear_);
+  if (!year) return std::nullopt;
+  return TableOf(*year);
+}
+
+std::optional<std::string> TablesForm::Step(int direction) {
+  const auto year = StepYear(field, direction, firstYear_);
+  if (!year) return std::nullopt;
+  return TableOf(*year);
+}
+
+CurrentPlace TablesForm::Place() const {
+  CurrentPlace place;
+  SelectCity(city + 1, own_, place);
+  return place;
+}
+
+std::string TablesForm::TableOf(std::int32_t year) const {
+  switch (page_) {
+    case kLunarMonths: return LunarMonthsTable(year);
+    case kSolarTerms: return SolarTermsTable(year);
+    case kMoons: return MoonsTable(year);
+    default: {
+      const CurrentPlace place = Place();
+      return SunTimesTable(year, place.name, place.longitude, place.latitude, dawnAndDusk);
+    }
+  }
+}
+
 }  // namespace tovani::tables

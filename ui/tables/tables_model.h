@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/cities.h"
+
 namespace tovani::tables {
 
 enum Page { kLunarMonths = 1, kSolarTerms = 2, kMoons = 3, kSunTimes = 4 };
@@ -45,5 +47,52 @@ std::string SunTimesTable(std::int32_t year, const std::string& placeName, doubl
 // The city list of page 4: the table's places in order, then the user's own
 // place when it has a name.
 std::vector<std::string> CityListItems(const std::string& ownPlaceName);
+
+// What the window starts from: the range's first years and the displayed
+// date's years, and the places.
+struct Opening {
+  std::int32_t firstYear = -103, firstLunarYear = -104;  // of the range's first day
+  std::int32_t year = 0, lunarYear = 0;                  // of the displayed day
+  int nowCityCode = 1;                                   // 1..43, 44 the own place
+  OwnPlace ownPlace;
+};
+
+// One page of the window: its inputs as the controls show them, and what
+// "计算", "上一年" and "下一年" make of them.
+class TablesForm {
+ public:
+  TablesForm(int page, const Opening& opening);
+
+  int page() const { return page_; }
+  // The first year the page computes (a lunar year on page 1); the last is kLastYear.
+  std::int32_t firstYear() const { return firstYear_; }
+  // Page 4's city list (empty on the other pages).
+  const std::vector<std::string>& cities() const { return cities_; }
+
+  // The inputs; the view writes them back from its controls.
+  YearField field;
+  int city = 0;  // an item of cities()
+  bool dawnAndDusk = false;
+
+  // "计算": the page's table for the field's year; nothing for a year that
+  // cannot be read (the field is emptied when it holds other characters).
+  std::optional<std::string> Compute();
+  // "上一年" (-1) and "下一年" (+1): the field steps to the next year in the
+  // bounds and the table of that year; nothing (and the field as it was,
+  // unless emptied) at the ends or for a bad field.
+  std::optional<std::string> Step(int direction);
+
+  // The place page 4 computes for: the chosen city, made current for the
+  // computation only.
+  CurrentPlace Place() const;
+
+ private:
+  std::string TableOf(std::int32_t year) const;
+
+  int page_;
+  std::int32_t firstYear_;
+  OwnPlace own_;
+  std::vector<std::string> cities_;
+};
 
 }  // namespace tovani::tables
