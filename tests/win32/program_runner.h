@@ -15,20 +15,33 @@ inline std::wstring ProgramPath() {
   return p.substr(0, p.find_last_of(L"\\/") + 1) + L"tovani.exe";
 }
 
-// One started copy of the program; ended by force if a test leaves it running.
+// One started copy of the program; ended by force if a test leaves it running,
+// and with the test when that is killed (a left-over copy would keep every
+// later one from starting).
 class Program {
  public:
   Program() {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     std::wstring command = L"\"" + ProgramPath() + L"\"";
-    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
+    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                              &si, &pi_);
+    if (!started_) return;
+    job_ = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job_ != nullptr) {
+      SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+      AssignProcessToJobObject(job_, pi_.hProcess);
+    }
+    ResumeThread(pi_.hThread);
   }
   ~Program() {
     if (!started_) return;
     if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
     CloseHandle(pi_.hThread);
     CloseHandle(pi_.hProcess);
+    if (job_ != nullptr) CloseHandle(job_);
   }
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -44,6 +57,7 @@ class Program {
 
  private:
   PROCESS_INFORMATION pi_{};
+  HANDLE job_ = nullptr;
   BOOL started_ = FALSE;
 };
 

@@ -1,0 +1,205 @@
+// The month window of the real tovani.exe, from outside: the switch from and
+// back to the day window, its lists, buttons, keys and day cells, and how
+// long a new month takes.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "views.h"
+
+namespace tovani::testing_win32 {
+namespace {
+
+using month::Button;
+
+class MonthWindow : public ProgramTest {
+ protected:
+  // Starts the program and switches to the month window.
+  HWND StartMonth() {
+    HWND day = Start(L"TOVANI_DFORM");
+    return day != nullptr ? SwitchTo(day, 3026, L"TOVANI_MFORM") : nullptr;
+  }
+};
+
+enum class Act { kYear, kMonth, kClickDay, kClickCell, kButton, kMonthKey, kMonthWheel };
+
+struct Step {
+  Act act;
+  int value;  // a year, month, day, cell or button; a direction for keys and the wheel
+  CalendarTriple want;  // month or day 0: not known yet
+  // Cells that must be empty ("6:") or show a day ("7:1"), blank-separated.
+  const char* cells = "";
+};
+
+// The day of month a cell shows, 0 for an empty cell.
+int DayInCell(const MonthView& v, int cell) {
+  const std::string text = TextOf(v.Cell(cell));
+  return text.empty() ? 0 : std::atoi(text.c_str());
+}
+
+void ExpectCells(const MonthView& v, const char* cells) {
+  for (const char* p = cells; *p != '\0';) {
+    char* end = nullptr;
+    const long cell = std::strtol(p, &end, 10);
+    p = end + 1;  // after the colon
+    const long day = *p >= '0' && *p <= '9' ? std::strtol(p, &end, 10) : 0;
+    EXPECT_EQ(DayInCell(v, static_cast<int>(cell)), day) << "cell " << cell;
+    if (day != 0) p = end;
+    while (*p == ' ') ++p;
+  }
+}
+
+TEST_F(MonthWindow, ShowsTheDayWindowsDateAndFollowsEveryControl) {
+  HWND day = Start(L"TOVANI_DFORM");
+  ASSERT_NE(day, nullptr);
+  const CalendarTriple today = Today();
+  const Step steps[] = {
+      {Act::kYear, 2000, {2000, 0, 0}},
+      {Act::kMonth, 2, {2000, 2, 0}, "1: 2: 3:1 31:29 32:"},
+      {Act::kClickDay, 29, {2000, 2, 29}},
+      {Act::kYear, 1900, {1900, 2, 28}},
+      {Act::kYear, 2000, {2000, 2, 28}},
+      {Act::kClickDay, 29, {2000, 2, 29}},
+      {Act::kYear, 2004, {2004, 2, 29}},
+      {Act::kButton, Button::kPreviousDay, {2004, 2, 28}},
+      {Act::kButton, Button::kNextDay, {2004, 2, 29}},
+      {Act::kButton, Button::kNextDay, {2004, 3, 1}},
+      {Act::kButton, Button::kPreviousMonth, {2004, 2, 1}},
+      {Act::kButton, Button::kPreviousYear, {2003, 2, 1}},
+      {Act::kButton, Button::kNextYear, {2004, 2, 1}},
+      {Act::kButton, Button::kPreviousMonth, {2004, 1, 1}},
+      {Act::kButton, Button::kPreviousMonth, {2003, 12, 1}},
+      {Act::kButton, Button::kNextMonth, {2004, 1, 1}},
+      {Act::kMonthKey, -1, {2003, 12, 1}},
+      {Act::kMonthWheel, +1, {2004, 1, 1}},
+      {Act::kMonthKey, +1, {2004, 2, 1}},
+      // March 2025 begins on a Saturday.
+      {Act::kYear, 2025, {2025, 2, 1}},
+      {Act::kMonth, 3, {2025, 3, 1}, "1: 6: 7:1 8:2 36:30 37:31"},
+      {Act::kClickCell, 6, {2025, 3, 1}},  // empty
+      {Act::kClickDay, 31, {2025, 3, 31}},
+      // October 1582 runs from the 4th straight on to the 15th.
+      {Act::kYear, 1582, {1582, 3, 31}},
+      {Act::kMonth, 10, {1582, 10, 31}, "1: 2:1 5:4 6:15 22:31 23:"},
+      {Act::kClickCell, 6, {1582, 10, 15}},
+      {Act::kButton, Button::kPreviousDay, {1582, 10, 4}},
+      {Act::kYear, 1581, {1581, 10, 4}},
+      {Act::kClickDay, 10, {1581, 10, 10}},
+      {Act::kYear, 1582, {1582, 10, 4}},  // the 10th does not exist in 1582
+      {Act::kMonth, 9, {1582, 9, 4}},
+      {Act::kClickDay, 12, {1582, 9, 12}},
+      {Act::kMonth, 10, {1582, 10, 4}},
+      {Act::kButton, Button::kToday, today},
+      // The ends of the range hold.
+      {Act::kYear, -103, {-103, today.month, 0}},
+      {Act::kMonth, 1, {-103, 1, 0}},
+      {Act::kClickDay, 1, {-103, 1, 1}},
+      {Act::kButton, Button::kPreviousDay, {-103, 1, 1}},
+      {Act::kButton, Button::kPreviousMonth, {-103, 1, 1}},
+      {Act::kMonthWheel, -1, {-103, 1, 1}},
+      {Act::kButton, Button::kPreviousYear, {-103, 1, 1}},
+      {Act::kYear, 4103, {4103, 1, 1}},
+      {Act::kMonth, 12, {4103, 12, 1}},
+      {Act::kClickDay, 31, {4103, 12, 31}},
+      {Act::kButton, Button::kNextDay, {4103, 12, 31}},
+      {Act::kButton, Button::kNextMonth, {4103, 12, 31}},
+      {Act::kMonthKey, +1, {4103, 12, 31}},
+      {Act::kButton, Button::kNextYear, {4103, 12, 31}},
+  };
+
+  // The month window opens where the day window was.
+  SetWindowPos(day, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND hwnd = SwitchTo(day, 3026, L"TOVANI_MFORM");
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_TRUE(WindowsOf(program_->id(), L"TOVANI_DFORM").empty());
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 20);
+  EXPECT_EQ(r.right - r.left, month::kWindowWidth);
+  EXPECT_EQ(r.bottom - r.top, month::kWindowHeight);
+  EXPECT_EQ(TextOf(hwnd), "青鹭月历");
+  const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
+            WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  const MonthView v(hwnd);
+  ExpectMonthShows(v, *FromGregorian(today));
+
+  int n = 0;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(testing::Message() << "step " << ++n);
+    switch (s.act) {
+      case Act::kYear: ChooseItem(v.years, s.value - FullRange().firstYear); break;
+      case Act::kMonth: ChooseItem(v.months, s.value - 1); break;
+      case Act::kClickCell: v.ClickCell(s.value); break;
+      case Act::kClickDay: {
+        int cell = 1;
+        while (cell <= month::kCellCount && DayInCell(v, cell) != s.value) ++cell;
+        ASSERT_LE(cell, month::kCellCount);
+        v.ClickCell(cell);
+        break;
+      }
+      case Act::kButton: Click(v.buttons[s.value]); break;
+      case Act::kMonthKey: Key(v.months, s.value < 0 ? VK_UP : VK_DOWN); break;
+      case Act::kMonthWheel: Wheel(v.months, s.value); break;
+    }
+    const CalendarTriple& g = s.want;
+    EXPECT_EQ(Send(v.years, CB_GETCURSEL), g.year - FullRange().firstYear);
+    if (g.day != 0) {
+      ExpectMonthShows(v, *FromGregorian(g), {}, s.cells[0] != '\0');
+    } else if (g.month != 0) {
+      EXPECT_EQ(Send(v.months, CB_GETCURSEL), g.month - 1);
+      EXPECT_EQ(TextOf(v.summary), month::MonthSummary(g.year, g.month));
+    }
+    ExpectCells(v, s.cells);
+    if (HasFailure()) return;  // the next steps build on this one
+  }
+
+  // The displayed day's cell is pink, the other days' cells white-blue.
+  const auto colourOfDay = [&](int day) {
+    int cell = 1;
+    while (cell < month::kCellCount && DayInCell(v, cell) != day) ++cell;
+    RECT c{};
+    GetWindowRect(v.Cell(cell), &c);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, c.left + 4, c.top + 4);
+    ReleaseDC(nullptr, screen);
+    return colour;
+  };
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  EXPECT_TRUE(WaitUntil(
+      [&] { return colourOfDay(31) == RGB(255, 223, 255) && colourOfDay(30) == RGB(240, 255, 255); }, 3000));
+
+  // Back to the day window, where the month window was, on the same day.
+  SetWindowPos(hwnd, nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  day = SwitchTo(hwnd, 3025, L"TOVANI_DFORM");
+  ASSERT_NE(day, nullptr);
+  GetWindowRect(day, &r);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(r.top, 50);
+  ExpectDayShows(DayView(day), *FromGregorian({4103, 12, 31}));
+  EXPECT_TRUE(CloseAndWait(day));
+}
+
+// A measurement only: the time is printed, not judged.
+TEST_F(MonthWindow, HowLongANewMonthTakes) {
+  HWND hwnd = StartMonth();
+  ASSERT_NE(hwnd, nullptr);
+  const MonthView v(hwnd);
+  std::vector<double> times;
+  for (int i = 0; i < 21; ++i) {
+    const std::string before = TextOf(v.summary);
+    const LARGE_INTEGER start = Now();
+    Click(v.buttons[Button::kNextMonth]);
+    times.push_back(MsSince(start));
+    EXPECT_NE(TextOf(v.summary), before);
+  }
+  std::sort(times.begin(), times.end());
+  std::printf("[ measure  ] month window, next-month button to the new month shown: median %.1f ms (21 clicks)\n",
+              times[times.size() / 2]);
+  EXPECT_TRUE(CloseAndWait(hwnd));
+}
+
+}  // namespace
+}  // namespace tovani::testing_win32

@@ -1,0 +1,223 @@
+// Driving the running tovani.exe from a test as its user would, and reading
+// back what it shows.  Every message goes out with a time-out, so a hung
+// program fails the test instead of stalling it; texts come back as program
+// text (code page 936).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/cities.h"
+#include "framework/win32/wide.h"
+#include "program_runner.h"
+#include "ui/common/calendar_range.h"
+#include "wait_until.h"
+
+namespace tovani::testing_win32 {
+
+inline LRESULT Send(HWND h, UINT msg, WPARAM w = 0, LPARAM l = 0) {
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutW(h, msg, w, l, SMTO_ABORTIFHUNG, 15000, &result) == 0) {
+    ADD_FAILURE() << "message 0x" << std::hex << msg << " to window " << h << " went unanswered";
+    return -1;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+inline std::string TextOf(HWND h) {
+  std::wstring w(1024, L'\0');
+  LRESULT got = Send(h, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(w.data()));
+  if (got >= static_cast<LRESULT>(w.size()) - 1) {  // perhaps cut: ask for the length
+    w.assign(static_cast<std::size_t>(Send(h, WM_GETTEXTLENGTH)) + 1, L'\0');
+    got = Send(h, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(w.data()));
+  }
+  w.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return Narrow(w);
+}
+
+// A drop-down list: its item count, selection and selected item's text.
+struct ListState {
+  int count = 0, selected = -1;
+  std::string text;
+};
+
+inline std::string ItemOf(HWND combo, int index) {
+  const LRESULT n = Send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+  if (n < 0) return {};
+  std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
+  Send(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(w.data()));
+  w.resize(static_cast<std::size_t>(n));
+  return Narrow(w);
+}
+
+inline ListState ListOf(HWND combo) {
+  ListState s{static_cast<int>(Send(combo, CB_GETCOUNT)), static_cast<int>(Send(combo, CB_GETCURSEL)), {}};
+  if (s.selected >= 0) s.text = ItemOf(combo, s.selected);
+  return s;
+}
+
+// Notifies the parent of a control as the control itself would.
+inline void Notify(HWND control, WORD code) {
+  Send(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
+}
+
+// The user picks an item of a closed drop-down list.
+inline void ChooseItem(HWND combo, int index) {
+  Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index));
+  Notify(combo, CBN_SELCHANGE);
+}
+
+inline void Click(HWND button) { Notify(button, BN_CLICKED); }
+
+// A menu command (or its id sent as one).
+inline void Command(HWND window, int id) { Send(window, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+inline void Key(HWND control, UINT vk) {
+  Send(control, WM_KEYDOWN, vk, 1);
+  Send(control, WM_KEYUP, vk, 0xC0000001);
+}
+
+// One notch of the wheel over a control: +1 towards the user, -1 away.
+inline void Wheel(HWND control, int towardsUser) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  Send(control, WM_MOUSEWHEEL, MAKEWPARAM(0, towardsUser > 0 ? -WHEEL_DELTA : WHEEL_DELTA),
+       MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+}
+
+struct WindowsSearch {
+  DWORD pid;
+  const wchar_t* cls;
+  std::vector<HWND> found;
+};
+
+inline BOOL CALLBACK CollectWindow(HWND h, LPARAM p) {
+  auto* s = reinterpret_cast<WindowsSearch*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  wchar_t name[64] = {};
+  GetClassNameW(h, name, 64);
+  if (pid == s->pid && lstrcmpiW(name, s->cls) == 0) s->found.push_back(h);
+  return TRUE;
+}
+
+// The program's top-level windows of a class, shown or hidden.
+inline std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* cls) {
+  WindowsSearch s{pid, cls, {}};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+// The opacity of a window; 255 when it is not layered.
+inline int AlphaOf(HWND h) {
+  if ((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYERED) == 0) return 255;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if (!GetLayeredWindowAttributes(h, nullptr, &alpha, &flags) || (flags & LWA_ALPHA) == 0) return 255;
+  return alpha;
+}
+
+inline bool Topmost(HWND h) { return (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// The place the program uses with no stored settings.
+inline CurrentPlace DefaultPlace() {
+  CurrentPlace place;
+  SelectCity(1, OwnPlace{}, place);
+  return place;
+}
+
+// ---- The program's settings key ----
+
+constexpr wchar_t kSettingsKey[] = L"Software\\Tovani";
+
+inline void RemoveSettings() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE, &h) ==
+        ERROR_SUCCESS) {
+      RegDeleteValueW(h, L"Tovani");
+      RegCloseKey(h);
+    }
+  }
+}
+
+// Text values under the settings key (or a sub-key of it).
+inline void SeedSettings(const std::map<std::wstring, std::wstring>& values, const std::wstring& subKey = L"") {
+  const std::wstring key = subKey.empty() ? kSettingsKey : std::wstring(kSettingsKey) + L"\\" + subKey;
+  HKEY h = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr),
+            ERROR_SUCCESS);
+  for (const auto& [name, data] : values) {
+    RegSetValueExW(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  }
+  RegCloseKey(h);
+}
+
+// A stored setting; "<none>" when it is not there.
+inline std::wstring StoredSetting(const wchar_t* name) {
+  wchar_t data[1024] = {};
+  DWORD size = sizeof data;
+  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+    return L"<none>";
+  }
+  return data;
+}
+
+// A test that starts the program with no stored settings (unless it seeds
+// some) and leaves none behind.
+class ProgramTest : public testing::Test {
+ protected:
+  void SetUp() override { RemoveSettings(); }
+  void TearDown() override {
+    program_.reset();
+    RemoveSettings();
+  }
+  // Starts the program and waits for its visible window of the class.
+  HWND Start(const wchar_t* cls) {
+    program_ = std::make_unique<Program>();
+    if (!program_->started()) return nullptr;
+    return WaitForWindow(*program_, cls);
+  }
+  // Closes the window; true when the program then ended with 0.
+  bool CloseAndWait(HWND window) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return program_->WaitForExit(20000) == 0;
+  }
+  // The menu command that switches to the other calendar window: the old
+  // window goes, and the new one of the class is returned (or nullptr).
+  HWND SwitchTo(HWND from, int command, const wchar_t* cls) {
+    Command(from, command);
+    if (!WaitUntil([&] { return !IsWindow(from); }, 10000)) return nullptr;
+    return WaitForWindow(*program_, cls);
+  }
+  std::unique_ptr<Program> program_;
+};
+
+inline CalendarTriple Today() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return {t.wYear, t.wMonth, t.wDay};
+}
+
+// Milliseconds since a moment taken by Now(); for printed measurements.
+inline LARGE_INTEGER Now() {
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return t;
+}
+inline double MsSince(const LARGE_INTEGER& start) {
+  LARGE_INTEGER f;
+  QueryPerformanceFrequency(&f);
+  return static_cast<double>(Now().QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+}  // namespace tovani::testing_win32
