@@ -8,11 +8,15 @@
 #include "app/win32/platform_win32.h"
 #include "app/win32/registry_win32.h"
 #include "ui/calculator/calculator_window_win32.h"
+#include "ui/coordinates/coordinates_window_win32.h"
 #include "ui/day/day_window_win32.h"
+#include "ui/help/help_window_win32.h"
+#include "ui/memorial/memorial_window_win32.h"
 #include "ui/menu/menu_model.h"
 #include "ui/month/month_window_win32.h"
 #include "ui/search/search_window_win32.h"
 #include "ui/tables/tables_window_win32.h"
+#include "ui/weather/weather_window_win32.h"
 
 namespace {
 
@@ -37,7 +41,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tovani::SetProgramLocation(state, tovani::ModulePath());
   tovani::StartUp(state, registry, platform);
 
-  tovani::ProgramContext program{instance, state, registry, platform, {}, {}, {}};
+  tovani::ProgramContext program{instance, state, registry, platform, {}, {}, {}, nullptr};
   // The tool windows by their menu commands; each is told its page.
   namespace menu = tovani::menu;
   const auto tool = [&program](void (*open)(tovani::ProgramContext&, HWND, int), int firstCommand) {
@@ -52,6 +56,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   for (int c = menu::kSearchMonths; c <= menu::kSearchDays; ++c) {
     program.tools[c] = tool(tovani::search::OpenSearchWindow, menu::kSearchMonths);
   }
+  for (int c = menu::kEditMemorials; c <= menu::kEditCountdown; ++c) {
+    program.tools[c] = tool(tovani::memorial::OpenMemorialEditor, menu::kEditMemorials);
+  }
+  program.tools[menu::kCoordinates] = tool(tovani::coordinates::OpenCoordinatesWindow, menu::kCoordinates);
+  program.tools[menu::kEditAlarms] = tool(tovani::coordinates::OpenCoordinatesWindow, menu::kEditAlarms - 1);
+  program.tools[menu::kSetSystemDate] = tool(tovani::coordinates::OpenCoordinatesWindow, menu::kSetSystemDate - 2);
+  program.tools[menu::kHelp] = tool(tovani::help::OpenHelpWindow, menu::kHelp);
+  program.tools[menu::kWeather] = tool(tovani::weather::OpenWeatherWindow, menu::kWeather);
   // The window loop: the day or the month window by CalendarKind, again
   // while a window closed only to let the other one open.  A window that
   // cannot be created ends the loop.

@@ -190,6 +190,9 @@ void RunMainLoop(HWND window, const LoopHooks& hooks) {
         continue;
       }
     }
+    if (HWND other = hooks.modeless ? hooks.modeless() : nullptr) {
+      if (IsWindow(other) && Within(other, msg.hwnd) && IsDialogMessageW(other, &msg)) continue;
+    }
     if (IsDialogMessageW(window, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -66,6 +66,9 @@ struct LoopHooks {
   std::function<void()> onAltX;
   // Esc released in the window or a control (after it was pressed there).
   std::function<void()> onEscape;
+  // A window that is not modal (or nullptr), whose keyboard navigation the
+  // loop serves too.
+  std::function<HWND()> modeless;
 };
 // Runs messages until the window is gone or WM_QUIT arrives (which is posted
 // again for the loop outside).  Keyboard navigation goes through

@@ -77,6 +77,7 @@ bool MainWindow::Run() {
   win32::LoopHooks hooks;
   hooks.onAltX = [this] { PostMessageW(hwnd(), WM_CLOSE, 0, 0); };
   hooks.onEscape = [this] { Hide(); };
+  hooks.modeless = [this] { return program_.modeless; };
   win32::RunMainLoop(hwnd(), hooks);
   if (exists()) {
     // WM_QUIT from elsewhere: close as the user would.

@@ -37,6 +37,9 @@ struct ProgramContext {
   std::map<int, std::function<void(HWND owner, int command)>> tools;
   // The tool windows open now (for Ctrl+Alt+X), by their handles.
   std::vector<HWND> openTools;
+  // The window that is not modal (the weather window) while it exists: the
+  // main windows' message loops serve its keyboard navigation.
+  HWND modeless = nullptr;
 };
 
 // Timer and hot-key identities of a main window.

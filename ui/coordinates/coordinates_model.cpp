@@ -1,0 +1,1 @@
+#include "ui/coordinates/coordinates_model.h"

@@ -1,0 +1,1 @@
+#include "ui/help/help_model.h"

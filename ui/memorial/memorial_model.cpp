@@ -1,0 +1,1 @@
+#include "ui/memorial/memorial_model.h"

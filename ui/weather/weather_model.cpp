@@ -1,0 +1,1 @@
+#include "ui/weather/weather_model.h"

@@ -1,0 +1,4 @@
+// The weather window's rules, without any Win32.
+#pragma once
+
+namespace tovani::weather {}
