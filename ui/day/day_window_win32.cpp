@@ -102,7 +102,7 @@ class DayWindow : public MainWindow {
     SendMessageW(line1_.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(win32::GetFont("宋体", 13, false, dpi)), TRUE);
     SendMessageW(line2_.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(song14), TRUE);
     LoadPicture();
-    RefreshTexts();
+    ShowBalloon(balloon_.text());  // at the text line's new place
   }
 
   void AfterCreate() override {
