@@ -183,7 +183,7 @@ TEST(Cli, WhatTheWindowsShow) {
       {{"hijri", "2024-03-11"}, Utf8(u8"AD09-01-1445\t回历1445年9月1日\n")},
       {{"hijri", "622-07-15"}, Utf8(u8"BC12-29-0001\t回历前1年12月29日\n")},
       {{"search", "leap", "2000", "10", "--month", "7"},
-       Utf8(u8"    共找到 1 个农历闰七月\nAD2006闰七月小    AD08-24-2006 ～ AD09-21-2006\n")},
+       Utf8(u8"    共找到 1 个农历闰七月\n\nAD2006闰七月小    AD08-24-2006 ～ AD09-21-2006\n")},
   };
   for (const auto& c : cases) {
     const Result r = RunLine(c.args);
@@ -205,7 +205,7 @@ TEST(Cli, WhatTheWindowsShow) {
   EXPECT_EQ(std::count(sun.out.begin(), sun.out.end(), '\n'), 367);
   EXPECT_EQ(sun.out.rfind(Utf8(u8"    公历 2024 年 乌鲁木齐 天亮天黑时刻\n01-01 天亮时刻"), 0), 0u);
   const Result days = RunLine({"search", "days", "2020", "5", "--hmonth", "9", "--hday", "1"});
-  EXPECT_EQ(days.out.rfind(Utf8(u8"    共找到 5 个条件日\n\n第1个条件日：\n    对应公历→AD04-24-2020\n"), 0), 0u);
+  EXPECT_EQ(days.out.rfind(Utf8(u8"    共找到 5 个条件日\n\n\n第1个条件日：\n    对应公历→AD04-24-2020\n"), 0), 0u);
   const Result named = RunLine({"search", "days", "2018", "1", "--term", Utf8(u8"立春"), "--weekday", "7"});
   EXPECT_NE(named.out.find(Utf8(u8"对应节气→立春 ")), std::string::npos) << named.out;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 namespace tovani::search {
 namespace {
@@ -47,6 +48,20 @@ TEST(SearchFields, RangesAndStartYears) {
     EXPECT_EQ(f.start, c.startAfter);
     EXPECT_EQ(f.range, c.rangeAfter);
   }
+  // At the opening: the displayed year, before the era as a positive number.
+  for (const auto& [year, start, beforeEra] : {std::tuple{2024, "2024", false}, {1, "1", false}, {0, "1", true},
+                                               {-103, "104", true}}) {
+    const Fields f = InitialFields(year);
+    EXPECT_EQ(f.start, start) << year;
+    EXPECT_EQ(f.beforeEra, beforeEra) << year;
+    EXPECT_EQ(f.range, "");
+    Fields back = f;
+    EXPECT_EQ(ReadRequest(back, kDays, -103).has_value(), false) << year;  // no range yet
+    back.range = "1";
+    const auto request = ReadRequest(back, kDays, -103);
+    ASSERT_TRUE(request.has_value()) << year;
+    EXPECT_EQ(request->start, year);
+  }
   Fields month{"", false, "", "5"};
   EXPECT_EQ(ReadMonthRestriction(month), 5);
   month.month = "13";
@@ -57,18 +72,54 @@ TEST(SearchFields, RangesAndStartYears) {
   EXPECT_EQ(month.month, "");
 }
 
-TEST(LeapMonthSearch, TheLeapMonthsOf2000To2009) {
-  const auto s = MakeLeapMonthSearch(2000, 10, 0);
-  EXPECT_EQ(RunToEnd(*s),
-            "    共找到 4 个农历闰月"
-            "\r\nAD2001闰四月小    AD05-23-2001 ～ AD06-20-2001"
-            "\r\nAD2004闰二月小    AD03-21-2004 ～ AD04-18-2004"
-            "\r\nAD2006闰七月小    AD08-24-2006 ～ AD09-21-2006"
-            "\r\nAD2009闰五月小    AD06-23-2009 ～ AD07-21-2009");
-  const auto only = MakeLeapMonthSearch(2000, 10, 7);
-  EXPECT_EQ(RunToEnd(*only).rfind("    共找到 1 个农历闰七月\r\nAD2006", 0), 0u);
-  const auto none = MakeLeapMonthSearch(2000, 10, 12);
-  EXPECT_EQ(RunToEnd(*none), "    共找到 0 个农历闰腊月");
+// Every page: the header alone when nothing is found, else the header, a line
+// break, and the items, each beginning with its own line break(s).
+TEST(SearchReport, HeaderThenItems) {
+  DayConditions ramadan;
+  ramadan.values[kHijriMonth] = 9;
+  ramadan.values[kHijriDay] = 1;
+  DayConditions never;  // no 31st in a Hijri month
+  never.values[kHijriDay] = 30;
+  never.values[kGregorianMonth] = 2;
+  never.values[kGregorianDay] = 30;
+  struct Case {
+    std::unique_ptr<Search> search;
+    std::string whole;  // the whole text, or
+    std::string after;  // how it goes on from the header's end
+  };
+  Case cases[] = {
+      {MakeLeapMonthSearch(2000, 10, 0),
+       "    共找到 4 个农历闰月\r\n"
+       "\r\nAD2001闰四月小    AD05-23-2001 ～ AD06-20-2001"
+       "\r\nAD2004闰二月小    AD03-21-2004 ～ AD04-18-2004"
+       "\r\nAD2006闰七月小    AD08-24-2006 ～ AD09-21-2006"
+       "\r\nAD2009闰五月小    AD06-23-2009 ～ AD07-21-2009",
+       ""},
+      {MakeLeapMonthSearch(2000, 10, 7),
+       "    共找到 1 个农历闰七月\r\n\r\nAD2006闰七月小    AD08-24-2006 ～ AD09-21-2006", ""},
+      {MakeLeapMonthSearch(2000, 10, 12), "    共找到 0 个农历闰腊月", ""},
+      {MakeLeapMonthSearch(2002, 2, 0), "    共找到 0 个农历闰月", ""},
+      {MakeRunSearch(2000, 1, RunKind::kFourBig), "    共找到 0 组四连大月", ""},
+      {MakeRunSearch(619, 1, RunKind::kThreeSmall),
+       "    共找到 1 组三连小月\r\n\r\n\r\n第1组三连小月："
+       "\r\n    AD0619闰二月小→AD03-22-0619 ～ AD04-19-0619"
+       "\r\n    AD0619三月小→AD04-20-0619 ～ AD05-18-0619"
+       "\r\n    AD0619四月小→AD05-19-0619 ～ AD06-16-0619",
+       ""},
+      {MakeConditionDaySearch(2020, 5, ramadan, 0), "",
+       "\r\n\r\n\r\n第1个条件日：\r\n    对应公历→AD04-24-2020\r\n    对应农历→"},
+      {MakeConditionDaySearch(2020, 5, never, 0), "    共找到 0 个条件日", ""},
+  };
+  for (auto& c : cases) {
+    const std::string result = RunToEnd(*c.search);
+    if (!c.whole.empty()) {
+      EXPECT_EQ(result, c.whole);
+    } else {
+      const std::size_t end = result.find("\r\n");
+      ASSERT_NE(end, std::string::npos) << result;
+      EXPECT_EQ(result.compare(end, c.after.size(), c.after), 0) << result.substr(0, 200);
+    }
+  }
   const auto ancient = MakeLeapMonthSearch(-104, 3, 0);
   EXPECT_NE(RunToEnd(*ancient).find("\r\nBC0105"), std::string::npos);
 }
@@ -94,8 +145,7 @@ TEST(RunSearch, RunsNeverOverlap) {
   }
   EXPECT_GT(runs, 0);
   EXPECT_EQ(lines, 3 * runs);
-  EXPECT_NE(result.find("\r\n\r\n第1组三连大月：\r\n    AD"), std::string::npos);
-  EXPECT_EQ(result.rfind("    共找到 " + std::to_string(runs) + " 组三连大月\r\n", 0), 0u);
+  EXPECT_EQ(result.rfind("    共找到 " + std::to_string(runs) + " 组三连大月\r\n\r\n\r\n第1组三连大月：\r\n    AD", 0), 0u);
   const auto four = MakeRunSearch(2000, 50, RunKind::kFourBig);
   EXPECT_NE(RunToEnd(*four).find("组四连大月"), std::string::npos);
 }
@@ -129,7 +179,7 @@ TEST(ConditionDaySearch, TermsFestivalsAndTheReport) {
   easter.festival = "复活节";
   const auto e = MakeConditionDaySearch(2024, 1, easter, 0);
   const std::string found = RunToEnd(*e);
-  EXPECT_EQ(found.rfind("    共找到 1 个条件日\r\n", 0), 0u);
+  EXPECT_EQ(found.rfind("    共找到 1 个条件日\r\n\r\n\r\n第1个条件日：", 0), 0u);
   EXPECT_NE(found.find("对应公历→AD03-31-2024"), std::string::npos);
   EXPECT_NE(found.find("对应节日→复活节"), std::string::npos);
   // No condition: nothing is searched.
@@ -149,6 +199,21 @@ TEST(SearchProgress, ShownOnlyWhenTheRoundedValueChanges) {
   const auto d = MakeConditionDaySearch(2000, 100, c, 0);
   d->Step();
   EXPECT_EQ(d->ProgressUpdate(), "    正在查询，已完成 0.00%...");
+  // With a clock: a change only after the interval (the first too), showing
+  // the value of that moment.
+  const auto t = MakeLeapMonthSearch(2000, 1000, 0);
+  struct Tick {
+    int steps;
+    std::int64_t now;
+    const char* shown;
+  };
+  const Tick ticks[] = {{1, 1000, ""}, {1, 1100, ""}, {1, 1199, ""}, {1, 1200, "0.3"},
+                        {0, 1500, ""},    {1, 1500, "0.4"}, {2, 1600, ""},  {0, 1700, "0.6"}};
+  for (const Tick& k : ticks) {
+    for (int i = 0; i < k.steps; ++i) t->Step();
+    const std::string expected = *k.shown ? std::string("    正在查询，已完成 ") + k.shown + "%..." : "";
+    EXPECT_EQ(t->ProgressUpdate(k.now, kProgressIntervalMs), expected) << k.now;
+  }
 }
 
 TEST(SearchSession, StopsBetweenSteps) {
@@ -171,14 +236,36 @@ TEST(SearchSession, StopsBetweenSteps) {
   // "查询" pressed during a run stops it.
   const auto again = MakeLeapMonthSearch(2000, 100, 0);
   ASSERT_TRUE(session.Press());
-  const auto stopped = session.Run(*again, [&](const std::string&) { EXPECT_FALSE(session.Press()); });
+  // A third press before the stopped run has returned starts nothing, and
+  // no search runs inside another's pump.
+  int pumps = 0;
+  const auto stopped = session.Run(*again, [&](const std::string&) {
+    ++pumps;
+    EXPECT_FALSE(session.Press());
+    EXPECT_TRUE(session.stopRequested());
+    EXPECT_FALSE(session.Press());
+    const auto inner = MakeLeapMonthSearch(2000, 10, 0);
+    EXPECT_FALSE(session.Run(*inner, [](const std::string&) {}).has_value());
+  });
   EXPECT_FALSE(stopped.has_value());
+  EXPECT_EQ(pumps, 1);
+  EXPECT_FALSE(session.stopRequested());
+  // Opening page 1 clears a stop request left over; page 2 leaves it.
+  for (const int page : {kDays, kMonths}) {
+    session.RequestStop();
+    session.Open(page);
+    EXPECT_EQ(session.stopRequested(), page == kDays) << page;
+  }
   // Undisturbed, a run ends with the result.
   const auto whole = MakeLeapMonthSearch(2000, 10, 0);
   ASSERT_TRUE(session.Press());
-  const auto done = session.Run(*whole, [](const std::string&) {});
+  std::int64_t now = 0;
+  int shownCount = 0;
+  const auto done = session.Run(
+      *whole, [&](const std::string& progress) { shownCount += progress.empty() ? 0 : 1; }, [&] { return now += 70; });
   ASSERT_TRUE(done.has_value());
   EXPECT_EQ(done->rfind("    共找到 4 个农历闰月", 0), 0u);
+  EXPECT_EQ(shownCount, 2);  // 9 pumps 70 ms apart from 70 ms: at 280 and 490 ms
 }
 
 TEST(ConditionLists, ItemsAfterTheEmptyOne) {
@@ -192,6 +279,24 @@ TEST(ConditionLists, ItemsAfterTheEmptyOne) {
   EXPECT_EQ(ConditionItems(kSolarTerm).front(), "小寒");
   EXPECT_EQ(ConditionItems(kFestival).size(), 4u);
   EXPECT_STREQ(ConditionLabel(kFestival), "节日");
+  EXPECT_STREQ(StartLabel(kMonths), "起始农历年份");
+  EXPECT_STREQ(StartLabel(kDays), "起始公历年份");
+  // Page 1's radio buttons and the searches behind them.
+  const Request span{2000, 50};
+  const struct {
+    MonthSearchKind kind;
+    const char* label;
+    std::unique_ptr<Search> same;
+  } kinds[] = {
+      {MonthSearchKind::kLeapMonths, "农历闰月", MakeLeapMonthSearch(2000, 50, 4)},
+      {MonthSearchKind::kThreeBig, "三连大月", MakeRunSearch(2000, 50, RunKind::kThreeBig)},
+      {MonthSearchKind::kThreeSmall, "三连小月", MakeRunSearch(2000, 50, RunKind::kThreeSmall)},
+      {MonthSearchKind::kFourBig, "四连大月", MakeRunSearch(2000, 50, RunKind::kFourBig)},
+  };
+  for (const auto& k : kinds) {
+    EXPECT_STREQ(MonthSearchLabel(k.kind), k.label);
+    EXPECT_EQ(RunToEnd(*MakeMonthSearch(k.kind, span, 4)), RunToEnd(*k.same)) << k.label;
+  }
   std::array<int, kConditionCount> out{};
   out[kGregorianMonth] = 13;  // beyond the list: no condition
   EXPECT_FALSE(ConditionsFromSelections(out).Any());

@@ -37,6 +37,12 @@ std::string YearPart(std::int32_t year) {
   return buf;
 }
 
+// The header alone when nothing was found; else the header, a line break and
+// the items (each beginning with its own line break).
+std::string Report(const std::string& header, int count, const std::string& items) {
+  return count == 0 ? header : header + kLineBreak + items;
+}
+
 std::string Percent(double p, int decimals) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.*f", decimals, p);
@@ -93,7 +99,7 @@ class LeapMonthSearch final : public YearSearch {
   std::string Result() const override {
     std::string header = "    共找到 " + std::to_string(count_) + " 个农历闰";
     header += month_ != 0 ? LunarMonthBaseName(month_) : "月";
-    return header + items_;
+    return Report(header, count_, items_);
   }
 
  private:
@@ -116,7 +122,9 @@ class RunSearch final : public YearSearch {
         length_(kind == RunKind::kThreeSmall ? 29 : 30),
         slots_(kind == RunKind::kFourBig ? 4 : 3),
         name_(kind == RunKind::kFourBig ? "组四连大月" : kind == RunKind::kThreeBig ? "组三连大月" : "组三连小月") {}
-  std::string Result() const override { return "    共找到 " + std::to_string(count_) + " " + name_ + items_; }
+  std::string Result() const override {
+    return Report("    共找到 " + std::to_string(count_) + " " + name_, count_, items_);
+  }
 
  private:
   void Visit(std::int32_t year) override {
@@ -156,7 +164,9 @@ class ConditionDaySearch final : public Search {
     return next_ <= last_;
   }
 
-  std::string Result() const override { return "    共找到 " + std::to_string(count_) + " 个条件日" + items_; }
+  std::string Result() const override {
+    return Report("    共找到 " + std::to_string(count_) + " 个条件日", count_, items_);
+  }
 
  private:
   std::string Progress() const override {
@@ -215,6 +225,37 @@ const char* PageCaption(int page) {
   return page == kMonths ? "查询条件月" : page == kDays ? "查询条件日" : "";
 }
 
+const char* StartLabel(int page) {
+  return page == kMonths ? "起始农历年份" : page == kDays ? "起始公历年份" : "";
+}
+
+const char* MonthSearchLabel(MonthSearchKind kind) {
+  switch (kind) {
+    case MonthSearchKind::kLeapMonths: return "农历闰月";
+    case MonthSearchKind::kThreeBig: return "三连大月";
+    case MonthSearchKind::kThreeSmall: return "三连小月";
+    case MonthSearchKind::kFourBig: return "四连大月";
+  }
+  return "";
+}
+
+std::unique_ptr<Search> MakeMonthSearch(MonthSearchKind kind, const Request& request, int monthRestriction) {
+  switch (kind) {
+    case MonthSearchKind::kLeapMonths: return MakeLeapMonthSearch(request.start, request.years, monthRestriction);
+    case MonthSearchKind::kThreeBig: return MakeRunSearch(request.start, request.years, RunKind::kThreeBig);
+    case MonthSearchKind::kThreeSmall: return MakeRunSearch(request.start, request.years, RunKind::kThreeSmall);
+    case MonthSearchKind::kFourBig: return MakeRunSearch(request.start, request.years, RunKind::kFourBig);
+  }
+  return nullptr;
+}
+
+Fields InitialFields(std::int32_t displayedYear) {
+  Fields f;
+  f.beforeEra = displayedYear <= 0;
+  f.start = std::to_string(f.beforeEra ? 1 - static_cast<long long>(displayedYear) : displayedYear);
+  return f;
+}
+
 std::optional<Request> ReadRequest(Fields& fields, int page, std::int32_t firstYear) {
   if (!AllCharsIn(fields.start, "0123456789")) fields.start.clear();
   if (!AllCharsIn(fields.range, "0123456789")) fields.range.clear();
@@ -248,10 +289,12 @@ int ReadMonthRestriction(Fields& fields) {
   return 0;
 }
 
-std::string Search::ProgressUpdate() {
-  const std::string p = Progress();
-  if (p == shown_) return {};
+std::string Search::ProgressUpdate(std::int64_t nowMs, std::int64_t minIntervalMs) {
+  if (!shownAt_) shownAt_ = nowMs;  // the interval before the first text starts here
+  std::string p = Progress();
+  if (p == shown_ || nowMs - *shownAt_ < minIntervalMs) return {};
   shown_ = p;
+  shownAt_ = nowMs;
   return "    正在查询，已完成 " + p + "%...";
 }
 
@@ -268,27 +311,38 @@ std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, co
   return std::make_unique<ConditionDaySearch>(start, years, conditions, ganzhiFromNewYear);
 }
 
+void SearchSession::Open(int page) {
+  if (page == kMonths) stop_ = false;
+}
+
 bool SearchSession::Press() {
   if (running_) {
     stop_ = true;
     running_ = false;
     return false;
   }
-  return true;
+  // A search told to stop that has not yet returned: this press waits for
+  // nothing and starts nothing.
+  return !inRun_;
 }
 
-std::optional<std::string> SearchSession::Run(Search& search, const std::function<void(const std::string&)>& pump) {
+std::optional<std::string> SearchSession::Run(Search& search, const std::function<void(const std::string&)>& pump,
+                                              const std::function<std::int64_t()>& clockMs) {
+  if (inRun_) return std::nullopt;
   stop_ = false;
   running_ = true;
+  inRun_ = true;
   while (search.Step()) {
-    pump(search.ProgressUpdate());
+    pump(clockMs ? search.ProgressUpdate(clockMs(), kProgressIntervalMs) : search.ProgressUpdate());
     if (stop_) {
       stop_ = false;
       running_ = false;
+      inRun_ = false;
       return std::nullopt;
     }
   }
   running_ = false;
+  inRun_ = false;
   return search.Result();
 }
 

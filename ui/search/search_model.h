@@ -17,9 +17,15 @@ enum Page { kMonths = 1, kDays = 2 };
 inline constexpr std::int32_t kLastYear = 5000;
 inline constexpr int kMaxDayRange = 100;
 inline constexpr const char* kLineBreak = "\r\n";
+// The shortest time between two progress texts in the window (and before
+// the first): five a second read well, and cost little beside the search.
+inline constexpr std::int64_t kProgressIntervalMs = 200;
 
 // "查询条件月" or "查询条件日".
 const char* PageCaption(int page);
+// The start field's label: "起始农历年份" (page 1) or "起始公历年份" (page 2).
+const char* StartLabel(int page);
+inline constexpr const char* kRangeLabel = "查询年份范围";
 
 // The fields of the window as typed.
 struct Fields {
@@ -28,6 +34,10 @@ struct Fields {
   std::string range;
   std::string month;  // page 1: restricts the leap-month search to one month
 };
+
+// The fields at the window's opening: the displayed Gregorian year as a
+// positive number, "纪元前" ticked for years up to 0; the range empty.
+Fields InitialFields(std::int32_t displayedYear);
 
 struct Request {
   std::int32_t start = 0;
@@ -53,15 +63,18 @@ class Search {
   virtual bool Step() = 0;
   // The finished search's text: a header line, then the items.
   virtual std::string Result() const = 0;
-  // "    正在查询，已完成 12.3%..." when the rounded progress changed since
-  // the last call; empty otherwise.
-  std::string ProgressUpdate();
+  // "    正在查询，已完成 12.3%..." when it is to be shown at nowMs: the
+  // rounded percentage changed since the last text shown, and at least
+  // minIntervalMs passed since then (or, for the first, since the first
+  // call: a search shorter than that shows none); empty otherwise.
+  std::string ProgressUpdate(std::int64_t nowMs = 0, std::int64_t minIntervalMs = 0);
 
  protected:
   virtual std::string Progress() const = 0;  // the formatted percentage
 
  private:
   std::string shown_;
+  std::optional<std::int64_t> shownAt_;
 };
 
 enum class RunKind { kThreeBig, kThreeSmall, kFourBig };
@@ -71,6 +84,15 @@ enum class RunKind { kThreeBig, kThreeSmall, kFourBig };
 std::unique_ptr<Search> MakeLeapMonthSearch(std::int32_t start, int years, int monthRestriction);
 // Page 1: runs of three big, three small or four big months, across years.
 std::unique_ptr<Search> MakeRunSearch(std::int32_t start, int years, RunKind kind);
+
+// Page 1's four searches, in the order of their radio buttons.
+enum class MonthSearchKind { kLeapMonths, kThreeBig, kThreeSmall, kFourBig };
+inline constexpr int kMonthSearchKinds = 4;
+// "农历闰月", "三连大月", "三连小月", "四连大月".
+const char* MonthSearchLabel(MonthSearchKind kind);
+// Page 1's search of a kind; the month restriction counts for leap months
+// only.
+std::unique_ptr<Search> MakeMonthSearch(MonthSearchKind kind, const Request& request, int monthRestriction);
 
 // Page 2: the twelve conditions; 0 or an empty text means "any".
 enum Condition {
@@ -94,22 +116,34 @@ std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, co
 // The window's running flag and stop request around a search.
 class SearchSession {
  public:
+  // The window opens on a page; opening page 1 clears a stop request left
+  // from before.
+  void Open(int page);
   // "查询": true when a search is to start; pressed while one runs, it is a
-  // stop request instead (and false).
+  // stop request instead (and false), and so is a press that comes before a
+  // stopped search has returned from Run (a search never starts inside
+  // another's pump).
   bool Press();
   // An edit of a field, a click on a box or button, or closing the window.
   void RequestStop() { stop_ = true; }
   bool running() const { return running_; }
+  // A stop was asked for and no search has taken it yet: while a search
+  // runs, the window lets no more messages through until it has ended.
+  bool stopRequested() const { return stop_; }
 
   // Runs a search to its end, calling pump after every step with the
-  // progress text when it changed (empty otherwise); the pump lets the
-  // window's messages through, which may request a stop.  The result, or
-  // nothing when the search was stopped.
-  std::optional<std::string> Run(Search& search, const std::function<void(const std::string&)>& pump);
+  // progress text to show (empty when there is nothing new); the pump lets
+  // the window's messages through, which may request a stop.  With a clock
+  // (milliseconds), the progress changes at most every kProgressIntervalMs,
+  // so that showing it stays a small part of the search; without one, at
+  // every change.  The result, or nothing when the search was stopped.
+  std::optional<std::string> Run(Search& search, const std::function<void(const std::string&)>& pump,
+                                 const std::function<std::int64_t()>& clockMs = nullptr);
 
  private:
   bool running_ = false;
   bool stop_ = false;
+  bool inRun_ = false;  // Run is on the stack
 };
 
 }  // namespace tovani::search
