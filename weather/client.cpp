@@ -73,41 +73,84 @@ WeatherView FetchWeather(const WeatherQuery& query, const std::function<void(con
   return view;
 }
 
-WeatherClient::WeatherClient(std::function<void()> changed) : changed_(std::move(changed)) {}
+void WeatherSink::SetTarget(Target target) {
+  std::lock_guard lock(mutex_);
+  target_ = std::move(target);
+}
+
+bool WeatherSink::HasTarget() const {
+  std::lock_guard lock(mutex_);
+  return static_cast<bool>(target_);
+}
+
+void WeatherSink::Deliver(const WeatherView& view) const {
+  std::lock_guard lock(mutex_);
+  if (target_) target_(view);
+}
+
+struct WeatherClient::Shared {
+  std::atomic<std::int16_t> state{kWeatherNeverStarted};
+  static_assert(std::atomic<std::int16_t>::is_always_lock_free);
+  std::atomic<bool> stop{false};
+  WeatherSink sink;
+  mutable std::mutex mutex;
+  WeatherView view;  // guarded by mutex
+};
+
+WeatherClient::WeatherClient() : shared_(std::make_shared<Shared>()) {}
 
 WeatherClient::~WeatherClient() {
-  stop_ = true;
-  if (worker_.joinable()) worker_.join();
+  shared_->sink.ClearTarget();
+  shared_->stop = true;
+  if (!worker_.joinable()) return;
+  for (const std::int64_t end = net::MonotonicMs() + stopWaitMs;
+       shared_->state.load() == kWeatherRunning && net::MonotonicMs() < end;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  // A name look-up cannot be stopped: a worker still in one is left behind.
+  if (shared_->state.load() == kWeatherRunning) {
+    worker_.detach();
+  } else {
+    worker_.join();
+  }
 }
 
 bool WeatherClient::StartWeatherDownload(WeatherQuery query) {
-  std::int16_t state = state_.load();
-  if (state == kWeatherRunning || !state_.compare_exchange_strong(state, kWeatherRunning)) return false;
+  std::int16_t state = shared_->state.load();
+  if (state == kWeatherRunning || !shared_->state.compare_exchange_strong(state, kWeatherRunning)) return false;
   if (worker_.joinable()) worker_.join();  // finished: it has set the state to 2
   try {
-    worker_ = std::thread([this, query = std::move(query)] {
-      FetchWeather(query, [this](const WeatherView& view) { Show(view); }, &stop_);
-      state_ = kWeatherFinished;
-      if (changed_) changed_();
+    worker_ = std::thread([shared = shared_, query = std::move(query)] {
+      try {
+        FetchWeather(
+            query,
+            [&shared](const WeatherView& view) {
+              {
+                std::lock_guard lock(shared->mutex);
+                shared->view = view;
+              }
+              shared->sink.Deliver(view);
+            },
+            &shared->stop);
+      } catch (...) {
+        // Out of memory: the download ends as it stands.
+      }
+      shared->state = kWeatherFinished;
     });
   } catch (const std::system_error&) {
-    state_ = state;  // no thread: nothing has changed
+    shared_->state = state;  // no thread: nothing has changed
     return false;
   }
   return true;
 }
 
+std::int16_t WeatherClient::DownloadState() const { return shared_->state.load(); }
+
 WeatherView WeatherClient::View() const {
-  std::lock_guard lock(mutex_);
-  return view_;
+  std::lock_guard lock(shared_->mutex);
+  return shared_->view;
 }
 
-void WeatherClient::Show(const WeatherView& view) {
-  {
-    std::lock_guard lock(mutex_);
-    view_ = view;
-  }
-  if (changed_) changed_();
-}
+WeatherSink& WeatherClient::sink() { return shared_->sink; }
 
 }  // namespace tovani

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -53,40 +54,63 @@ enum WeatherDownloadState : std::int16_t {
   kWeatherFinished = 2,
 };
 
-// The weather window's downloads, one at a time, each on a new worker thread.
-// The window thread starts them and reads the state and the view; only the
-// worker changes them.
+// Where a download's views go: a target that the weather window sets when it
+// opens and clears when it closes, while the download goes on regardless.
+// A view made while no target is set is dropped; a target set during a
+// download receives its later views.
+class WeatherSink {
+ public:
+  // Called on the worker thread.  It must not wait for the window thread
+  // (post a message, do not send one).
+  using Target = std::function<void(const WeatherView&)>;
+
+  void SetTarget(Target target);
+  // Once this returns, the old target is not running and is never called
+  // again.
+  void ClearTarget() { SetTarget({}); }
+  bool HasTarget() const;
+  // The worker's side: the view to the target of the moment, if any.
+  void Deliver(const WeatherView& view) const;
+
+ private:
+  mutable std::mutex mutex_;
+  Target target_;  // guarded by mutex_, and called under it
+};
+
+// The program's forecast downloads, one at a time, each on a new worker
+// thread.  The window thread starts them and reads the state and the view;
+// only the worker changes them.  A download outlives the window that started
+// it, and the client outlives every window: it lasts for the whole run.
 class WeatherClient {
  public:
-  // changed is called on the worker thread after every change of the view
-  // and once more after the state has become 2.  It must not wait for the
-  // window thread (post a message, do not send one).
-  explicit WeatherClient(std::function<void()> changed = {});
-  // Stops a running download and waits for its thread to end.
+  WeatherClient();
+  // At the end of the program: the target is cleared and a running download
+  // asked to stop; its thread is waited for up to stopWaitMs and else left to
+  // end by itself (it keeps alive the little it shares with the client).
   ~WeatherClient();
   WeatherClient(const WeatherClient&) = delete;
   WeatherClient& operator=(const WeatherClient&) = delete;
 
   // Starts FetchWeather (query) on a new thread unless a download is running
   // (state 1); releases the previous, finished thread first.  True when it
-  // started.  The state is 1 from here until the worker has finished.
+  // started.  The state is 1 from here until the worker has finished.  Every
+  // view goes to the sink, the last one before the state becomes 2.
   bool StartWeatherDownload(WeatherQuery query);
 
   // 0 never started, 1 running, 2 finished; read without a lock.
-  std::int16_t DownloadState() const { return state_.load(); }
+  std::int16_t DownloadState() const;
 
   // The status line and the cells as they stand now.
   WeatherView View() const;
 
- private:
-  void Show(const WeatherView& view);
+  WeatherSink& sink();
 
-  std::function<void()> changed_;
-  std::atomic<std::int16_t> state_{kWeatherNeverStarted};
-  static_assert(std::atomic<std::int16_t>::is_always_lock_free);
-  std::atomic<bool> stop_{false};
-  mutable std::mutex mutex_;
-  WeatherView view_;  // guarded by mutex_
+  // How long the end of the program waits for a running download.
+  int stopWaitMs = 2000;
+
+ private:
+  struct Shared;
+  std::shared_ptr<Shared> shared_;  // the worker holds it too
   std::thread worker_;
 };
 

@@ -83,9 +83,11 @@ void ScrapeHalf(const GbkText& page, std::size_t& seg, std::size_t segEnd, Forec
   if (blank == kNone) return;
   half.weather = std::string(page.Slice(page.CharStart(blank + 8), close));
 
-  const std::size_t strong = page.Find("<strong>", seg, segEnd);
-  if (strong == kNone) return;
-  half.temperature = ParseTemperature(page.Slice(strong + 8, std::min(strong + 13, segEnd)));
+  // The temperature stands before the half's winds; a half without one keeps
+  // its winds (and the next half's temperature is not taken for its own).
+  const std::size_t firstLegend = page.Find("778.php", seg, segEnd);
+  const std::size_t strong = page.Find("<strong>", seg, firstLegend == kNone ? segEnd : firstLegend);
+  if (strong != kNone) half.temperature = ParseTemperature(page.Slice(strong + 8, std::min(strong + 13, segEnd)));
 
   // The wind direction and force: from 30 bytes after "778.php" to the line end.
   for (std::string* wind : {&half.windDirection, &half.windForce}) {

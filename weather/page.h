@@ -40,7 +40,8 @@ std::string Utf8ToGbk(std::string_view text);
 std::int32_t ParseTemperature(std::string_view t);
 
 // Half a day of the forecast.  The temperature is empty when the page gave
-// none (a text after its marker that is no number reads as 0).
+// none (a text after its marker that is no number reads as 0); the wind texts
+// are read all the same.
 struct ForecastHalf {
   std::string weather;
   std::optional<std::int32_t> temperature;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -70,10 +72,11 @@ TEST(WeatherDownload, SendsExactlyOneRequestOfFourLines) {
 }
 
 TEST(WeatherDownload, FixturePages) {
-  std::vector<fixture::Day> three = fixture::FiveDays(), noNight = three, letter = three;
+  std::vector<fixture::Day> three = fixture::FiveDays(), noNight = three, letter = three, unmarked = three;
   three.resize(3);
   noNight[1].night.reset();
   letter[0].day->temperature = "N/A";
+  unmarked[0].day->temperatureMarker = false;
   const std::string noToday = fixture::Page(U8(u8"今日2008年5月1日 星期四 (  18时00分发布)"), fixture::FiveDays());
   const std::string ok = "  北京市区 2008年5月1日 18时00分发布";
 
@@ -90,6 +93,8 @@ TEST(WeatherDownload, FixturePages) {
       {"no night", PageOf(noNight), ok.c_str(),
        {{9, "雷阵雨转多云"}, {12, "4-5级"}, {13, ""}, {14, ""}, {15, ""}, {16, ""}, {17, "晴"}}},
       {"letter temperature", PageOf(letter), ok.c_str(), {{1, "多云"}, {2, "最高0℃"}, {3, "无持续风向"}}},
+      {"temperature without its marker", PageOf(unmarked), ok.c_str(),
+       {{1, "多云"}, {2, ""}, {3, "无持续风向"}, {4, "微风"}, {6, "最低15℃"}}},
       {"no 今天是", noToday, kWeatherUnreadable, {}},
       {"impossible date", PageOf(fixture::FiveDays(), fixture::DateLine(u8"2008年2月30日")), kWeatherUnreadable, {}},
       {"empty reply", "", kWeatherUnreadable, {}},
@@ -205,11 +210,37 @@ bool WaitFinished(const WeatherClient& client, int ms = 20000) {
   return false;
 }
 
+// The views a target received, from the worker thread.
+class Received {
+ public:
+  WeatherSink::Target Target() {
+    return [this](const WeatherView& v) {
+      std::lock_guard lock(mutex_);
+      views_.push_back(v);
+    };
+  }
+  std::vector<std::string> Statuses() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::string> s;
+    for (const WeatherView& v : views_) s.push_back(v.status);
+    return s;
+  }
+  WeatherView Last() const {
+    std::lock_guard lock(mutex_);
+    return views_.empty() ? WeatherView{} : views_.back();
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<WeatherView> views_;
+};
+
 TEST(WeatherClient, OneDownloadAtATime) {
   FixtureServer server("", FixtureServer::Mode::kSilent);
   ASSERT_TRUE(server.ok());
-  std::atomic<int> changes{0};
-  WeatherClient client([&] { ++changes; });
+  WeatherClient client;
+  Received window;
+  client.sink().SetTarget(window.Target());
   EXPECT_EQ(client.DownloadState(), kWeatherNeverStarted);
   EXPECT_TRUE(client.StartWeatherDownload(QueryFor(server, 1000)));
   // "查询" pressed again at once, and while the first still waits.
@@ -220,8 +251,7 @@ TEST(WeatherClient, OneDownloadAtATime) {
   ASSERT_TRUE(WaitFinished(client));
   EXPECT_EQ(server.requests(), 1);
   EXPECT_EQ(client.View().status, kWeatherUnreadable);
-  // Cleared, connecting, receiving, the result, and the end.
-  EXPECT_EQ(changes.load(), 5);
+  EXPECT_EQ(window.Statuses(), Reached(kWeatherUnreadable));
 
   // Once finished, the next one starts.
   FixtureServer page(fixture::FullPage());
@@ -233,7 +263,51 @@ TEST(WeatherClient, OneDownloadAtATime) {
   EXPECT_EQ(v.status, "  北京市区 2008年5月1日 18时00分发布");
   EXPECT_EQ(v.dates[4], "5日");
   EXPECT_EQ(v.Cell(WeatherCellNumber(5, 5)), "雨夹雪");
-  EXPECT_EQ(changes.load(), 10);
+  EXPECT_EQ(window.Last(), v);
+  EXPECT_EQ(window.Statuses().size(), 8u);
+}
+
+// A window that closes during a download, and the windows after it: views
+// made while no target is set are dropped, and whichever target is set
+// receives the views that follow.
+TEST(WeatherClient, ViewsGoToTheTargetOfTheMoment) {
+  FixtureServer server(fixture::FullPage(), FixtureServer::Mode::kHeld);
+  ASSERT_TRUE(server.ok());
+  const std::string ok = "  北京市区 2008年5月1日 18时00分发布";
+  WeatherClient client;
+  Received first, second, third;
+  client.sink().SetTarget(first.Target());
+  ASSERT_TRUE(client.StartWeatherDownload(QueryFor(server)));
+  // The server holds its answer: the first window closes, the second opens.
+  const auto waitFor = [](const std::function<bool()>& done) {
+    for (const std::int64_t end = net::MonotonicMs() + 10000; !done() && net::MonotonicMs() < end;) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return done();
+  };
+  ASSERT_TRUE(waitFor([&] { return first.Statuses().size() == 3; }));
+  client.sink().ClearTarget();
+  EXPECT_FALSE(client.sink().HasTarget());
+  client.sink().SetTarget(second.Target());
+  server.Release();
+  ASSERT_TRUE(WaitFinished(client));
+  EXPECT_EQ(first.Statuses(), (std::vector<std::string>{"", kWeatherConnecting, kWeatherReceiving}));
+  EXPECT_EQ(second.Statuses(), std::vector<std::string>{ok});
+  EXPECT_EQ(second.Last().Cell(1), "多云");
+
+  // A whole download while no window is open reaches nobody; the next
+  // window receives the next one.
+  client.sink().ClearTarget();
+  ASSERT_TRUE(client.StartWeatherDownload(QueryFor(server)));
+  ASSERT_TRUE(WaitFinished(client));
+  EXPECT_EQ(client.View().status, ok);
+  client.sink().SetTarget(third.Target());
+  ASSERT_TRUE(client.StartWeatherDownload(QueryFor(server)));
+  ASSERT_TRUE(WaitFinished(client));
+  EXPECT_EQ(server.requests(), 3);
+  EXPECT_EQ(first.Statuses().size(), 3u);
+  EXPECT_EQ(second.Statuses().size(), 1u);
+  EXPECT_EQ(third.Statuses(), Reached(ok.c_str()));
 }
 
 TEST(WeatherClient, TheWindowReadsWhileTheWorkerWrites) {
@@ -258,13 +332,17 @@ TEST(WeatherClient, EndingTheProgramStopsADownload) {
   FixtureServer server("", FixtureServer::Mode::kSilent);
   ASSERT_TRUE(server.ok());
   const std::int64_t start = net::MonotonicMs();
+  Received window;
   {
     WeatherClient client;
+    client.sink().SetTarget(window.Target());
     ASSERT_TRUE(client.StartWeatherDownload(QueryFor(server, 60000)));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_EQ(client.DownloadState(), kWeatherRunning);
   }
   EXPECT_LT(net::MonotonicMs() - start, 5000);
+  // The stopped download's last view reached no window.
+  EXPECT_EQ(window.Statuses(), (std::vector<std::string>{"", kWeatherConnecting, kWeatherReceiving}));
 }
 
 }  // namespace

@@ -15,8 +15,9 @@ std::string HalfRow(std::u8string_view caption, const Half& h, int icon) {
   return "<tr>\r\n<td class=\"half\">" + U8(caption) + "</td>\r\n" +
          "<td class=\"sky\"><a href=\"/sky/" + std::to_string(icon) + ".html\" target=\"_blank\">" + h.weather +
          "</a></td>\r\n" +
-         "<td class=\"temperature\">" + U8(caption == u8"白天" ? u8"高温 " : u8"低温 ") + "<strong>" + h.temperature +
-         "</strong></td>\r\n" + WindCell(h.windDirection) + WindCell(h.windForce) + "</tr>\r\n";
+         "<td class=\"temperature\">" + U8(caption == u8"白天" ? u8"高温 " : u8"低温 ") +
+         (h.temperatureMarker ? "<strong>" + h.temperature + "</strong>" : h.temperature) + "</td>\r\n" +
+         WindCell(h.windDirection) + WindCell(h.windForce) + "</tr>\r\n";
 }
 
 }  // namespace

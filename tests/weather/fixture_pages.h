@@ -15,6 +15,7 @@ std::string U8(std::u8string_view text);
 // Half a day's row: the texts exactly as they stand in the page (UTF-8).
 struct Half {
   std::string weather, temperature, windDirection, windForce;
+  bool temperatureMarker = true;  // false: the row has no "<strong>" at all
 };
 
 struct Day {

@@ -108,6 +108,7 @@ void FixtureServer::Serve() {
     if (client == kNoSocket) continue;
     Handle(U(client));
     CloseSocket(client);
+    ++answers_;
   }
 }
 
@@ -155,6 +156,10 @@ void FixtureServer::Handle(std::uintptr_t c) {
       }
       break;
     }
+    case Mode::kHeld:
+      while (!stop_ && !released_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      sendAll(answer_);
+      break;
     case Mode::kNoRoom:
       break;
   }

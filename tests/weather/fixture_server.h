@@ -18,6 +18,7 @@ class FixtureServer {
     kSilent,   // sends nothing, holds the connection until the client leaves
     kEndless,  // sends the answer, then filler until the client leaves
     kNoRoom,   // accepts nobody; its one queue place is taken, so connecting waits
+    kHeld,     // reads the request, then sends the answer only after Release()
   };
 
   explicit FixtureServer(std::string answer, Mode mode = Mode::kAnswer);
@@ -29,7 +30,12 @@ class FixtureServer {
   std::uint16_t port() const { return port_; }
   // Requests read so far, and the bytes of the last one.
   int requests() const { return requests_.load(); }
+  // Connections answered and closed so far.
+  int answers() const { return answers_.load(); }
   std::string lastRequest() const;
+  // kHeld: this and every later connection gets its answer, until Hold().
+  void Release() { released_ = true; }
+  void Hold() { released_ = false; }
 
  private:
   void Serve();
@@ -42,7 +48,8 @@ class FixtureServer {
   std::uintptr_t filler_;  // kNoRoom: the connection that takes the queue place
   std::uint16_t port_ = 0;
   std::atomic<bool> stop_{false};
-  std::atomic<int> requests_{0};
+  std::atomic<int> requests_{0}, answers_{0};
+  std::atomic<bool> released_{false};
   mutable std::mutex mutex_;
   std::string lastRequest_;  // guarded by mutex_
   std::thread thread_;

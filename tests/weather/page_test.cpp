@@ -137,6 +137,10 @@ TEST(ScrapeForecast, DaysAndHalvesThatAreMissing) {
   noDay[0].day.reset();
   std::vector<fixture::Day> letter = fixture::FiveDays();
   letter[0].day->temperature = "N/A";
+  // Halves whose temperature has no marker: their winds are read all the same.
+  std::vector<fixture::Day> unmarked = fixture::FiveDays();
+  unmarked[0].day->temperatureMarker = false;
+  unmarked[3].night->temperatureMarker = false;
   std::vector<fixture::Day> longWeather = fixture::FiveDays();
   longWeather[2].day->weather = U8(u8"小雨转中到大雨");  // 14 bytes: "_blank" falls outside the 20 bytes
   std::vector<fixture::Day> tabs = fixture::FiveDays();
@@ -153,6 +157,9 @@ TEST(ScrapeForecast, DaysAndHalvesThatAreMissing) {
       {"no night on day 2", noNight, 5, {{all[0], {"2日", all[1].day, {}}, all[2], all[3], all[4]}}},
       {"no day on day 1", noDay, 5, {{{"1日", {}, all[0].night}, all[1], all[2], all[3], all[4]}}},
       {"letter temperature", letter, 5, {{{"1日", Half("多云", 0, "无持续风向", "微风"), all[0].night}, all[1], all[2], all[3], all[4]}}},
+      {"temperatures without their marker", unmarked, 5,
+       {{{"1日", Half("多云", std::nullopt, "无持续风向", "微风"), all[0].night}, all[1], all[2],
+         {"4日", all[3].day, Half("阴", std::nullopt, "西北风", "4-5级")}, all[4]}}},
       // The night block finds the same "</a></td>" again and ends as well.
       {"long weather", longWeather, 5, {{all[0], all[1], {"3日", {}, {}}, all[3], all[4]}}},
       {"tabs around a wind", tabs, 5, all},

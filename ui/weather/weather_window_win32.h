@@ -7,8 +7,11 @@
 
 namespace tovani::weather {
 
-// Opens the window, owned by the main window, and
-// returns when it has closed (the weather window is not modal: it returns at once, and a second call while it is open and visible only brings it to the front).
+// Opens the window and returns at once: the window is not modal.  While it is
+// open (and not closed) a second call only brings it to the front.  It is a
+// top-level window of its own, owned by no main window, so a switch between
+// the day and the month window leaves it open; owner only chooses the monitor
+// it is centred on.  While it exists program.modeless is its handle.
 void OpenWeatherWindow(ProgramContext& program, HWND owner, int);
 
 }  // namespace tovani::weather
