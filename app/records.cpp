@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <set>
 
 #include "app/settings.h"
 #include "engine/date_text.h"
@@ -42,9 +43,9 @@ std::string NameAt(const std::string& s, std::size_t position) {
 
 bool IsDigits(const std::string& s) { return !s.empty() && AllCharsIn(s, "0123456789"); }
 
-// An audio file the player can use: a full path to an existing .MID, .MP3,
-// .WAV or .WMA file.
-bool PlayablePath(const std::string& path, Platform& platform) {
+}  // namespace
+
+bool IsPlayableAudioPath(const std::string& path, Platform& platform) {
   if (path.size() < 3 || path.compare(1, 2, ":\\") != 0 || path.back() == '\\') return false;
   const auto dot = path.rfind('.');
   if (dot == std::string::npos) return false;
@@ -52,6 +53,8 @@ bool PlayablePath(const std::string& path, Platform& platform) {
   if (std::string(".MID.MP3.WAV.WMA.").find("." + extension + ".") == std::string::npos) return false;
   return platform.IsExistingFile(path);
 }
+
+namespace {
 
 // Era and four year digits ("AD2008", "BC0105") as an astronomical year; 0
 // (no such year) for anything else.
@@ -113,7 +116,7 @@ std::string ReadMemorialRecord(const RecordContext& c, MemorialKind kind, int mo
   if (y < first || y > last || !ValidInKind(kind, y, month, day)) return {};
   std::string record = text.substr(0, 6) + Padded(name);
   const std::string audio = From(text, 28);
-  if (PlayablePath(audio, c.platform)) record += " " + audio;
+  if (IsPlayableAudioPath(audio, c.platform)) record += " " + audio;
   return record;
 }
 
@@ -157,7 +160,7 @@ std::string FindReminder(const RecordContext& c, std::int32_t y, int m, int d) {
     if (name.empty()) continue;
     std::string record = Padded(name);
     const std::string audio = From(text, 34);
-    if (PlayablePath(audio, c.platform)) record += " " + audio;
+    if (IsPlayableAudioPath(audio, c.platform)) record += " " + audio;
     return record;
   }
   return {};
@@ -196,19 +199,93 @@ RecordTitle SplitRecord(const std::string& record) {
   return {TrimBlanks(record.substr(0, std::min<std::size_t>(record.size(), kNameBytes))), From(record, 22)};
 }
 
+// ---- Editor lines ----
+
+std::string EditorLine(const std::string& kindWord, int month, int day, const std::string& eraYear,
+                       const std::string& rest) {
+  return kindWord + TwoDigits(month) + "月" + TwoDigits(day) + "日（" + eraYear + "年）：" + rest;
+}
+
+std::vector<std::string> ReadMemorialLines(const RecordContext& c) {
+  struct Kind {
+    MemorialKind kind;
+    const char* word;
+    int months, days;
+  };
+  std::vector<std::string> lines;
+  for (const Kind& k : {Kind{MemorialKind::kSolar, kSolarWord, 12, 31}, Kind{MemorialKind::kLunar, kLunarWord, 24, 30},
+                        Kind{MemorialKind::kHijri, kHijriWord, 12, 30}}) {
+    // The days that have a value ("mm-dd"), by month and day: only those
+    // are read.
+    std::set<std::pair<int, int>> days;
+    for (const std::string& name : c.registry.ValueNames(kUser, Key(MemorialKey(k.kind)))) {
+      if (name.size() != 5 || name[2] != '-' || !IsDigits(name.substr(0, 2)) || !IsDigits(name.substr(3))) continue;
+      const int m = std::stoi(name.substr(0, 2)), d = std::stoi(name.substr(3));
+      if (m >= 1 && m <= k.months && d >= 1 && d <= k.days) days.emplace(m, d);
+    }
+    for (const auto& [m, d] : days) {
+      const std::string record = ReadMemorialRecord(c, k.kind, m, d);
+      if (!record.empty()) lines.push_back(EditorLine(k.word, m, d, record.substr(0, 6), record.substr(6)));
+    }
+  }
+  return lines;
+}
+
+namespace {
+
+// A stored reminder or countdown entry: era, the date as mm-dd-yyyy, the name
+// from position 13.  The date lies in 1800..2200.
+struct DatedEntry {
+  int month = 0, day = 0;
+  std::string eraYear, name;
+};
+
+std::optional<DatedEntry> ParseDatedEntry(const std::string& text) {
+  if (text.size() < 13) return std::nullopt;
+  const std::string era = text.substr(0, 2), date = text.substr(2, 10);
+  if ((era != "AD" && era != "BC") || NormalizeDateInput(date) != date) return std::nullopt;
+  DatedEntry e{std::stoi(date.substr(0, 2)), std::stoi(date.substr(3, 2)), era + date.substr(6, 4), NameAt(text, 13)};
+  bool ok = false;
+  const std::int32_t year = YearOf(e.eraYear, ok);
+  if (!ok || e.name.empty() || year < 1800 || year > 2200 || !IsValidDate(year, e.month, e.day)) return std::nullopt;
+  return e;
+}
+
+}  // namespace
+
+std::vector<std::string> ReadReminderLines(const RecordContext& c) {
+  std::vector<std::string> lines;
+  for (int slot = 0; slot < kReminderSlots; ++slot) {
+    const std::string text = ReadRegistryText(c.registry, kUser, Key("SolarReminded"), std::string(1, 'A' + slot));
+    const auto e = ParseDatedEntry(text);
+    if (!e) continue;
+    std::string rest = Padded(e->name);
+    const std::string audio = From(text, 34);
+    if (IsPlayableAudioPath(audio, c.platform)) rest += " " + audio;
+    lines.push_back(EditorLine(kReminderWord, e->month, e->day, e->eraYear, rest));
+  }
+  return lines;
+}
+
+std::vector<std::string> ReadCountdownLines(const RecordContext& c) {
+  const auto e = ParseDatedEntry(ReadRegistryText(c.registry, kUser, kSettingsKey, "MyCountdownDay"));
+  if (!e) return {};
+  return {EditorLine(kCountdownWord, e->month, e->day, e->eraYear, Padded(e->name))};
+}
+
 // ---- Editor writes ----
 
 namespace {
 
 // The fields of an editor line, by byte position; empty when the line does
 // not have the editor's layout.
-struct EditorLine {
+struct EditorFields {
   std::string kind, month, day, eraYear, rest;  // rest: the name field and what follows
 };
 
-std::optional<EditorLine> ParseEditorLine(const std::string& line) {
+std::optional<EditorFields> ParseEditorLine(const std::string& line) {
   if (line.size() < 27) return std::nullopt;
-  EditorLine e{line.substr(0, 4), line.substr(4, 2), line.substr(8, 2), line.substr(14, 6), line.substr(26)};
+  EditorFields e{line.substr(0, 4), line.substr(4, 2), line.substr(8, 2), line.substr(14, 6), line.substr(26)};
   if (!IsDigits(e.month) || !IsDigits(e.day)) return std::nullopt;
   bool ok = false;
   YearOf(e.eraYear, ok);
@@ -216,43 +293,102 @@ std::optional<EditorLine> ParseEditorLine(const std::string& line) {
   return e;
 }
 
+// A value name as the registry compares it: ASCII letters in upper case (the
+// second byte of a two-byte character is left alone).
+std::string FoldedName(const std::string& name) {
+  std::string out = name;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const auto c = static_cast<unsigned char>(out[i]);
+    if (c >= 0x80) {
+      ++i;
+    } else if (c >= 'a' && c <= 'z') {
+      out[i] = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return out;
+}
+
+struct ValueWrite {
+  std::string key, name, data;
+};
+
+// Replaces the values of the keys by the writes: every write first; then, when
+// all of them succeeded, the values of the keys that were not written are
+// removed (and a key left without any, with them).  When a write fails, the
+// values written before it are put back as they were (a key that the save
+// created goes again) and the result is false.
+bool ReplaceValues(RegistryStore& registry, const std::vector<std::string>& keys, const std::vector<ValueWrite>& writes) {
+  std::vector<std::optional<std::string>> before;
+  before.reserve(writes.size());
+  for (const ValueWrite& w : writes) before.push_back(registry.Get(kUser, w.key, w.name));
+  std::vector<bool> existed;
+  for (const std::string& key : keys) existed.push_back(registry.KeyExists(kUser, key));
+  for (std::size_t i = 0; i < writes.size(); ++i) {
+    if (WriteRegistryText(registry, kUser, writes[i].key, writes[i].name, writes[i].data)) continue;
+    for (std::size_t j = i; j-- > 0;) {
+      const ValueWrite& w = writes[j];
+      if (before[j]) {
+        registry.Set(kUser, w.key, w.name, *before[j]);
+      } else {
+        registry.RemoveValue(kUser, w.key, w.name);
+      }
+    }
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+      if (!existed[k] && registry.ValueNames(kUser, keys[k]).empty()) registry.RemoveKey(kUser, keys[k]);
+    }
+    return false;
+  }
+  for (const std::string& key : keys) {
+    std::set<std::string> written;
+    for (const ValueWrite& w : writes) {
+      if (w.key == key) written.insert(FoldedName(w.name));
+    }
+    if (written.empty()) {
+      DeleteRegistryKey(registry, kUser, key);
+      continue;
+    }
+    for (const std::string& name : registry.ValueNames(kUser, key)) {
+      if (written.count(FoldedName(name)) == 0) DeleteRegistryValue(registry, kUser, key, name);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-void WriteMemorialLines(RegistryStore& registry, const std::vector<std::string>& lines) {
-  for (MemorialKind kind : {MemorialKind::kSolar, MemorialKind::kLunar, MemorialKind::kHijri}) {
-    DeleteRegistryKey(registry, kUser, Key(MemorialKey(kind)));
-  }
+bool WriteMemorialLines(RegistryStore& registry, const std::vector<std::string>& lines) {
+  std::vector<ValueWrite> writes;
   for (const std::string& line : lines) {
     const auto e = ParseEditorLine(line);
     if (!e) continue;
-    const char* key = e->kind == "公历" ? "SolarMemorial" : e->kind == "农历" ? "LunarMemorial"
-                    : e->kind == "回历" ? "MuharramMemorial" : nullptr;
+    const char* key = e->kind == kSolarWord ? "SolarMemorial" : e->kind == kLunarWord ? "LunarMemorial"
+                    : e->kind == kHijriWord ? "MuharramMemorial" : nullptr;
     if (key == nullptr) continue;
-    WriteRegistryText(registry, kUser, Key(key), e->month + "-" + e->day, e->eraYear + e->rest);
+    writes.push_back({Key(key), e->month + "-" + e->day, e->eraYear + e->rest});
   }
+  return ReplaceValues(registry, {Key("SolarMemorial"), Key("LunarMemorial"), Key("MuharramMemorial")}, writes);
 }
 
-void WriteReminderLines(RegistryStore& registry, const std::vector<std::string>& lines) {
-  DeleteRegistryKey(registry, kUser, Key("SolarReminded"));
-  int slot = 0;
+bool WriteReminderLines(RegistryStore& registry, const std::vector<std::string>& lines) {
+  std::vector<ValueWrite> writes;
   for (const std::string& line : lines) {
     const auto e = ParseEditorLine(line);
-    if (!e || slot == kReminderSlots) continue;
+    if (!e || writes.size() == static_cast<std::size_t>(kReminderSlots)) continue;
     const std::string data = e->eraYear.substr(0, 2) + e->month + "-" + e->day + "-" + e->eraYear.substr(2) + e->rest;
-    WriteRegistryText(registry, kUser, Key("SolarReminded"), std::string(1, 'A' + slot++), data);
+    writes.push_back({Key("SolarReminded"), std::string(1, static_cast<char>('A' + writes.size())), data});
   }
+  return ReplaceValues(registry, {Key("SolarReminded")}, writes);
 }
 
-void WriteCountdownLines(RegistryStore& registry, const std::vector<std::string>& lines) {
+bool WriteCountdownLines(RegistryStore& registry, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     const auto e = ParseEditorLine(line);
     if (!e) continue;
     const std::string data = e->eraYear.substr(0, 2) + e->month + "-" + e->day + "-" + e->eraYear.substr(2) +
                              e->rest.substr(0, std::min<std::size_t>(e->rest.size(), kNameBytes));
-    WriteRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay", data);
-    return;
+    return WriteRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay", data);
   }
-  WriteRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay", "");
+  return WriteRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay", "");
 }
 
 }  // namespace tovani

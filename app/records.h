@@ -47,6 +47,11 @@ std::string FindReminder(const RecordContext& c, std::int32_t year, int month, i
 // "距" + name + "还有" + N + "天" for a countdown day 0..1000 days ahead, or "".
 std::string CountdownText(const RecordContext& c, std::int32_t year, int month, int day);
 
+// An audio file the players accept: a full path ("X:\..." not ending in
+// "\") to an existing file whose extension is MID, MP3, WAV or WMA in any
+// letter case.
+bool IsPlayableAudioPath(const std::string& path, Platform& platform);
+
 // A record text split for the windows: the trimmed name (positions 1..20) and
 // the audio path (from position 22).
 struct RecordTitle {
@@ -54,18 +59,43 @@ struct RecordTitle {
 };
 RecordTitle SplitRecord(const std::string& record);
 
-// ---- The memorial editor's writes ----
+// ---- The memorial editor's lines ----
 //
 // The editor shows each entry as one line: the kind word ("公历", "农历",
 // "回历", "提醒" or "倒计"), the month and day ("05月01日（"), the era and year
 // ("AD2008年）："), then the name field and an optional blank and audio path.
 
+// The kind words.
+inline constexpr const char* kSolarWord = "公历";
+inline constexpr const char* kLunarWord = "农历";
+inline constexpr const char* kHijriWord = "回历";
+inline constexpr const char* kReminderWord = "提醒";
+inline constexpr const char* kCountdownWord = "倒计";
+
+// A line: kind word, month and day in two digits, the era and four-digit year
+// ("AD2008"), and the rest (name field, optional blank and audio path).
+std::string EditorLine(const std::string& kindWord, int month, int day, const std::string& eraYear,
+                       const std::string& rest);
+
+// The stored entries as the editor lists them: every usable memorial day
+// (Gregorian, then lunar, then Hijri, each by month and day), every usable
+// reminder day (by slot), the usable countdown day.  Unusable entries and
+// unplayable audio paths are left out, as the lookups leave them out.
+std::vector<std::string> ReadMemorialLines(const RecordContext& c);
+std::vector<std::string> ReadReminderLines(const RecordContext& c);
+std::vector<std::string> ReadCountdownLines(const RecordContext& c);
+
+// The writes of the editor's save.  Each writes the listed entries first and
+// removes what is no longer listed only when every write succeeded; when a
+// write is refused, the values already written are put back as they were and
+// the result is false: the stored entries are those from before the save.
+
 // Replaces every memorial day by the listed ones (lines of the three
 // memorial kinds).
-void WriteMemorialLines(RegistryStore& registry, const std::vector<std::string>& lines);
+bool WriteMemorialLines(RegistryStore& registry, const std::vector<std::string>& lines);
 // Replaces the reminder days by the listed ones, in order, at most 20.
-void WriteReminderLines(RegistryStore& registry, const std::vector<std::string>& lines);
+bool WriteReminderLines(RegistryStore& registry, const std::vector<std::string>& lines);
 // Stores the first listed countdown day, or removes it when there is none.
-void WriteCountdownLines(RegistryStore& registry, const std::vector<std::string>& lines);
+bool WriteCountdownLines(RegistryStore& registry, const std::vector<std::string>& lines);
 
 }  // namespace tovani

@@ -13,13 +13,13 @@ std::string ReadRegistryText(RegistryStore& store, RegistryRoot root, const std:
   return text;
 }
 
-void WriteRegistryText(RegistryStore& store, RegistryRoot root, const std::string& subKey,
+bool WriteRegistryText(RegistryStore& store, RegistryRoot root, const std::string& subKey,
                        const std::string& valueName, const std::string& text) {
   if (text.empty() || text == "0") {
     DeleteRegistryValue(store, root, subKey, valueName);
-    return;
+    return true;
   }
-  store.Set(root, subKey, valueName, text.size() > kRegistryValueBytes ? text.substr(0, kRegistryValueBytes) : text);
+  return store.Set(root, subKey, valueName, text.size() > kRegistryValueBytes ? text.substr(0, kRegistryValueBytes) : text);
 }
 
 void DeleteRegistryKey(RegistryStore& store, RegistryRoot root, const std::string& subKey) {
@@ -60,8 +60,21 @@ std::optional<std::string> MemoryRegistry::Get(RegistryRoot root, const std::str
   return v->second.text;
 }
 
-void MemoryRegistry::Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) {
+bool MemoryRegistry::Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) {
   Store(root, key, name, Value{text, true});
+  return true;
+}
+
+std::vector<std::string> MemoryRegistry::ValueNames(RegistryRoot root, const std::string& key) {
+  std::vector<std::string> names;
+  const std::string path = Path(root, key);
+  const auto k = values_.find(path);
+  if (k == values_.end()) return names;
+  for (const auto& [folded, value] : k->second) {
+    const auto spelled = spelling_.find(path + "|" + folded);
+    names.push_back(spelled != spelling_.end() ? spelled->second : folded);
+  }
+  return names;
 }
 
 void MemoryRegistry::SetNonText(RegistryRoot root, const std::string& key, const std::string& name) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace tovani {
 
@@ -23,7 +24,8 @@ inline constexpr const char* kRunValue = "Tovani";
 inline constexpr std::size_t kRegistryValueBytes = 1024;
 
 // What a store can do.  Paths use "\" between keys; "" names a key's unnamed
-// value.  Every call fails silently.
+// value.  Only a write tells whether it succeeded; the other calls fail
+// silently.
 class RegistryStore {
  public:
   virtual ~RegistryStore() = default;
@@ -32,8 +34,13 @@ class RegistryStore {
   virtual std::optional<std::string> Get(RegistryRoot root, const std::string& key, const std::string& name) = 0;
   // The key exists, whatever it holds.  When that cannot be told, true.
   virtual bool KeyExists(RegistryRoot root, const std::string& key) = 0;
-  // Creates the key (and those above it) when needed.
-  virtual void Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) = 0;
+  // Creates the key (and those above it) when needed.  False when the value
+  // could not be stored (the key could not be created or opened for writing,
+  // or the write was refused); the value then is as it was.
+  virtual bool Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) = 0;
+  // The names of the key's values, of any type, as they are spelled in the
+  // store; none when the key is missing.
+  virtual std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) = 0;
   // A key that still has sub-keys is not deleted.
   virtual void RemoveKey(RegistryRoot root, const std::string& key) = 0;
   virtual void RemoveValue(RegistryRoot root, const std::string& key, const std::string& name) = 0;
@@ -42,8 +49,9 @@ class RegistryStore {
 // The four primitives every part of the program uses.
 std::string ReadRegistryText(RegistryStore& store, RegistryRoot root, const std::string& subKey,
                              const std::string& valueName);
-// "" or "0" removes the value instead of storing it.
-void WriteRegistryText(RegistryStore& store, RegistryRoot root, const std::string& subKey,
+// "" or "0" removes the value instead of storing it.  False when a value to
+// store was not stored (a removal always counts as done).
+bool WriteRegistryText(RegistryStore& store, RegistryRoot root, const std::string& subKey,
                        const std::string& valueName, const std::string& text);
 void DeleteRegistryKey(RegistryStore& store, RegistryRoot root, const std::string& subKey);
 void DeleteRegistryValue(RegistryStore& store, RegistryRoot root, const std::string& subKey,
@@ -56,7 +64,8 @@ class MemoryRegistry : public RegistryStore {
  public:
   std::optional<std::string> Get(RegistryRoot root, const std::string& key, const std::string& name) override;
   bool KeyExists(RegistryRoot root, const std::string& key) override { return HasKey(root, key); }
-  void Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override;
+  bool Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override;
+  std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) override;
   void RemoveKey(RegistryRoot root, const std::string& key) override;
   void RemoveValue(RegistryRoot root, const std::string& key, const std::string& name) override;
 

@@ -44,17 +44,34 @@ bool Win32Registry::KeyExists(RegistryRoot root, const std::string& key) {
   return result != ERROR_FILE_NOT_FOUND && result != ERROR_PATH_NOT_FOUND;
 }
 
-void Win32Registry::Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) {
+bool Win32Registry::Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) {
   HKEY h = nullptr;
-  if (RegCreateKeyExW(RootKey(root), Wide(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+  if (RegCreateKeyExW(RootKey(root), Wide(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                       &h, nullptr) != ERROR_SUCCESS) {
-    return;
+    return false;
   }
   const std::wstring valueName = Wide(name);
   const std::wstring data = Wide(text);
-  RegSetValueExW(h, NameOrNull(valueName), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  const LONG result = RegSetValueExW(h, NameOrNull(valueName), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(h);
+  return result == ERROR_SUCCESS;
+}
+
+std::vector<std::string> Win32Registry::ValueNames(RegistryRoot root, const std::string& key) {
+  std::vector<std::string> names;
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_QUERY_VALUE, &h) != ERROR_SUCCESS) return names;
+  std::vector<wchar_t> name(16384, L'\0');  // the longest value name, and its zero
+  for (DWORD i = 0;; ++i) {
+    DWORD size = static_cast<DWORD>(name.size());
+    const LONG result = RegEnumValueW(h, i, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result == ERROR_SUCCESS) names.push_back(Narrow(std::wstring_view(name.data(), size)));
+    else if (result != ERROR_MORE_DATA) break;
+  }
+  RegCloseKey(h);
+  return names;
 }
 
 void Win32Registry::RemoveKey(RegistryRoot root, const std::string& key) {

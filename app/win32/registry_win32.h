@@ -12,7 +12,8 @@ class Win32Registry : public RegistryStore {
  public:
   std::optional<std::string> Get(RegistryRoot root, const std::string& key, const std::string& name) override;
   bool KeyExists(RegistryRoot root, const std::string& key) override;
-  void Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override;
+  bool Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override;
+  std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) override;
   void RemoveKey(RegistryRoot root, const std::string& key) override;
   void RemoveValue(RegistryRoot root, const std::string& key, const std::string& name) override;
 };

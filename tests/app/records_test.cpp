@@ -161,10 +161,16 @@ TEST_F(Records, TheEditorWritesWhatTheLookupsRead) {
             "AD2000            母亲生日 C:\\music\\song.mp3");
   EXPECT_EQ(Name(FindSolarMemorial(Context(), 2024, 5, 1)), "母亲生日");
   EXPECT_EQ(Name(FindHijriMemorial(Context(), 1445, 12, 30)), "年末");
-  // Writing the list again replaces it: what is not listed is gone.
-  WriteMemorialLines(registry, {"公历05月02日（AD2000年）：                  其他"});
+  EXPECT_EQ(ReadMemorialLines(Context()).size(), 3u);
+  // Writing the list again replaces it: what is not listed is gone, values
+  // of other names too, and a key left with nothing.
+  Memorial("SolarMemorial", "5-1", "AD2000 x");
+  ASSERT_TRUE(WriteMemorialLines(registry, {"公历05月02日（AD2000年）：                其他"}));
   EXPECT_EQ(FindSolarMemorial(Context(), 2024, 5, 1), "");
   EXPECT_EQ(FindHijriMemorial(Context(), 1445, 12, 30), "");
+  EXPECT_EQ(registry.ValueNames(kUser, "Software\\Tovani\\SolarMemorial"), std::vector<std::string>{"05-02"});
+  EXPECT_FALSE(registry.HasKey(kUser, "Software\\Tovani\\MuharramMemorial"));
+  EXPECT_EQ(ReadMemorialLines(Context()), std::vector<std::string>{"公历05月02日（AD2000年）：                其他"});
 
   WriteReminderLines(registry, {"提醒05月01日（AD2008年）：              第一个", "提醒06月01日（AD2008年）：第二个"});
   EXPECT_EQ(ReadRegistryText(registry, kUser, "Software\\Tovani\\SolarReminded", "A"), "AD05-01-2008              第一个");
@@ -173,9 +179,13 @@ TEST_F(Records, TheEditorWritesWhatTheLookupsRead) {
   WriteReminderLines(registry, many);
   EXPECT_EQ(ReadRegistryText(registry, kUser, "Software\\Tovani\\SolarReminded", "T"), "AD07-01-2008                  多");
   EXPECT_EQ(ReadRegistryText(registry, kUser, "Software\\Tovani\\SolarReminded", "U"), "");
+  EXPECT_EQ(ReadReminderLines(Context()).size(), 20u);
+  WriteReminderLines(registry, {"提醒05月01日（AD2008年）：              第一个"});
+  EXPECT_EQ(registry.ValueNames(kUser, "Software\\Tovani\\SolarReminded"), std::vector<std::string>{"A"});
 
   WriteCountdownLines(registry, {"倒计09月01日（AD2029年）：                考试 C:\\x.mp3"});
   EXPECT_EQ(ReadRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay"), "AD09-01-2029                考试");
+  EXPECT_EQ(ReadCountdownLines(Context()), std::vector<std::string>{"倒计09月01日（AD2029年）：                考试"});
   WriteCountdownLines(registry, {});
   EXPECT_EQ(ReadRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay"), "");
 }

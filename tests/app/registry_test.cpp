@@ -53,6 +53,13 @@ TEST(RegistryPrimitives, NamesIgnoreLetterCaseAndLongValuesDoNotRead) {
   // A stored zero byte ends the text.
   r.Set(kUser, kSettingsKey, "Zero", std::string("ab\0cd", 5));
   EXPECT_EQ(ReadRegistryText(r, kUser, kSettingsKey, "Zero"), "ab");
+  // Writes succeed; the names of a key's values read back as first spelled.
+  EXPECT_TRUE(r.Set(kUser, "Software\\Names", "b", "2"));
+  EXPECT_TRUE(WriteRegistryText(r, kUser, "Software\\Names", "A", "1"));
+  r.SetNonText(kUser, "Software\\Names", "C");
+  WriteRegistryText(r, kUser, "Software\\Names", "B", "3");
+  EXPECT_EQ(r.ValueNames(kUser, "Software\\Names"), (std::vector<std::string>{"A", "b", "C"}));
+  EXPECT_TRUE(r.ValueNames(kUser, "Software\\Nowhere").empty());
   // The machine root is a root of its own.
   EXPECT_EQ(ReadRegistryText(r, RegistryRoot::kLocalMachine, kSettingsKey, "Version"), "");
 }

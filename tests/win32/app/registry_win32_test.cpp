@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "app/settings.h"
 #include "app/startup.h"
 #include "app/win32/platform_win32.h"
@@ -65,6 +69,28 @@ TEST_F(RealRegistry, PrimitivesKeepChineseTextAsUnicode) {
   // Failures are silent.
   DeleteRegistryValue(registry, kUser, "Software\\NoSuchKeyAnywhere", "x");
   DeleteRegistryKey(registry, kUser, "Software\\NoSuchKeyAnywhere");
+}
+
+// A write says whether it was stored: under a volatile key no lasting key
+// can be created, so a value there is refused.  The names of a key's values
+// come back as they are spelled.
+TEST_F(RealRegistry, WritesReportSuccessAndValueNamesList) {
+  HKEY h = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\TovaniTestScratch\\Volatile", 0, nullptr,
+                            REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &h, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(h);
+  EXPECT_TRUE(registry.Set(kUser, kScratch + "\\Volatile", "In", "x"));
+  EXPECT_FALSE(registry.Set(kUser, kScratch + "\\Volatile\\Lasting", "A", "x"));
+  EXPECT_FALSE(WriteRegistryText(registry, kUser, kScratch + "\\Volatile\\Lasting", "A", "x"));
+  EXPECT_TRUE(WriteRegistryText(registry, kUser, kScratch + "\\Volatile\\Lasting", "A", ""));  // a removal
+  EXPECT_EQ(ReadRegistryText(registry, kUser, kScratch + "\\Volatile\\Lasting", "A"), "");
+  EXPECT_TRUE(WriteRegistryText(registry, kUser, kScratch, "名字", "黄山"));
+  EXPECT_TRUE(registry.Set(kUser, kScratch, "b", "2"));
+  std::vector<std::string> names = registry.ValueNames(kUser, kScratch);
+  std::sort(names.begin(), names.end());  // the registry's order is its own
+  EXPECT_EQ(names, (std::vector<std::string>{"b", "名字"}));
+  EXPECT_TRUE(registry.ValueNames(kUser, "Software\\NoSuchKeyAnywhere").empty());
 }
 
 TEST_F(RealRegistry, SettingsSaveAndLoadBack) {
