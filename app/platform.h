@@ -1,6 +1,6 @@
 // What the application shell asks of the system besides the registry: the
-// screen, files, and today's date.  The program answers with Win32; the tests
-// answer for themselves.
+// screen, files, and the computer's date.  The program answers with Win32;
+// the tests answer for themselves.
 #pragma once
 
 #include <string>
@@ -20,6 +20,9 @@ class Platform {
   virtual bool LoadsAsBitmap(const std::string& path) = 0;
   // The computer's date.
   virtual CivilDate Today() = 0;
+  // Sets the computer's date (a valid Gregorian date), keeping the time of
+  // day; false when the system refuses (a user without the right to).
+  virtual bool SetComputerDate(const CivilDate& date) = 0;
 };
 
 }  // namespace tovani

@@ -79,6 +79,8 @@ std::vector<Setting<State>> SettingsOf(State& s) {
 
 constexpr const char* kLongitudeName = "MyCityLongitude";
 constexpr const char* kLatitudeName = "MyCityLatitude";
+// The one name a value cannot hold.
+constexpr const char* kUnstorableName = "0";
 
 std::string Read(RegistryStore& r, const char* name) { return ReadRegistryText(r, kUser, kSettingsKey, name); }
 void Write(RegistryStore& r, const char* name, const std::string& text) {
@@ -138,11 +140,13 @@ void LoadSetting(const Setting<AppState>& setting, AppState& s, const ReadText& 
     case Rule::kOwnPlace: {
       OwnPlace& place = *std::get<OwnPlace*>(setting.field);
       place = OwnPlace{};
-      if (text.empty()) break;
-      const auto longitude = CanonicalNumber(read(kLongitudeName));
-      const auto latitude = CanonicalNumber(read(kLatitudeName));
+      const std::string longitudeText = read(kLongitudeName), latitudeText = read(kLatitudeName);
+      // Coordinates without a name are the place named "0" (see SaveSetting).
+      if (text.empty() && (longitudeText.empty() || latitudeText.empty())) break;
+      const auto longitude = CanonicalNumber(longitudeText);
+      const auto latitude = CanonicalNumber(latitudeText);
       if (longitude && latitude && *longitude >= -180 && *longitude <= 180 && *latitude >= -90 && *latitude <= 90) {
-        place = OwnPlace{TruncateBytes(text, 12), *longitude, *latitude};
+        place = OwnPlace{text.empty() ? kUnstorableName : TruncateBytes(text, 12), *longitude, *latitude};
       }
       break;
     }
@@ -180,9 +184,13 @@ void LoadSetting(const Setting<AppState>& setting, AppState& s, const ReadText& 
 void SaveSetting(const Setting<const AppState>& setting, RegistryStore& r) {
   switch (setting.rule) {
     case Rule::kOwnPlace: {
+      // The name "0" cannot be stored: writing "0" removes the value.  Its
+      // place is kept as the coordinates alone, which no other state leaves
+      // (without an own place they are removed too), and the load gives the
+      // name back.  Every other name is stored as it is.
       const OwnPlace& place = *std::get<const OwnPlace*>(setting.field);
       const bool own = !place.name.empty();
-      Write(r, setting.name, own ? place.name : "");
+      Write(r, setting.name, own && place.name != kUnstorableName ? place.name : "");
       Write(r, kLongitudeName, own ? CoordinateText(place.longitude) : "");
       Write(r, kLatitudeName, own ? CoordinateText(place.latitude) : "");
       return;

@@ -17,7 +17,9 @@ inline constexpr const char* kVersionText = "4.1";
 // AutoRunFlag from the user's Run key; nothing but "Version" when that is not
 // exactly "4.1" (every setting then takes its default, and a key that is there
 // all the same is marked ForeignSettingsKey).  Selects the current place and
-// sets FORMTransFlag to 0.
+// sets FORMTransFlag to 0.  An own place whose name is missing but whose
+// coordinates are both stored is the place named "0", the one name that
+// cannot be stored as it is.
 void LoadSettings(AppState& state, RegistryStore& registry, Platform& platform);
 // Registry use on: writes "Version" and every setting, and sets or removes the
 // auto-run value.  Off: removes the key with its records and the auto-run

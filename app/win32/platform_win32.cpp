@@ -33,6 +33,21 @@ CivilDate Win32Platform::Today() {
   return {now.wYear, now.wMonth, now.wDay};
 }
 
+bool Win32Platform::SetComputerDate(const CivilDate& date) {
+  if (date.year < 1601 || date.year > 30827 || !IsValidDate(date.year, date.month, date.day)) return false;
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  now.wYear = static_cast<WORD>(date.year);
+  now.wMonth = static_cast<WORD>(date.month);
+  now.wDay = static_cast<WORD>(date.day);
+  now.wDayOfWeek = 0;  // ignored
+  if (!SetLocalTime(&now)) return false;
+  // The first call converted with the daylight-saving rule of the old date;
+  // the second one uses that of the new date.
+  SetLocalTime(&now);
+  return true;
+}
+
 std::string ModulePath() {
   wchar_t path[MAX_PATH + 1] = {};
   const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);

@@ -128,7 +128,10 @@ TEST_F(Settings, TheOwnPlaceAndTheCurrentCity) {
       {"老家", "-116.40", "39.9", "44", "", 1, "天安门"},  // not the value's own text
       {"老家", "-116.4", "95", "44", "", 1, "天安门"},     // latitude beyond 90
       {"老家", "-180.5", "10", "44", "", 1, "天安门"},
-      {"", "-116.4", "39.9", "44", "", 1, "天安门"},      // no name, no own place
+      {"", "", "", "44", "", 1, "天安门"},                // no name, no own place
+      {"", "-116.4", "", "44", "", 1, "天安门"},
+      {"", "-116.4", "39.9", "44", "0", 44, "0"},          // coordinates alone: the place named "0"
+      {"", "-116.40", "39.9", "44", "", 1, "天安门"},
       {"老家", "-116.4", "39.9", "21", "老家", 21, "乌鲁木齐"},
       {"老家", "-116.4", "39.9", "45", "老家", 1, "天安门"},
       {"老家", "-116.4", "39.9", "0", "老家", 1, "天安门"},
@@ -366,6 +369,31 @@ TEST_F(Settings, APlaceOnTheEquatorOrTheMeridianSurvives) {
   EXPECT_EQ(loaded.MyCity.longitude, 0);
   EXPECT_EQ(loaded.MyCity.latitude, 0);
   EXPECT_EQ(loaded.NowCityCode, 44);
+}
+
+// Whatever its name, the own place survives the end and the next start; the
+// stored name is the name itself, but for "0", which no value can hold.
+TEST_F(Settings, EveryOwnPlaceNameSurvives) {
+  struct Case {
+    const char* name;
+    const char* stored;
+  };
+  const Case cases[] = {{"0", ""}, {"00", "00"}, {"0.0", "0.0"}, {" 0", " 0"}, {"-0", "-0"}, {"老家", "老家"}};
+  for (const auto& c : cases) {
+    AppState s = state;
+    s.RegistryUseFlag = 1;
+    s.MyCity = OwnPlace{c.name, -120.5, 0};
+    s.NowCityCode = 44;
+    MemoryRegistry r;
+    SaveSettings(s, r);
+    EXPECT_EQ(ReadRegistryText(r, kUser, kSettingsKey, "MyCityName"), c.stored) << c.name;
+    AppState loaded;
+    LoadSettings(loaded, r, platform);
+    EXPECT_EQ(loaded.MyCity.name, c.name);
+    EXPECT_EQ(loaded.MyCity.longitude, -120.5) << c.name;
+    EXPECT_EQ(loaded.NowCityCode, 44) << c.name;
+    EXPECT_EQ(loaded.Current.name, c.name);
+  }
 }
 
 // Every coordinate text the save writes loads back to the same value and text.
