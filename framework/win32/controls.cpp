@@ -69,20 +69,22 @@ HWND ComboBox::List() const {
 
 // ---- TextBox ----
 
-void TextBox::Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, bool multiLine, bool centred,
-                     bool framed) {
-  DWORD style = ES_READONLY | (centred ? ES_CENTER : ES_LEFT);
-  style |= multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
-  hwnd = CreateControl(parent, WC_EDITW, id, style | (framed ? WS_BORDER : 0), 0, place96, dpi, font);
-  SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
-  SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
-  Subclass(hwnd, [](HWND h, UINT msg, WPARAM w, LPARAM) -> std::optional<LRESULT> {
+void MakeReadOnlyText(HWND edit, bool keysToWindow) {
+  SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
+  SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+  Subclass(edit, [keysToWindow](HWND h, UINT msg, WPARAM w, LPARAM) -> std::optional<LRESULT> {
     switch (msg) {
+      case WM_GETDLGCODE:
+        if (!keysToWindow) return std::nullopt;
+        return DefSubclassProc(h, msg, w, 0) & ~(DLGC_WANTALLKEYS | DLGC_HASSETSEL);
       case WM_KEYDOWN:
         if (w == 'A' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
           SendMessageW(h, EM_SETSEL, 0, -1);
           return 0;
         }
+        return std::nullopt;
+      case WM_CHAR:
+        if (w == 1) return 0;  // Ctrl+A's character, handled at its key: no beep
         return std::nullopt;
       case WM_LBUTTONDBLCLK:
         SetFocus(h);
@@ -96,6 +98,14 @@ void TextBox::Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT 
         return std::nullopt;
     }
   });
+}
+
+void TextBox::Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, bool multiLine, bool centred,
+                     bool framed) {
+  DWORD style = ES_READONLY | (centred ? ES_CENTER : ES_LEFT);
+  style |= multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+  hwnd = CreateControl(parent, WC_EDITW, id, style | (framed ? WS_BORDER : 0), 0, place96, dpi, font);
+  MakeReadOnlyText(hwnd, false);
 }
 
 void TextBox::SetText(const std::string& text) const {

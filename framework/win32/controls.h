@@ -34,6 +34,12 @@ struct ComboBox {
 
 // A read-only edit control: selectable, copyable text that screen readers
 // read; a double click or Ctrl+A selects all of it, pasting does nothing.
+// A read-only edit as users meet it: any length of text, Ctrl+A and a double
+// click select all, paste, cut and clear do nothing. With keysToWindow, Tab,
+// Enter and Esc go to the window, as from the other fields, even from a
+// multi-line box (which would keep them).
+void MakeReadOnlyText(HWND edit, bool keysToWindow);
+
 struct TextBox {
   HWND hwnd = nullptr;
   void Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, bool multiLine, bool centred,

@@ -69,33 +69,6 @@ void RunCheck(const std::shared_ptr<VersionCheck>& check, const VersionPage& pag
   }
 }
 
-// A read-only text box as the user meets it: Tab, Enter and Esc go to the
-// window; Ctrl+A and a double click select all.
-void MakeTextBox(HWND box) {
-  SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
-  SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
-  win32::Subclass(box, [](HWND h, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
-    switch (msg) {
-      case WM_GETDLGCODE:
-        return DefSubclassProc(h, msg, wParam, 0) & ~(DLGC_WANTALLKEYS | DLGC_HASSETSEL);
-      case WM_KEYDOWN:
-        if (wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
-          SendMessageW(h, EM_SETSEL, 0, -1);
-          return 0;
-        }
-        return std::nullopt;
-      case WM_CHAR:
-        if (wParam == 1) return 0;  // Ctrl+A's character: no beep
-        return std::nullopt;
-      case WM_LBUTTONDBLCLK:
-        SendMessageW(h, EM_SETSEL, 0, -1);
-        return 0;
-      default:
-        return std::nullopt;
-    }
-  });
-}
-
 class HelpWindow : public ToolWindow {
  public:
   explicit HelpWindow(ProgramContext& program)
@@ -139,7 +112,7 @@ void HelpWindow::CreateControls(UINT dpi) {
       HWND box = win32::CreateControl(w, WC_EDITW, c.id,
                                       ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
                                       WS_EX_CLIENTEDGE, place, dpi, font);
-      MakeTextBox(box);
+      win32::MakeReadOnlyText(box, true);
       Colour(box, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW));
     } else if (c.id >= kFirstTab && c.id < kFirstTab + kPageCount) {
       const int page = c.id - kFirstTab;

@@ -106,31 +106,8 @@ class SearchWindow final : public ToolWindow {
     const Place box = months ? Place{15, 97, 426, 199} : Place{15, 136, 426, 160};
     result_ = Add(WC_EDITW, kResultId, ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_TABSTOP,
                   WS_EX_CLIENTEDGE, box, 13, "");
-    SendMessageW(result_, EM_SETLIMITTEXT, 0, 0);
+    win32::MakeReadOnlyText(result_, true);
     Colour(result_, kBlack, kWhite);
-    win32::Subclass(result_, [](HWND h, UINT msg, WPARAM w, LPARAM) -> std::optional<LRESULT> {
-      switch (msg) {
-        case WM_KEYDOWN:
-          if (w == 'A' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
-            SendMessageW(h, EM_SETSEL, 0, -1);
-            return 0;
-          }
-          return std::nullopt;
-        case WM_CHAR:
-          if (w == 1) return 0;  // Ctrl+A, handled at its key
-          return std::nullopt;
-        case WM_LBUTTONDBLCLK:
-          SetFocus(h);
-          SendMessageW(h, EM_SETSEL, 0, -1);
-          return 0;
-        case WM_PASTE:
-        case WM_CUT:
-        case WM_CLEAR:
-          return 0;
-        default:
-          return std::nullopt;
-      }
-    });
     Add(WC_BUTTONW, kSearchButtonId, BS_DEFPUSHBUTTON | WS_TABSTOP, 0, {283, 306, 75, 24}, 12, "查询");
     Add(WC_BUTTONW, kCancelButtonId, BS_PUSHBUTTON | WS_TABSTOP, 0, {366, 306, 75, 24}, 12, "取消");
   }

@@ -107,33 +107,9 @@ void TablesWindow::CreateControls(UINT dpi) {
         HWND box = win32::CreateControl(
             w, WC_EDITW, c.id, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
             WS_EX_CLIENTEDGE, place, dpi, nullptr);
-        SendMessageW(box, EM_SETLIMITTEXT, 0, 0);  // a year of sun times is longer than the default limit
-        SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
+        win32::MakeReadOnlyText(box, true);
         SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(ResultFont(dpi)), FALSE);
         Colour(box, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW));
-        win32::Subclass(box, [](HWND h, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
-          switch (msg) {
-            case WM_GETDLGCODE: {
-              // Tab, Enter and Esc go to the window as in the other fields.
-              const LRESULT code = DefSubclassProc(h, msg, wParam, 0);
-              return code & ~(DLGC_WANTALLKEYS | DLGC_HASSETSEL);
-            }
-            case WM_KEYDOWN:
-              if (wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
-                SendMessageW(h, EM_SETSEL, 0, -1);
-                return 0;
-              }
-              return std::nullopt;
-            case WM_CHAR:
-              if (wParam == 1) return 0;  // Ctrl+A's character: no beep
-              return std::nullopt;
-            case WM_LBUTTONDBLCLK:
-              SendMessageW(h, EM_SETSEL, 0, -1);
-              return 0;
-            default:
-              return std::nullopt;
-          }
-        });
         break;
       }
       default:
