@@ -86,7 +86,13 @@ inline HWND WaitForWindow(const Program& p, const wchar_t* className) {
   for (int i = 0; i < 300; ++i) {
     WindowSearch s{p.id(), className, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
-    if (s.found != nullptr) return s.found;
+    if (s.found != nullptr) {
+      // A window is found as soon as it is created; its thread may take a while
+      // (on a busy machine, seconds) to finish building it and reach its message
+      // loop, and until then it counts as hung to a time-out send.
+      DWORD_PTR ignored = 0;
+      return SendMessageTimeoutW(s.found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) != 0 ? s.found : nullptr;
+    }
     Sleep(50);
   }
   return nullptr;
