@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Takes the README's picture of the program: the day window with its context
-# menu open, and the month window, side by side, as the program shows them
-# under Wine on a private Xvfb screen.
+# Takes the README's pictures of the program's two main windows, as the
+# program shows them under Wine on a private Xvfb screen: the day window with
+# its context menu open (day.png) and the month window (month.png).
 #
-#   tools/screenshot.sh [out.png]     (default resources/screenshot.png)
+#   tools/screenshot.sh [folder]     (default resources)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/dev.sh"
-OUT=${1:-$ROOT/resources/screenshot.png}
+OUT=${1:-$ROOT/resources}
 case "$OUT" in /*) ;; *) OUT=$PWD/$OUT ;; esac
 
 install_packages "${WINDOWS_PACKAGES[@]}" cmake make locales imagemagick xdotool
@@ -30,18 +30,31 @@ window_named() {
   die "no window $1 appeared"
 }
 
+# A part of the screen, once the program has painted it (a busy machine may
+# take seconds): what is still black is taken again.
+snap() {  # geometry, file
+  for _ in $(seq 1 40); do
+    import -window root -crop "$1" +repage "$2"
+    [ "$(convert "$2" -format '%[fx:mean>0.2]' info:)" = 1 ] && return 0
+    sleep 0.5
+  done
+  die "nothing was painted at $1"
+}
+
 SHOTS=$(mktemp -d)
 wine "$BUILD/windows/bin/tovani.exe" </dev/null >/dev/null 2>&1 &
 window=$(window_named 青鹭日历)
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"  # X, Y, WIDTH, HEIGHT
 xdotool mousemove 0 0
-sleep 0.5
+snap ${WIDTH}x${HEIGHT}+$X+$Y "$SHOTS/day.png"
 
-# The context menu, opened by a right click on the window's blue margin.
+# The context menu, opened by a right click on the window's blue margin; it
+# reaches below the window.
 xdotool mousemove $((X + 7)) $((Y + 42)) click 3
-sleep 1
-import -window root -crop $((WIDTH + 8))x430+$((X - 4))+$((Y - 4)) +repage "$SHOTS/day.png"
+snap 100x100+$((X + 20))+$((Y + HEIGHT + 20)) "$SHOTS/menu.png"
+sleep 0.5
+snap $((WIDTH + 8))x430+$((X - 4))+$((Y - 4)) "$SHOTS/day.png"
 
 # The month window, by the menu's key.
 xdotool key m
@@ -49,9 +62,11 @@ month=$(window_named 青鹭月历)
 xdotool mousemove 0 0
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$month")"
-import -window root -crop ${WIDTH}x${HEIGHT}+$X+$Y +repage "$SHOTS/month.png"
+snap ${WIDTH}x${HEIGHT}+$X+$Y "$SHOTS/month.png"
 
-convert "$SHOTS/day.png" "$SHOTS/month.png" -background white -gravity west -splice 12x0 +append -bordercolor white \
-        -border 12 "$OUT"
+mkdir -p "$OUT"
+for picture in day month; do
+  convert "$SHOTS/$picture.png" -bordercolor white -border 12 "$OUT/$picture.png"
+done
 rm -rf "$SHOTS"
-say "wrote $OUT"
+say "wrote $OUT/day.png and $OUT/month.png"
