@@ -118,23 +118,12 @@ constexpr WeekdayFestival kWeekdayFestivals[] = {
 };
 
 constexpr std::int32_t kFirstEasterYear = 325;
-constexpr int kSpringEquinox = 6;    // 春分
+constexpr std::int32_t kLastJulianEasterYear = 1582;
 constexpr int kSummerSolstice = 12;  // 夏至
 constexpr int kWinterSolstice = 24;  // 冬至
 constexpr int kGrainInEar = 11;      // 芒种
 constexpr int kLesserHeat = 13;      // 小暑
 constexpr int kAutumnBegins = 15;    // 立秋
-
-// Easter: the Sunday after the first full moon on or after the day of the
-// spring equinox (a week later when that full moon falls on a Sunday).
-bool IsEasterDay(std::int32_t year, DayNumber j) {
-  if (SundayBasedWeekday(j) != 0) return false;
-  const DayNumber equinox = DayOf(TermDayOnOrAfter(DateToDayNumber(year, 1, 1), kSpringEquinox));
-  if (j <= equinox) return false;
-  const DayNumber fullMoon = FullMoonDay(equinox);
-  const int w = SundayBasedWeekday(fullMoon);
-  return j == fullMoon + (w == 0 ? 7 : 7 - w);
-}
 
 struct LunarFestival {
   int month, day;
@@ -162,6 +151,39 @@ DayNumber CheckedDay(std::int32_t year, std::int32_t month, std::int32_t day) {
 }
 
 }  // namespace
+
+// The churches' Easter tables written as arithmetic: the Julian computus as
+// Meeus gives it (the 19-year cycle of paschal full moons on the Julian
+// calendar), the Gregorian one by the anonymous algorithm (Meeus, chapter 8:
+// the same cycle with the solar and lunar corrections of the reform).
+EasterDate EasterByComputus(std::int32_t year, Computus computus) {
+  if (year < 1) return {0, 0};
+  int sum;  // 31 * month + day - 1
+  if (computus == Computus::kJulian) {
+    const int a = year % 4, b = year % 7, c = year % 19;
+    const int d = (19 * c + 15) % 30;
+    const int e = (2 * a + 4 * b - d + 34) % 7;
+    sum = d + e + 114;
+  } else {
+    const int a = year % 19, b = year / 100, c = year % 100;
+    const int d = b / 4, e = b % 4, f = (b + 8) / 25, g = (b - f + 1) / 3;
+    const int h = (19 * a + b - d - g + 15) % 30;
+    const int i = c / 4, k = c % 4;
+    const int l = (32 + 2 * e + 2 * i - h - k) % 7;
+    const int m = (a + 11 * h + 22 * l) / 451;
+    sum = h + l - 7 * m + 114;
+  }
+  return {sum / 31, sum % 31 + 1};
+}
+
+DayNumber EasterDay(std::int32_t year) {
+  if (year < kFirstEasterYear || !InYearRange(year)) return InvalidDayNumber;
+  // The program's dates are Julian up to 1582-10-04, so the Julian computus
+  // gives its dates as they stand; Easter 1582 (15 April) came before the reform.
+  const EasterDate e =
+      EasterByComputus(year, year <= kLastJulianEasterYear ? Computus::kJulian : Computus::kGregorian);
+  return DateToDayNumber(year, e.month, e.day);
+}
 
 int NthWeekdayOfMonth(std::int32_t year, std::int32_t month, int n, int weekday) {
   const DayNumber first = DateToDayNumber(year, month, 1);
@@ -194,7 +216,7 @@ std::string GregorianFestivalText(std::int32_t year, std::int32_t month, std::in
   for (const auto& r : kWeekdayFestivals) {
     if (month == r.month && year >= r.fromYear && day == NthWeekdayOfMonth(year, month, r.n, r.weekday)) add(r.name);
   }
-  if (year >= kFirstEasterYear && IsEasterDay(year, j)) add("复活节");
+  if (j == EasterDay(year)) add("复活节");
   return text;
 }
 

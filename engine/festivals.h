@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/dates.h"
+
 namespace tovani {
 
 // The Gregorian festivals and days of a date, several separated by one blank;
@@ -21,6 +23,20 @@ std::string NineNinesText(std::int32_t year, std::int32_t month, std::int32_t da
 std::string DogDaysText(std::int32_t year, std::int32_t month, std::int32_t day);
 // "入梅" or "出梅" on those days.
 std::string PlumRainText(std::int32_t year, std::int32_t month, std::int32_t day);
+
+// Easter Sunday by the churches' computus (the tabular moon and 21 March, not
+// the astronomical ones): the month and day within the calendar of that
+// computus -- a Julian date for the Julian computus (the Orthodox reckoning), a
+// Gregorian date for the Gregorian one; {0, 0} for a year before 1.
+enum class Computus { kJulian, kGregorian };
+struct EasterDate {
+  int month, day;
+};
+EasterDate EasterByComputus(std::int32_t year, Computus computus);
+// The day number of Easter as the program keeps it: the Julian computus from
+// 325 to 1582 (on the Julian dates the program shows for those years), the
+// Gregorian from 1583; InvalidDayNumber before 325 and after 9000.
+DayNumber EasterDay(std::int32_t year);
 
 // The day of the month of the n-th given weekday (0 = Sunday .. 6 = Saturday)
 // of a month (the rule festivals' dates); in October 1582 the days after the
