@@ -1,7 +1,10 @@
 // The lunar calendar, solar terms and moons.
 #include <cmath>
+#include <cstdio>
+#include <vector>
 
 #include "cli/cli_common.h"
+#include "engine/close_calls.h"
 #include "engine/date_text.h"
 #include "engine/events.h"
 #include "engine/cities.h"
@@ -63,11 +66,26 @@ std::optional<std::int32_t> ParseLunarYear(std::string_view s, Output& out, int&
   return static_cast<std::int32_t>(*y);
 }
 
+// Minutes from midnight, signed, to a tenth.
+std::string MarginText(double minutes) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%+.1f", minutes);
+  return buf;
+}
+
+// "※ 新月距午夜 -0.2 分钟", "※ 处暑距午夜 +9.9 分钟，定闰月".
+std::string CloseCallMark(const CloseCall& c) {
+  if (c.kind == CloseCallKind::kNewMoon) return "※ 新月距午夜 " + MarginText(c.marginMinutes) + " 分钟";
+  return "※ " + SolarTermName(c.term) + "距午夜 " + MarginText(c.marginMinutes) + " 分钟，定闰月";
+}
+
+// A month line gains its close calls as one more field; other lines keep their layout.
 int RunYear(const Invocation& inv, Output& out) {
   int code = kOk;
   const auto year = ParseLunarYear(inv.args[0], out, code);
   if (!year) return code;
   out.Line(std::to_string(*year) + "\t" + LunarYearRecordOf(*year));
+  const auto calls = CloseCallsOfLunarYear(*year);
   const DayNumber first = NewYearDay(*year);
   DayNumber start = first;
   for (int position = 1; position <= 13; ++position) {
@@ -76,10 +94,27 @@ int RunYear(const Invocation& inv, Output& out) {
     const int length = LunarMonthLength(*year, month);
     const auto from = DayNumberToDate(start), to = DayNumberToDate(start + length - 1);
     if (!from || !to) break;
-    out.Line(LunarMonthName(month, length == 30 ? 1 : 0) + "\t" + IsoText(*from) + "\t" + IsoText(*to));
+    std::string line = LunarMonthName(month, length == 30 ? 1 : 0) + "\t" + IsoText(*from) + "\t" + IsoText(*to);
+    std::string marks;
+    for (const CloseCall& c : calls) {
+      if (c.lunarYear == *year && c.lunarMonth == month) marks += (marks.empty() ? "\t" : "；") + CloseCallMark(c);
+    }
+    out.Line(line + marks);
     start += length;
   }
   return kOk;
+}
+
+// "2057-09-28 23:59:51", a tab, "新月 2057年九月初一" or "处暑 1987年七月初一 定闰月", a
+// tab, the signed minutes from midnight.
+std::string CloseCallLine(const CloseCall& c) {
+  const auto day = DayNumberToDate(static_cast<DayNumber>(std::floor(c.instant)));
+  std::string what = c.kind == CloseCallKind::kNewMoon ? std::string("新月") : SolarTermName(c.term);
+  what += " " + std::to_string(c.lunarYear) + "年" +
+          LunarReading(CalendarDateText(c.lunarYear, c.lunarMonth, c.lunarDay));
+  if (c.kind == CloseCallKind::kMajorTerm) what += " 定闰月";
+  return (day ? IsoText(*day) : std::string()) + " " + ClockPart(DateTimeText(c.instant)) + "\t" + what + "\t" +
+         MarginText(c.marginMinutes);
 }
 
 int RunYears(const Invocation& inv, Output& out) {
@@ -89,6 +124,10 @@ int RunYears(const Invocation& inv, Output& out) {
   const auto last = ParseLunarYear(inv.args[1], out, code);
   if (!last) return code;
   if (*last < *first) return out.Fail("the first year " + Quoted(inv.args[0]) + " comes after the last " + Quoted(inv.args[1]));
+  if (inv.Has("close-calls")) {
+    for (const CloseCall& c : CloseCallsOfLunarYears(*first, *last)) out.Line(CloseCallLine(c));
+    return kOk;
+  }
   for (std::int32_t y = *first; y <= *last; ++y) out.Line(std::to_string(y) + "\t" + LunarYearRecordOf(y));
   return kOk;
 }
@@ -122,15 +161,28 @@ int RunEvents(const Invocation& inv, Output& out) {
   const auto year = ParseBounded(inv.args[0], -9998, 9999, "year", message);
   if (!year) return out.Fail(message);
   const auto y = static_cast<std::int32_t>(*year);
+  // The lunar years that share days with the civil year hold its close calls.
+  std::vector<CloseCall> calls = CloseCallsOfLunarYear(y - 1);
+  for (const CloseCall& c : CloseCallsOfLunarYear(y)) calls.push_back(c);
   for (const CalendarEvent& e : EventsInRange(DateToDayNumber(y, 1, 1), DateToDayNumber(y, 12, 31))) {
-    out.Line(DateTimeText(e.instant) + "\t" + EventWord(e.kind) + "\t" + EventName(e));
+    std::string line = DateTimeText(e.instant) + "\t" + EventWord(e.kind) + "\t" + EventName(e);
+    for (const CloseCall& c : calls) {
+      const bool sameKind = (c.kind == CloseCallKind::kNewMoon) == (e.kind == EventKind::kNewMoon);
+      if (e.kind != EventKind::kFullMoon && sameKind && std::fabs(c.instant - e.instant) < 1e-6) {
+        line += "\t" + CloseCallMark(c);
+      }
+    }
+    out.Line(line);
   }
   return kOk;
 }
 
+}  // namespace
+
 // The engine's own texts of a day, as JSON fields (an empty string where the
 // engine gives none).
-std::string DayFields(const CivilDate& d, const std::string& lunarText, const CurrentPlace& place) {
+std::string DayFields(const CivilDate& d, const std::string& lunarText, const CurrentPlace& place,
+                      const HolidayCalendar& holidays) {
   const auto field = [](const char* name, const std::string& value) {
     return std::string(",\"") + name + "\":" + JsonString(value);
   };
@@ -142,6 +194,8 @@ std::string DayFields(const CivilDate& d, const std::string& lunarText, const Cu
   s += field("ganzhi_ny", SexagenaryText(d.year, d.month, d.day, 1));
   s += field("festival", GregorianFestivalText(d.year, d.month, d.day, 1));
   s += field("lunar_festival", lunar ? LunarFestivalText(lunar->year, lunar->month, lunar->day) : std::string());
+  const HolidayInfo holiday = holidays.Of(d);
+  s += field("holiday", holiday.name.empty() ? std::string() : HolidayMark(holiday.status) + " " + holiday.name);
   s += field("term_note", NextSolarTermNote(d.year, d.month, d.day));
   s += field("nine", NineNinesText(d.year, d.month, d.day));
   s += field("dog", DogDaysText(d.year, d.month, d.day));
@@ -154,6 +208,8 @@ std::string DayFields(const CivilDate& d, const std::string& lunarText, const Cu
   return s;
 }
 
+namespace {
+
 // The days of a span, a JSON object a line; the events are walked once, a
 // year's worth at a time, alongside the days.
 int RunDump(const Invocation& inv, Output& out) {
@@ -162,11 +218,14 @@ int RunDump(const Invocation& inv, Output& out) {
   if (!from) return out.Fail(message);
   const auto to = ParseDate(inv.args[1], message);
   if (!to) return out.Fail(message);
+  const DayNumber first = DateToDayNumber(*from), last = DateToDayNumber(*to);
+  if (last < first) return out.Fail("the first date " + Quoted(inv.args[0]) + " comes after the last " + Quoted(inv.args[1]));
+  // The additions come last: their warnings must not precede an error.
   int code = kOk;
   const auto place = PlaceOption(inv, out, code);
   if (!place) return code;
-  const DayNumber first = DateToDayNumber(*from), last = DateToDayNumber(*to);
-  if (last < first) return out.Fail("the first date " + Quoted(inv.args[0]) + " comes after the last " + Quoted(inv.args[1]));
+  const auto holidays = HolidaysOption(inv, out, code);
+  if (!holidays) return code;
   constexpr DayNumber kChunk = 366;
   for (DayNumber chunk = first; chunk <= last; chunk += kChunk) {
     const DayNumber chunkLast = std::min<std::int64_t>(last, static_cast<std::int64_t>(chunk) + kChunk - 1);
@@ -191,7 +250,7 @@ int RunDump(const Invocation& inv, Output& out) {
             break;
         }
       }
-      line += DayFields(d, lunar, *place);
+      line += DayFields(d, lunar, *place, *holidays);
       out.Utf8Line(line + "}");
     }
   }
@@ -204,11 +263,13 @@ std::vector<Command> LunarCommands() {
   return {
       {"lunar", "DATE", "the lunar date of a date: its lunar date text and reading", 1, 1, {}, RunLunar},
       {"solar", "LY-LM-LD", "the date of a lunar date (leap months as month + 12)", 1, 1, {}, RunSolar},
-      {"year", "Y", "the record of lunar year Y and its months with their dates", 1, 1, {}, RunYear},
-      {"years", "START END", "one line per lunar year: the year, a tab, its 17-character record", 2, 2, {},
-       RunYears},
-      {"events", "Y", "solar terms, new and full moons of year Y, in time order", 1, 1, {}, RunEvents},
-      {"dump", "START END", "one JSON object per day of a span of dates", 2, 2, {"city="}, RunDump},
+      {"year", "Y", "the record of lunar year Y and its months with their dates (※: close to midnight)", 1, 1, {},
+       RunYear},
+      {"years", "START END", "one line per lunar year: the year, a tab, its 17-character record", 2, 2,
+       {"close-calls"}, RunYears},
+      {"events", "Y", "solar terms, new and full moons of year Y, in time order (※: close to midnight)", 1, 1, {},
+       RunEvents},
+      {"dump", "START END", "one JSON object per day of a span of dates", 2, 2, {"city=", "holidays="}, RunDump},
   };
 }
 

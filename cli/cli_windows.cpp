@@ -1,13 +1,15 @@
 // What the calendar and tool windows show, in a terminal.
-#include <unistd.h>
-
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "cli/cli_common.h"
 #include "engine/cities.h"
 #include "engine/date_text.h"
+#include "engine/events.h"
 #include "engine/hijri.h"
+#include "engine/lunar_calendar.h"
+#include "engine/solar_terms.h"
 #include "framework/codepage.h"
 #include "ui/common/calendar_range.h"
 #include "ui/day/day_model.h"
@@ -31,25 +33,85 @@ std::string UnixLines(std::string text) {
   return out;
 }
 
-// A date of the calendar windows' range.
-std::optional<CivilDate> ParseWindowDate(std::string_view s, Output& out, int& code) {
-  std::string message;
-  const auto date = ParseDate(s, message);
+// A date of the calendar windows' range, or the failure's message (naming
+// what the user typed) and exit code.
+std::optional<CivilDate> WindowDate(const std::optional<CivilDate>& date, std::string_view typed,
+                                    const std::string& message, Output& out, int& code) {
   if (!date) {
     code = out.Fail(message);
     return std::nullopt;
   }
   if (date->year < kFirstYear || date->year > kLastYear) {
-    code = out.Fail("date " + Quoted(s) + " is outside the calendar's years -103..4103");
+    code = out.Fail("date " + Quoted(typed) + " is outside the calendar's years -103..4103");
     return std::nullopt;
   }
   return date;
 }
 
+// The date argument, today when there is none.
+std::optional<CivilDate> ParseWindowDate(const Invocation& inv, Output& out, int& code) {
+  const std::string typed = inv.args.empty() ? "today" : inv.args[0];
+  std::string message;
+  const auto date = ParseDate(typed, message);
+  return WindowDate(date, typed, message, out, code);
+}
+
+// Options that mean nothing with --json are refused, not ignored.
+int RefuseWithJson(const Invocation& inv, std::initializer_list<const char*> options, Output& out) {
+  for (const char* o : options) {
+    if (inv.Has(o)) return out.Fail("--" + std::string(o) + " means nothing with --json");
+  }
+  return kOk;
+}
+
+// Days as JSON objects with the keys of dump; the events are walked once.
+std::vector<std::string> DayObjects(DayNumber first, DayNumber last, const CurrentPlace& place,
+                                    const HolidayCalendar& holidays) {
+  std::vector<std::string> objects;
+  const auto events = EventsInRange(first, last);
+  auto next = events.begin();
+  for (DayNumber z = first; z <= last; ++z) {
+    const CivilDate d = *DayNumberToDate(z);
+    const std::string lunar = SolarToLunar(d.year, d.month, d.day);
+    std::string s =
+        "{\"jdn\":" + std::to_string(z) + ",\"g\":" + JsonString(IsoText(d)) + ",\"lunar\":" + JsonString(lunar);
+    for (; next != events.end() && std::floor(next->instant) < z; ++next) {
+    }
+    for (; next != events.end() && std::floor(next->instant) == z; ++next) {
+      const std::string clock = ClockPart(DateTimeText(next->instant));
+      switch (next->kind) {
+        case EventKind::kTerm:
+          s += ",\"term\":" + JsonString(SolarTermName(next->term) + " " + clock);
+          break;
+        case EventKind::kNewMoon:
+          s += ",\"newmoon\":" + JsonString(clock);
+          break;
+        case EventKind::kFullMoon:
+          s += ",\"fullmoon\":" + JsonString(clock);
+          break;
+      }
+    }
+    objects.push_back(s + DayFields(d, lunar, place, holidays) + "}");
+  }
+  return objects;
+}
+
 int RunDay(const Invocation& inv, Output& out) {
   int code = kOk;
-  const auto date = ParseWindowDate(inv.args[0], out, code);
+  const auto date = ParseWindowDate(inv, out, code);
   if (!date) return code;
+  if (inv.Has("json")) {
+    if (const int refused = RefuseWithJson(inv, {"info", "dynasty", "ganzhi-newyear"}, out)) return refused;
+    const auto place = PlaceOption(inv, out, code);
+    if (!place) return code;
+    const auto holidays = HolidaysOption(inv, out, code);
+    if (!holidays) return code;
+    const DayNumber z = DateToDayNumber(*date);
+    out.Utf8Line(DayObjects(z, z, *place, *holidays).front());
+    return kOk;
+  }
+  // The day view shows no holidays; they are in its JSON.
+  if (inv.Has("holidays")) return out.Fail("--holidays goes with day --json only");
   std::string message;
   int info = 0;
   if (inv.Has("info")) {
@@ -60,7 +122,7 @@ int RunDay(const Invocation& inv, Output& out) {
   const auto place = PlaceOption(inv, out, code);
   if (!place) return code;
   const auto day = FromGregorian(*date);
-  if (!day) return out.Fail("no lunar or Hijri date for " + Quoted(inv.args[0]));
+  if (!day) return out.Fail("no lunar or Hijri date for " + IsoText(*date));
   const day::DayModel model(MakeCalendarRange(kFirstYear, kLastYear), *day, inv.Has("dynasty"));
   const auto row = [&](const char* name, day::ListId first) {
     std::string line = name;
@@ -80,29 +142,81 @@ int RunDay(const Invocation& inv, Output& out) {
   return kOk;
 }
 
-// The display width of program text in a terminal: a two-byte character
-// takes two columns, as many as its bytes.
-std::string PadTo(const std::string& gbk, std::size_t width) {
-  return gbk.size() >= width ? gbk : gbk + std::string(width - gbk.size(), ' ');
+// The month argument: Y-MM (the first day), Y-MM-DD (the day whose details
+// are shown) or today; this month's today when there is none.
+std::optional<CivilDate> ParseMonthArgument(const Invocation& inv, Output& out, int& code) {
+  const std::string typed = inv.args.empty() ? "today" : inv.args[0];
+  std::string message;
+  std::optional<CivilDate> date;
+  if (const auto ym = ParseDashedNumbers(typed, 2)) {
+    const auto y = (*ym)[0], m = (*ym)[1];
+    if (y >= -9998 && y <= 9999 && m >= 1 && m <= 12) {
+      date = CivilDate{static_cast<std::int32_t>(y), static_cast<std::int32_t>(m), 1};
+    } else {
+      message = "no such month " + Quoted(typed) + ": expected Y-MM with MM 01..12";
+    }
+  } else if (typed == "today" || ParseDashedNumbers(typed, 3)) {
+    date = ParseDate(typed, message);
+  } else {
+    message = "bad month " + Quoted(typed) + ": expected Y-MM or Y-MM-DD (astronomical year) or today";
+  }
+  return WindowDate(date, typed, message, out, code);
+}
+
+// Reverse video, for today's cell on a terminal.
+constexpr const char* kReverse = "\033[7m";
+constexpr const char* kPlain = "\033[0m";
+
+int RunMonthJson(const Invocation& inv, const CivilDate& date, Output& out) {
+  if (const int refused = RefuseWithJson(inv, {"ganzhi-newyear"}, out)) return refused;
+  int code = kOk;
+  const auto place = PlaceOption(inv, out, code);
+  if (!place) return code;
+  const auto holidays = HolidaysOption(inv, out, code);
+  if (!holidays) return code;
+  const DayNumber first = DateToDayNumber(date.year, date.month, 1);
+  const DayNumber last = first + DaysInMonth(date.year, date.month) - 1;
+  const std::string iso = IsoText(date);
+  std::string s = "{\"month\":" + JsonString(iso.substr(0, iso.size() - 3)) + ",\"days\":[";
+  bool firstDay = true;
+  for (const std::string& day : DayObjects(first, last, *place, *holidays)) {
+    s += (firstDay ? "" : ",") + day;
+    firstDay = false;
+  }
+  out.Utf8Line(s + "]}");
+  return kOk;
 }
 
 int RunMonth(const Invocation& inv, Output& out) {
   int code = kOk;
-  // Y-MM, or Y-MM-DD for the day whose details are shown.
-  std::string arg = inv.args[0];
-  if (ParseDashedNumbers(arg, 3) == std::nullopt) arg += "-01";
-  const auto date = ParseWindowDate(arg, out, code);
+  const auto date = ParseMonthArgument(inv, out, code);
   if (!date) return code;
+  if (inv.Has("json")) return RunMonthJson(inv, *date, out);
   const auto place = PlaceOption(inv, out, code);
   if (!place) return code;
+  const auto holidays = HolidaysOption(inv, out, code);
+  if (!holidays) return code;
   const auto day = FromGregorian(*date);
-  if (!day) return out.Fail("no lunar or Hijri date for " + Quoted(inv.args[0]));
+  if (!day) return out.Fail("no lunar or Hijri date for " + IsoText(*date));
   const month::MonthModel model(MakeCalendarRange(kFirstYear, kLastYear), *day);
   const month::MonthGrid& grid = model.grid();
+  // On a terminal, today's cell stands out and days off and make-up working
+  // days carry their marks.
+  const bool styled = out.terminal().styledOutput;
+  int todayCell = 0;
+  if (styled) {
+    std::string ignored;
+    const auto today = Today(ignored);
+    if (today && today->year == date->year && today->month == date->month) todayCell = model.CellOfDay(today->day);
+  }
+  // Columns are counted in the terminal's columns: a Chinese character takes two.
   constexpr std::size_t kWidth = 10;
   std::string header;
-  for (const char* name : {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"}) header += PadTo(name, kWidth);
-  out.Line(TrimBlanks(header));
+  for (const char* name : {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"}) {
+    header += PadColumns(Cp936ToUtf8(name), kWidth);
+  }
+  const auto trimmed = [](const std::string& line) { return line.substr(0, line.find_last_not_of(' ') + 1); };
+  out.Utf8Line(trimmed(header));
   for (int row = 0; row * 7 < grid.lastCell; ++row) {
     std::string days, seconds;
     for (int column = 0; column < 7; ++column) {
@@ -113,14 +227,24 @@ int RunMonth(const Invocation& inv, Output& out) {
         const std::string& text = grid.cells[cell - 1];
         const auto split = text.find(month::kLineBreak, 2);
         number = text.substr(2, split - 2);
-        second = text.substr(split + 2);
+        second = Cp936ToUtf8(text.substr(split + 2));
         if (cell == model.SelectedCell()) number = "[" + number + "]";
+        if (styled) {
+          const int dayOfMonth = cell - grid.firstCell + 1;
+          number += Cp936ToUtf8(HolidayMark(holidays->Of({date->year, date->month, dayOfMonth}).status));
+        }
       }
-      days += PadTo(number, kWidth);
-      seconds += PadTo(second, kWidth);
+      if (cell == todayCell) {
+        // The highlight covers the text's columns and leaves a gap to the next cell.
+        days += kReverse + PadColumns(number, kWidth - 2) + kPlain + "  ";
+        seconds += kReverse + PadColumns(second, kWidth - 2) + kPlain + "  ";
+      } else {
+        days += PadColumns(number, kWidth);
+        seconds += PadColumns(second, kWidth);
+      }
     }
-    out.Line(days.substr(0, days.find_last_not_of(' ') + 1));
-    out.Line(seconds.substr(0, seconds.find_last_not_of(' ') + 1));
+    out.Utf8Line(trimmed(days));
+    out.Utf8Line(trimmed(seconds));
   }
   out.Line("");
   out.Line(UnixLines(month::MonthSummary(date->year, date->month)));
@@ -131,6 +255,13 @@ int RunMonth(const Invocation& inv, Output& out) {
 
 int RunTable(const Invocation& inv, Output& out) {
   const std::string& page = inv.args[0];
+  if (page != "months" && page != "terms" && page != "moons" && page != "sun") {
+    return out.Fail("unknown table " + Quoted(page) + ": expected months, terms, moons or sun");
+  }
+  // The place and twilight belong to the sun table only; elsewhere they are refused, not ignored.
+  if (page != "sun" && (inv.Has("city") || inv.Has("dawn"))) {
+    return out.Fail(std::string(inv.Has("city") ? "--city" : "--dawn") + " applies to table sun only");
+  }
   std::string message;
   const bool lunar = page == "months";
   const auto year = ParseBounded(inv.args[1], lunar ? -104 : kFirstYear, kToolLastYear, "year", message);
@@ -147,8 +278,6 @@ int RunTable(const Invocation& inv, Output& out) {
     const auto place = PlaceOption(inv, out, code);
     if (!place) return code;
     out.Line(UnixLines(tables::SunTimesTable(y, place->name, place->longitude, place->latitude, inv.Has("dawn"))));
-  } else {
-    return out.Fail("unknown table " + Quoted(page) + ": expected months, terms, moons or sun");
   }
   return kOk;
 }
@@ -200,7 +329,6 @@ int RunSearch(const Invocation& inv, Output& out) {
     if (fields.start.empty()) return out.Fail("start year " + Quoted(inv.args[1]) + " is outside the searchable years");
     return out.Fail("bad range " + Quoted(rangeBefore) + ": expected a number of years above 0");
   }
-  if (fields.range != rangeBefore) out.Note("tovani: range cut to " + fields.range + " years\n");
 
   std::unique_ptr<search::Search> search;
   if (days) {
@@ -226,7 +354,9 @@ int RunSearch(const Invocation& inv, Output& out) {
                                    : kind == "small3" ? search::RunKind::kThreeSmall
                                                       : search::RunKind::kFourBig);
   }
-  const bool showProgress = isatty(STDERR_FILENO) != 0;
+  // Said only once every argument is known good: a failure is one line.
+  if (fields.range != rangeBefore) out.Note("tovani: range cut to " + fields.range + " years\n");
+  const bool showProgress = out.terminal().progress;
   search::SearchSession session;
   session.Press();
   const auto result = session.Run(*search, [&](const std::string& progress) {
@@ -259,10 +389,10 @@ std::vector<Command> WindowCommands() {
   }
   for (const std::string& v : valued) searchOptions.push_back(v);
   return {
-      {"day", "DATE", "the day window: the three calendars and both text lines", 1, 1,
-       {"info=", "ganzhi-newyear", "city=", "dynasty"}, RunDay},
-      {"month", "Y-MM[-DD]", "the month window: grid, month summary and the day's details", 1, 1,
-       {"ganzhi-newyear", "city="}, RunMonth},
+      {"day", "[DATE]", "the day window: the three calendars and both text lines (default today)", 0, 1,
+       {"info=", "ganzhi-newyear", "city=", "dynasty", "json", "holidays="}, RunDay},
+      {"month", "[Y-MM[-DD]]", "the month window: grid, summary, the day's details (default this month)",
+       0, 1, {"ganzhi-newyear", "city=", "json", "holidays="}, RunMonth},
       {"table", "PAGE Y", "tables: months (lunar year), terms, moons or sun (Gregorian year)", 2, 2,
        {"city=", "dawn"}, RunTable},
       {"search", "KIND START RANGE", "search leap|big3|small3|big4 months, or days by conditions", 3, 3,

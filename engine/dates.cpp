@@ -131,9 +131,9 @@ std::optional<std::int32_t> DaysBetween(const CivilDate& first, const CivilDate&
 std::optional<CivilDate> AddDays(const CivilDate& date, std::int64_t n) {
   const DayNumber a = DateToDayNumber(date);
   if (a == InvalidDayNumber) return std::nullopt;
-  const std::int64_t z = a + n;
-  if (z < FirstValidDayNumber || z > LastValidDayNumber) return std::nullopt;
-  return DayNumberToDate(static_cast<DayNumber>(z));
+  // The count is tested against the room left, so a huge one cannot overflow.
+  if (n < std::int64_t{FirstValidDayNumber} - a || n > std::int64_t{LastValidDayNumber} - a) return std::nullopt;
+  return DayNumberToDate(static_cast<DayNumber>(a + n));
 }
 
 }  // namespace tovani

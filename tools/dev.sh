@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Set-up, build and run for Tovani on Debian 12.
 #
-#   tools/dev.sh run    install what is missing, build tovani.exe, start it under Wine
+#   tools/dev.sh run    install what is missing, build the optimized command-line tool
+#                       and tovani.exe, start tovani.exe under Wine
 #   tools/dev.sh test   install what is missing, build both trees, run every test
 #
 # Run as root on a fresh machine (it installs packages with apt); on a machine
-# that has them, any user will do.  Build trees: build/native and build/windows.
+# that has them, any user will do.  Build trees: build/native (tests, with
+# sanitizers), build/release (the optimized tovani) and build/windows.
 # TOVANI_BUILD_DIR=dir chooses another folder for them.
 set -euo pipefail
 
@@ -18,7 +20,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 say() { printf '==> %s\n' "$*" >&2; }
 die() { printf 'tools/dev.sh: %s\n' "$*" >&2; exit 1; }
 
-NATIVE_PACKAGES=(g++ cmake make googletest libbenchmark-dev locales python3)
+NATIVE_PACKAGES=(g++ cmake make googletest libbenchmark-dev locales python3 python3-icalendar)
 WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth fonts-wqy-zenhei
                   gstreamer1.0-plugins-good:i386)
 
@@ -50,6 +52,14 @@ build_native() {
   say "building the native tree (with sanitizers)"
   cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVANI_SANITIZE=ON >/dev/null
   cmake --build "$BUILD/native" -j "$JOBS"
+}
+
+# The command-line tool for everyday use: optimized, without sanitizers.
+# cmake --install build/release --prefix DIR puts it in DIR/bin.
+build_release_tool() {
+  say "building the command-line tool: $BUILD/release/bin/tovani"
+  cmake -S "$ROOT" -B "$BUILD/release" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$BUILD/release" -j "$JOBS" --target tovani
 }
 
 build_windows() {
@@ -145,8 +155,9 @@ cmd_test() {
 }
 
 cmd_run() {
-  install_packages "${WINDOWS_PACKAGES[@]}" cmake make locales
+  install_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
   ensure_locale
+  build_release_tool
   build_windows
   local mode=
   if [ -z "${DISPLAY:-}" ]; then

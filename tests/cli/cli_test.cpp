@@ -1,26 +1,41 @@
 #include "cli/cli.h"
+#include "tests/cli/cli_runner.h"
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
+#include <ctime>
+#include <optional>
 #include <sstream>
 
 namespace tovani::cli {
 namespace {
 
-struct Result {
-  int code;
-  std::string out, err;
+// A stream buffer with room for some bytes, then failing like a full disk.
+class FullBuffer : public std::streambuf {
+ public:
+  explicit FullBuffer(std::size_t room) : room_(room) {}
+  std::size_t offered = 0;
+
+ protected:
+  int_type overflow(int_type c) override {
+    ++offered;
+    if (room_ == 0) return traits_type::eof();
+    --room_;
+    return c;
+  }
+  std::streamsize xsputn(const char*, std::streamsize n) override {
+    offered += static_cast<std::size_t>(n);
+    const auto taken = std::min<std::streamsize>(n, static_cast<std::streamsize>(room_));
+    room_ -= static_cast<std::size_t>(taken);
+    return taken;
+  }
+
+ private:
+  std::size_t room_;
 };
-
-// Command lines arrive as UTF-8, whatever the program's own text is.
-std::string Utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
-
-Result RunLine(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  const int code = Run(args, out, err);
-  return {code, out.str(), err.str()};
-}
 
 TEST(Cli, DateCommands) {
   struct Case {
@@ -65,6 +80,22 @@ TEST(Cli, BadInputNamesTheArgumentAndExitsWithTwo) {
       {{"date", "99999999999999999999999"}, "'99999999999999999999999'"},
       {{"add", "9999-12-31", "1"}, "'9999-12-31'"},
       {{"add", "2000-01-01", "1.5"}, "'1.5'"},
+      // Counts far beyond the calendar, up to the limits of a 64-bit integer.
+      {{"add", "2000-01-01", "9223372036854775807"}, "'9223372036854775807'"},
+      {{"add", "2000-01-01", "-9223372036854775808"}, "'-9223372036854775808'"},
+      // What the terminal would act on is shown escaped: line breaks, escape
+      // sequences, C1 controls, bytes that are no UTF-8, characters that code
+      // page 936 cannot hold; a backslash is doubled so that nothing is ambiguous.
+      {{"jd", "1\n2"}, "'1\\n2'"},
+      {{"jd", "\x1b[2J\r\t"}, "'\\x1b[2J\\r\\t'"},
+      {{"jd", "a\xc2\x9b" "31m\x7f"}, "'a\\u{9b}31m\\x7f'"},
+      {{"jd", "\xff\xe4\xb8"}, "'\\xff\\xe4\\xb8'"},
+      {{"jd", Utf8(u8"日\U0001F600")}, Utf8(u8"'日\\u{1f600}'")},
+      {{"jd", "a\\b"}, "'a\\\\b'"},
+      {{"day", "--info", "\n"}, "'\\n'"},
+      // What the user typed, not what it was completed to.
+      {{"month", "2024-13"}, "'2024-13'"},
+      {{"month", "2024-2x"}, "'2024-2x'"},
       {{"interval", "2000-01-01"}, "interval"},
       {{"frobnicate"}, "'frobnicate'"},
       {{"jd", "--bogus", "2000-01-01"}, "'--bogus'"},
@@ -107,7 +138,8 @@ TEST(Cli, DumpOneObjectPerDay) {
   EXPECT_EQ(r.out, Utf8(u8"{\"jdn\":2460345,\"g\":\"2024-02-04\",\"lunar\":\"AD12-25-2023\",\"term\":\"立春 16:27:02\","
                         u8"\"hijri\":\"AD07-24-1445\",\"weekday\":\"星期日\",\"sign\":\"水瓶座\","
                         u8"\"ganzhi\":\"甲辰(龙)年丙寅月戊戌日\",\"ganzhi_ny\":\"癸卯(兔)年乙丑月戊戌日\","
-                        u8"\"festival\":\"\",\"lunar_festival\":\"\",\"term_note\":\"今日立春 16:27:02\","
+                        u8"\"festival\":\"\",\"lunar_festival\":\"\",\"holiday\":\"班 春节\","
+                        u8"\"term_note\":\"今日立春 16:27:02\","
                         u8"\"nine\":\"五九第9天\",\"dog\":\"\",\"plum\":\"\",\"era\":\"二○二三\","
                         u8"\"sun\":{\"rise\":\"07:20:38\",\"set\":\"17:35:42\",\"dawn\":\"06:52:11\","
                         u8"\"dusk\":\"18:04:08\"}}\n"));
@@ -218,6 +250,11 @@ TEST(Cli, WindowCommandsRejectBadInput) {
       {"search", "days", "2000", "5"}, {"search", "days", "2000", "5", "--term", "x"},
       {"search", "leap", "2000", "5", "--month", "13"},                    {"search", "weeks", "2000", "5"},
       {"hijri", "-9999-01-01"},
+      // The place and twilight mean something for the sun table only.
+      {"table", "terms", "2024", "--city", "0"}, {"table", "moons", "2024", "--city", "2"},
+      {"table", "months", "2024", "--dawn"},
+      // A note about a cut range would make a second line before the error.
+      {"search", "days", "4990", "250", "--gday", "99"},
   };
   for (const auto& args : bad) {
     const Result r = RunLine(args);
@@ -235,11 +272,200 @@ TEST(Cli, WindowCommandsRejectBadInput) {
 TEST(Cli, HelpListsEveryCommand) {
   const Result r = RunLine({"--help"});
   EXPECT_EQ(r.code, kOk);
-  for (const char* command : {"jd", "date", "interval", "add", "lunar", "solar", "year", "years", "events", "dump",
-                              "day", "month", "table", "search", "hijri"}) {
+  for (const char* command : {"jd", "date", "interval", "add", "era", "lunar", "solar", "year", "years", "events",
+                              "dump", "day", "month", "table", "search", "hijri"}) {
     EXPECT_NE(r.out.find(std::string("  ") + command + " "), std::string::npos) << command;
   }
-  EXPECT_EQ(RunLine({}).code, kBadInput);
+}
+
+// "today" is the computer's local date, or TOVANI_TODAY's; without a command
+// the tool shows today's day view, and month without a month this month.
+TEST(Cli, TodayWhereverADateGoes) {
+  {
+    const ScopedEnv today("TOVANI_TODAY", "2024-02-10");
+    struct Case {
+      std::vector<std::string> args, same;  // the same output as an explicit date gives
+    };
+    const Case cases[] = {
+        {{}, {"day", "2024-02-10"}},
+        {{"--info", "1", "--city", "21"}, {"day", "2024-02-10", "--info", "1", "--city", "21"}},
+        {{"day"}, {"day", "2024-02-10"}},
+        {{"month"}, {"month", "2024-02-10"}},
+        {{"month", "today"}, {"month", "2024-02-10"}},
+        {{"dump", "today", "today"}, {"dump", "2024-02-10", "2024-02-10"}},
+        {{"hijri", "today"}, {"hijri", "2024-02-10"}},
+        {{"day", "--json"}, {"day", "2024-02-10", "--json"}},
+    };
+    for (const auto& c : cases) {
+      const Result r = RunLine(c.args), expected = RunLine(c.same);
+      EXPECT_EQ(r.code, kOk) << c.same[0];
+      EXPECT_EQ(r.out, expected.out) << c.same[0];
+    }
+    // 2024-02-10 is JDN 2460351 and 春节 of 甲辰.
+    EXPECT_EQ(RunLine({"jd", "today"}).out, "2460351\n");
+    EXPECT_EQ(RunLine({"lunar", "today"}).out, Utf8(u8"AD01-01-2024\t正月初一\n"));
+    EXPECT_EQ(RunLine({"interval", "2024-01-01", "today"}).out, "40\n");
+    EXPECT_EQ(RunLine({"add", "today", "20"}).out, "2024-03-01\tAD03-01-2024\n");
+  }
+  {
+    const ScopedEnv bad("TOVANI_TODAY", "2024-02-30");
+    const Result r = RunLine({});
+    EXPECT_EQ(r.code, kBadInput);
+    EXPECT_NE(r.err.find("TOVANI_TODAY '2024-02-30'"), std::string::npos) << r.err;
+  }
+  // The computer's own date (read before and after, should midnight pass).
+  unsetenv("TOVANI_TODAY");
+  const auto jdnNow = [] {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char iso[32];
+    std::strftime(iso, sizeof iso, "%Y-%m-%d", &local);
+    return RunLine({"jd", iso}).out;
+  };
+  const std::string before = jdnNow();
+  const std::string today = RunLine({"jd", "today"}).out;
+  EXPECT_TRUE(today == before || today == jdnNow()) << today;
+}
+
+// Columns of a UTF-8 line as a terminal shows it: CJK ideographs take two.
+std::vector<std::size_t> FieldColumns(const std::string& line) {
+  std::vector<std::size_t> starts;
+  std::size_t column = 0;
+  bool blank = true;
+  for (std::size_t i = 0; i < line.size();) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    const std::size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    char32_t cp = length == 1 ? c : c & (0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length; ++k) cp = cp << 6 | (line[i + k] & 0x3F);
+    if (blank && c != ' ') starts.push_back(column);
+    blank = c == ' ';
+    column += cp >= 0x3000 && cp <= 0x9FFF ? 2 : 1;
+    i += length;
+  }
+  return starts;
+}
+
+// Every cell of the month grid starts at its column, whatever the characters.
+TEST(Cli, MonthGridColumnsLineUp) {
+  for (const char* month : {"2024-02", "2023-04", "2033-12", "-103-02", "1582-10"}) {
+    const Result r = RunLine({"month", month});
+    ASSERT_EQ(r.code, kOk) << month;
+    std::istringstream lines(r.out);
+    std::string line;
+    int rows = 0;
+    while (std::getline(lines, line) && !line.empty()) {
+      ++rows;
+      for (std::size_t start : FieldColumns(line)) EXPECT_EQ(start % 10, 0u) << month << ": " << line;
+    }
+    EXPECT_GE(rows, 9) << month;
+  }
+}
+
+// On a terminal today's cell is in reverse video and official days off and
+// make-up working days are marked; never in a pipe.
+TEST(Cli, MonthMarksTodayAndHolidaysOnATerminalOnly) {
+  const ScopedEnv today("TOVANI_TODAY", "2024-02-14");
+  const Terminal terminal{true, false};
+  const Result styled = RunLine({"month", "2024-02"}, terminal);
+  ASSERT_EQ(styled.code, kOk);
+  EXPECT_NE(styled.out.find(Utf8(u8"13休      \x1b[7m14休    \x1b[0m  15休")), std::string::npos) << styled.out;
+  EXPECT_NE(styled.out.find(Utf8(u8"初四      \x1b[7m情人节  \x1b[0m  初六")), std::string::npos) << styled.out;
+  EXPECT_EQ(std::count(styled.out.begin(), styled.out.end(), '\x1b'), 4);
+  // 春节 2024: 10 to 17 February off, Sunday 4 and Sunday 18 February worked.
+  EXPECT_NE(styled.out.find(Utf8(u8"\n4班 ")), std::string::npos) << styled.out;
+  EXPECT_NE(styled.out.find(Utf8(u8"\n18班 ")), std::string::npos) << styled.out;
+  for (int day = 10; day <= 17; ++day) {
+    EXPECT_NE(styled.out.find(std::to_string(day) + Utf8(u8"休")), std::string::npos) << day;
+  }
+  const std::string marks[] = {"\x1b", Utf8(u8"休"), Utf8(u8"班")};
+  for (const Result& plain : {RunLine({"month", "2024-02"}), RunLine({"month", "2024-03"}, terminal)}) {
+    for (const std::string& mark : marks) EXPECT_EQ(plain.out.find(mark), std::string::npos) << plain.out;
+  }
+}
+
+// --json gives one object with the keys of dump: a day, or a month and its days.
+TEST(Cli, JsonOfDayAndMonthHasTheKeysOfDump) {
+  const Result day = RunLine({"day", "2024-02-04", "--json", "--city", "21"});
+  ASSERT_EQ(day.code, kOk);
+  EXPECT_EQ(day.out, RunLine({"dump", "2024-02-04", "2024-02-04", "--city", "21"}).out);
+  const Result month = RunLine({"month", "2023-02", "--json"});
+  ASSERT_EQ(month.code, kOk);
+  std::string days = RunLine({"dump", "2023-02-01", "2023-02-28"}).out;
+  std::replace(days.begin(), days.end(), '\n', ',');
+  days.pop_back();
+  EXPECT_EQ(month.out, "{\"month\":\"2023-02\",\"days\":[" + days + "]}\n");
+  // Options that mean nothing for the output asked for are refused, not ignored.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"day", "--json", "--info", "1"}, {"day", "--json", "--dynasty"},
+        {"month", "--json", "--ganzhi-newyear"}, {"day", "--holidays", "x.txt"}}) {
+    const Result r = RunLine(args);
+    EXPECT_EQ(r.code, kBadInput) << args[2];
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+}
+
+// Era names were reused by several dynasties; the years are the published ones.
+TEST(Cli, EraListsEveryEraOfAName) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> lines;  // each must appear
+  };
+  const Case cases[] = {
+      // 光武帝 from 25, 东晋元帝 from 317, 南齐明帝 from 494; each ended in mid-year (建武中元
+      // from 56, 大兴 from 318, 永泰 from 498), a year the calendar names by the new era.
+      {{"era", Utf8(u8"建武")},
+       {Utf8(u8"东汉建武\t25\t55\n"), Utf8(u8"东晋建武\t317\t317\n"), Utf8(u8"南齐建武\t494\t497\n")}},
+      // 建武三十二年 is AD 56, the year it became 建武中元.
+      {{"era", Utf8(u8"建武"), "32"}, {Utf8(u8"东汉建武\t25\t55\t建武32年 = 56, "), Utf8(u8"东汉中元01\n")}},
+      {{"era", Utf8(u8"贞观")}, {Utf8(u8"唐代贞观\t627\t649\n")}},
+      {{"era", Utf8(u8"清代康熙"), "61"}, {Utf8(u8"清代康熙\t1662\t1722\t康熙61年 = 1722\n")}},
+      // There was no 康熙六十二年: 1723 is 雍正元年.
+      {{"era", Utf8(u8"康熙"), "62"}, {Utf8(u8"康熙62年 = 1723, "), Utf8(u8"清代雍正01\n")}},
+      {{"era", Utf8(u8"康熙"), "70"}, {Utf8(u8"康熙70年 = 1731: past the era's last year 1722\n")}},
+      // 忽必烈's 至元 (1264-1294) and 顺帝's (1335-1340).
+      {{"era", Utf8(u8"至元"), "31"},
+       {Utf8(u8"元代至元\t1264\t1294\t至元31年 = 1294\n"), Utf8(u8"元代至元\t1335\t1340\t至元31年 = 1365: past")}},
+      {{"era", Utf8(u8"乾隆"), "60"}, {Utf8(u8"清代乾隆\t1736\t1795\t乾隆60年 = 1795\n")}},
+  };
+  for (const auto& c : cases) {
+    const Result r = RunLine(c.args);
+    EXPECT_EQ(r.code, kOk) << c.args[1];
+    for (const std::string& line : c.lines) EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
+  }
+  const std::string jianwu = RunLine({"era", Utf8(u8"建武")}).out;
+  EXPECT_EQ(std::count(jianwu.begin(), jianwu.end(), '\n'), 3) << jianwu;
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"era", Utf8(u8"民国")}, {"era", Utf8(u8"建武"), "0"}, {"era", Utf8(u8"建武"), "x"},
+        {"era", Utf8(u8"汉建武")}, {"era", ""}}) {
+    const Result r = RunLine(bad);
+    EXPECT_EQ(r.code, kBadInput) << bad[1];
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+}
+
+// Output that cannot be written ends the command with exit code 1 and one
+// line, and the rest is not computed.
+TEST(Cli, FailedWriteStopsWithExitCodeOne) {
+  FullBuffer full(1000);
+  std::ostream out(&full);
+  std::ostringstream err;
+  EXPECT_EQ(cli::Run({"years", "-103", "4103"}, out, err), kOutputFailed);
+  EXPECT_EQ(err.str(), "tovani: cannot write the output\n");
+  EXPECT_LT(full.offered, 1100u);
+  // What stays in a stream's buffer until the end is checked there.
+  struct LateFailure : std::streambuf {
+    char buffer[256];
+    LateFailure() { setp(buffer, buffer + sizeof buffer); }
+    int sync() override { return -1; }
+  } late;
+  std::ostream buffered(&late);
+  std::ostringstream lateErr;
+  const int code = cli::Run({"jd", "2000-01-01"}, buffered, lateErr);
+  EXPECT_EQ(code, kOk);
+  EXPECT_EQ(FinishOutput(buffered, lateErr, code), kOutputFailed);
+  const std::string message = lateErr.str();
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
 }
 
 }  // namespace
