@@ -146,7 +146,16 @@ void EditorPlayer::PollPlayer() {
   // With no device open the alias would be taken for a file name.
   if (!open()) return;
   position_ = Ask(Command("status", kEditorAlias, " position"));
-  if (static_cast<std::int64_t>(position_) >= static_cast<std::int64_t>(length_) - 10) ClosePlayer();
+  if (static_cast<std::int64_t>(position_) >= static_cast<std::int64_t>(length_) - 10) {
+    ClosePlayer();
+    return;
+  }
+  // A device that went back to the start at the end of the file (Wine's
+  // MPEGVideo does) never reports the length: it says it stopped.
+  if (playState_ == kPlaying) {
+    std::string mode;
+    if (send_(Command("status", kEditorAlias, " mode"), mode) == 0 && mode == "stopped") ClosePlayer();
+  }
 }
 
 void EditorPlayer::ClosePlayer() {

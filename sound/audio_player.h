@@ -74,7 +74,8 @@ class EditorPlayer {
   // Button "暂停"/"播放" (only while a file is open): pauses or resumes.
   void PauseToggle();
   // Tick of the 500 ms poll timer: reads the position and closes the player
-  // when it has come within 10 ms of the length.
+  // when it has come within 10 ms of the length, or when the device, asked
+  // while playing, says it has stopped (the file ended).
   void PollPlayer();
   // Closes the device and resets both buttons.
   void ClosePlayer();

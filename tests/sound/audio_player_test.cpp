@@ -212,7 +212,7 @@ TEST(EditorPlayer, AuditionPauseResumeAndTheEnd) {
   ExpectShown(player, kPlaying, "after 试听");
 
   player.PollPlayer();
-  EXPECT_EQ(mci.Take(), Commands{"status EAudioMCI position"});
+  EXPECT_EQ(mci.Take(), (Commands{"status EAudioMCI position", "status EAudioMCI mode"}));
   EXPECT_EQ(player.position(), 1000);
 
   player.PauseToggle();
@@ -238,6 +238,28 @@ TEST(EditorPlayer, AuditionPauseResumeAndTheEnd) {
   player.PauseToggle();
   player.PollPlayer();
   EXPECT_TRUE(mci.Take().empty());
+}
+
+TEST(EditorPlayer, ADeviceThatStoppedAtTheEndIsClosed) {
+  // Some devices go back to position 0 when a file ends; their mode says so.
+  FakeMci mci;
+  mci.Script("status EAudioMCI length", {{0, "3000"}});
+  mci.Script("status EAudioMCI position", {{0, "0"}});
+  mci.Script("status EAudioMCI mode", {{0, "playing"}, {0, "stopped"}});
+  EditorPlayer player(mci.sender(), ShortPath);
+  player.AuditionToggle("C:\\My Music\\song one.mp3", 77);
+  player.PollPlayer();
+  ExpectShown(player, kPlaying, "at the start");
+  mci.Take();
+  player.PauseToggle();
+  player.PollPlayer();  // paused: the mode is not asked
+  EXPECT_EQ(mci.Take(), (Commands{"Pause EAudioMCI", "status EAudioMCI position"}));
+  ExpectShown(player, kPaused, "paused");
+  player.PauseToggle();
+  mci.Take();
+  player.PollPlayer();
+  EXPECT_EQ(mci.Take(), (Commands{"status EAudioMCI position", "status EAudioMCI mode", "Close EAudioMCI"}));
+  ExpectShown(player, kClosed, "after the end");
 }
 
 TEST(EditorPlayer, TheSecondPressEndsTheAudition) {
