@@ -133,9 +133,11 @@ HWND FindDesktopIconView() {
 
 // ---- Open-file dialog ----
 
-std::string ChooseOpenFile(HWND owner, const std::string& title, const std::string& filterName,
-                           const std::string& pattern, const std::string& folder) {
-  std::wstring filter = Wide(filterName) + L'\0' + Wide(pattern) + L'\0' + L'\0';
+std::string ChooseOpenFile(HWND owner, const std::string& title, const std::vector<FileFilter>& filters,
+                           const std::string& folder) {
+  std::wstring filter;  // name, patterns, ..., each ending in a zero, then one more
+  for (const FileFilter& f : filters) filter += Wide(f.name) + L'\0' + Wide(f.patterns) + L'\0';
+  filter += L'\0';
   std::wstring file(32768, L'\0');
   const std::wstring wideTitle = Wide(title), wideFolder = Wide(folder);
   OPENFILENAMEW ofn{};

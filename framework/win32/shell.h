@@ -56,9 +56,15 @@ void SetWindowAlpha(HWND window, BYTE alpha);
 // there is none.
 HWND FindDesktopIconView();
 
-// An open-file dialog (program text); "" when cancelled.
-std::string ChooseOpenFile(HWND owner, const std::string& title, const std::string& filterName,
-                           const std::string& pattern, const std::string& folder);
+// A filter of the open-file dialog: its name and patterns ("*.MP3;*.WAV").
+struct FileFilter {
+  std::string name, patterns;
+};
+
+// An open-file dialog (program text) with its filters, the first chosen; ""
+// when cancelled.
+std::string ChooseOpenFile(HWND owner, const std::string& title, const std::vector<FileFilter>& filters,
+                           const std::string& folder);
 
 // What a main window's message loop asks of its window.
 struct LoopHooks {

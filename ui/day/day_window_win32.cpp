@@ -149,7 +149,7 @@ class DayWindow : public MainWindow {
   void OnMoveStarted() override { balloon_.Hide(); }
 
   void ChoosePicture() override {
-    const std::string chosen = win32::ChooseOpenFile(hwnd(), "选择位图文件", "位图文件", "*.BMP", state().BitmapDialogFolder);
+    const std::string chosen = win32::ChooseOpenFile(hwnd(), "选择位图文件", {{"位图文件", "*.BMP"}}, state().BitmapDialogFolder);
     SetPicture(chosen);
   }
 

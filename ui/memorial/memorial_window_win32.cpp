@@ -30,12 +30,11 @@ using day::ListId;
 constexpr UINT kSettleLists = WM_APP + 1;
 constexpr COLORREF kStatusText = RGB(255, 0, 0);
 
-// The open-file dialog's filters: all audio files first, then each kind
-// (pairs of name and pattern, separated by zero characters).
-const std::string kAudioFilterName = "音频文件";
-const std::string kAudioFilterPatterns = std::string("*.MP3;*.WAV;*.MID;*.WMA") + '\0' + "MID 文件" + '\0' + "*.MID" +
-                                         '\0' + "MP3 文件" + '\0' + "*.MP3" + '\0' + "WAV 文件" + '\0' + "*.WAV" +
-                                         '\0' + "WMA 文件" + '\0' + "*.WMA";
+// The open-file dialog's filters: all audio files first, then each kind.
+const std::vector<win32::FileFilter> kAudioFilters = {
+    {"音频文件", "*.MP3;*.WAV;*.MID;*.WMA"}, {"MID 文件", "*.MID"}, {"MP3 文件", "*.MP3"},
+    {"WAV 文件", "*.WAV"},                  {"WMA 文件", "*.WMA"},
+};
 
 win32::Place Place96(const ControlPlace& p, bool dropDown) {
   return {p.x, p.y, p.width, dropDown ? kDropDownHeight : p.height};
@@ -285,7 +284,7 @@ void MemorialWindow::Save() {
 void MemorialWindow::ChooseAudio() {
   const std::string current = TrimBlanks(win32::TextOf(Item(kAudioField)));
   const auto slash = current.rfind('\\');
-  const std::string chosen = win32::ChooseOpenFile(hwnd(), "选择音频文件", kAudioFilterName, kAudioFilterPatterns,
+  const std::string chosen = win32::ChooseOpenFile(hwnd(), "选择音频文件", kAudioFilters,
                                                    slash == std::string::npos ? "" : current.substr(0, slash + 1));
   if (!chosen.empty()) SetAudio(chosen);
 }

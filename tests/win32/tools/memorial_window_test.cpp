@@ -352,6 +352,11 @@ TEST_F(MemorialWindowTest, TheAudioField) {
   HWND dialog = FileDialog(pid);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(TextOf(dialog), "选择音频文件");
+  HWND types = GetDlgItem(dialog, 0x470);  // cmb1, the file types
+  ASSERT_NE(types, nullptr);
+  std::vector<std::string> kinds;
+  for (int i = 0; i < ListOf(types).count; ++i) kinds.push_back(ItemOf(types, i));
+  EXPECT_EQ(kinds, (std::vector<std::string>{"音频文件", "MID 文件", "MP3 文件", "WAV 文件", "WMA 文件"}));
   ChooseInDialog(dialog, chinese);
   EXPECT_TRUE(WaitUntil([&] { return TextOf(field) == Narrow(chinese); }, 10000)) << TextOf(field);
   PostMessageW(editor, WM_COMMAND, MAKEWPARAM(memorial::kChooseAudio, BN_CLICKED),
