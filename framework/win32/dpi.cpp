@@ -26,4 +26,10 @@ void MoveTo(HWND control, const Place& place96, UINT dpi) {
   SetWindowPos(control, nullptr, p.x, p.y, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+UINT FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam) {
+  const RECT* r = reinterpret_cast<const RECT*>(lParam);
+  SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  return HIWORD(wParam);
+}
+
 }  // namespace tovani::win32

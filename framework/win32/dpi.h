@@ -24,4 +24,9 @@ inline Place Scale(const Place& p, UINT dpi) {
 // Moves a child control to its place at the DPI.
 void MoveTo(HWND control, const Place& place96, UINT dpi);
 
+// WM_DPICHANGED: puts the window where and as large as Windows suggests (a
+// monitor of another scaling) and returns the new DPI, for the window to lay
+// out its controls again.
+UINT FollowDpiChange(HWND window, WPARAM wParam, LPARAM lParam);
+
 }  // namespace tovani::win32

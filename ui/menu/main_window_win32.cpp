@@ -412,14 +412,10 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGING:
       KeepOnScreen(*reinterpret_cast<WINDOWPOS*>(lParam));
       break;
-    case WM_DPICHANGED: {
-      dpi_ = HIWORD(wParam);
-      const RECT* r = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      dpi_ = win32::FollowDpiChange(hwnd(), wParam, lParam);
       Relayout(dpi_);
       return 0;
-    }
     case WM_TIMECHANGE:
       CheckToday();
       break;

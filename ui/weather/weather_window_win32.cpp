@@ -352,14 +352,10 @@ LRESULT WeatherWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       StopReceiving();
       if (program_.modeless == hwnd()) program_.modeless = nullptr;
       return 0;
-    case WM_DPICHANGED: {
-      dpi_ = HIWORD(wParam);
-      const RECT* r = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+      dpi_ = win32::FollowDpiChange(hwnd(), wParam, lParam);
       Relayout();
       return 0;
-    }
     default:
       break;
   }
