@@ -201,7 +201,7 @@ void RunMainLoop(HWND window, const LoopHooks& hooks) {
   }
 }
 
-void RunModalLoop(HWND owner, HWND tool, const std::function<bool()>& done) {
+void RunModalLoop(HWND owner, HWND tool, const std::function<bool()>& done, const std::function<HWND()>& modeless) {
   if (owner != nullptr) EnableWindow(owner, FALSE);
   MSG msg;
   while (IsWindow(tool) && !done()) {
@@ -210,6 +210,9 @@ void RunModalLoop(HWND owner, HWND tool, const std::function<bool()>& done) {
     if (got == 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
+    }
+    if (HWND other = modeless ? modeless() : nullptr) {
+      if (IsWindow(other) && Within(other, msg.hwnd) && IsDialogMessageW(other, &msg)) continue;
     }
     if (IsDialogMessageW(tool, &msg)) continue;
     TranslateMessage(&msg);

@@ -82,7 +82,10 @@ struct LoopHooks {
 void RunMainLoop(HWND window, const LoopHooks& hooks);
 
 // A modal loop for a tool window owned by owner: the owner is disabled until
-// done() is true or the tool window is gone; WM_QUIT is passed on.
-void RunModalLoop(HWND owner, HWND tool, const std::function<bool()>& done);
+// done() is true or the tool window is gone; WM_QUIT is passed on. The
+// keyboard of a modeless window that stays usable meanwhile (modeless(), may
+// be empty or give nullptr) goes through its IsDialogMessageW.
+void RunModalLoop(HWND owner, HWND tool, const std::function<bool()>& done,
+                  const std::function<HWND()>& modeless = {});
 
 }  // namespace tovani::win32

@@ -31,7 +31,7 @@ void ToolWindow::RunModal(HWND owner, const char* className, const char* caption
   if (owner != nullptr) EnableWindow(owner, FALSE);  // before the window shows: it is modal from the start
   ShowWindow(hwnd(), SW_SHOW);
   if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) SetFocus(first);
-  win32::RunModalLoop(owner, hwnd(), [this] { return closing_; });
+  win32::RunModalLoop(owner, hwnd(), [this] { return closing_; }, [this] { return program_.modeless; });
   auto& open = program_.openTools;
   open.erase(std::remove(open.begin(), open.end(), hwnd()), open.end());
   if (exists()) {

@@ -2,7 +2,8 @@
 // setting at a weather server that this test runs on 127.0.0.1: the lists
 // from the current place, the grid and the status line of a query, "查询"
 // while one runs, closing during a download and opening again, one window at
-// a time, and the window across a switch of the main window.
+// a time, and the window across a switch of the main window and beside an
+// open tool window.
 #include <windows.h>
 
 #include <algorithm>
@@ -234,7 +235,17 @@ TEST_F(WeatherWindowTest, OneWindowAtATime) {
   ASSERT_TRUE(ShowsStatus(w, "  浙江宁波 2008年5月1日 18时00分发布"));
   PressKey(w, Item(w, kQuery), VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(w); }, 5000));
-  EXPECT_NE(Open(month), nullptr);
+  w = Open(month);
+  ASSERT_NE(w, nullptr);
+  // While a tool window's loop runs the messages, its keys work too.
+  PostMessageW(month, WM_COMMAND, menu::kCalcJulianDay, 0);
+  HWND tool = WaitForWindow(*program_, L"TOVANI_JFORM");
+  ASSERT_NE(tool, nullptr);
+  PressKey(w, Item(w, kQuery), VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(w); }, 5000));
+  EXPECT_TRUE(IsWindow(tool));
+  PostMessageW(tool, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(tool); }, 5000));
   EXPECT_TRUE(CloseAndWait(month));
 }
 
