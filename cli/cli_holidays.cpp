@@ -108,6 +108,7 @@ std::optional<HolidayCalendar> HolidaysOption(const Invocation& inv, Output& out
   for (const HolidayLineError& e : calendar.AddText(converted)) skipped.push_back(e.line);
   std::sort(skipped.begin(), skipped.end());
   for (int line : skipped) {
+    if (line < 1 || static_cast<std::size_t>(line) > lines.size()) continue;
     out.Note("tovani: " + Unquoted(path) + ":" + std::to_string(line) + ": skipped " +
              Quoted(lines[static_cast<std::size_t>(line - 1)]) + "\n");
   }
