@@ -140,6 +140,7 @@ void EditorPlayer::PauseToggle() {
     Send(Command("Play", kEditorAlias));
     playState_ = kPlaying;
   }
+  stoppedPolls_ = 0;
 }
 
 void EditorPlayer::PollPlayer() {
@@ -151,10 +152,14 @@ void EditorPlayer::PollPlayer() {
     return;
   }
   // A device that went back to the start at the end of the file (Wine's
-  // MPEGVideo does) never reports the length: it says it stopped.
-  if (playState_ == kPlaying) {
-    std::string mode;
-    if (send_(Command("status", kEditorAlias, " mode"), mode) == 0 && mode == "stopped") ClosePlayer();
+  // MPEGVideo does) never reports the length: it says it stopped. Just after
+  // a play it may say so for a moment too, so it must say it twice running.
+  if (playState_ != kPlaying) return;
+  std::string mode;
+  if (send_(Command("status", kEditorAlias, " mode"), mode) != 0 || mode != "stopped") {
+    stoppedPolls_ = 0;
+  } else if (++stoppedPolls_ >= 2) {
+    ClosePlayer();
   }
 }
 
@@ -162,6 +167,7 @@ void EditorPlayer::ClosePlayer() {
   Send(Command("Close", kEditorAlias));
   open_ = 0;
   playState_ = kStopped;
+  stoppedPolls_ = 0;
 }
 
 }  // namespace tovani::sound

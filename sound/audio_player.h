@@ -75,7 +75,8 @@ class EditorPlayer {
   void PauseToggle();
   // Tick of the 500 ms poll timer: reads the position and closes the player
   // when it has come within 10 ms of the length, or when the device, asked
-  // while playing, says it has stopped (the file ended).
+  // while playing, says on two ticks running that it has stopped (the file
+  // ended).
   void PollPlayer();
   // Closes the device and resets both buttons.
   void ClosePlayer();
@@ -99,6 +100,7 @@ class EditorPlayer {
   PlayState playState_ = kStopped;
   std::int32_t length_ = 0;
   std::int32_t position_ = 0;
+  int stoppedPolls_ = 0;  // ticks in a row on which the playing device said it stopped
 };
 
 }  // namespace tovani::sound

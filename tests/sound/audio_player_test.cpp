@@ -245,9 +245,11 @@ TEST(EditorPlayer, ADeviceThatStoppedAtTheEndIsClosed) {
   FakeMci mci;
   mci.Script("status EAudioMCI length", {{0, "3000"}});
   mci.Script("status EAudioMCI position", {{0, "0"}});
-  mci.Script("status EAudioMCI mode", {{0, "playing"}, {0, "stopped"}});
+  mci.Script("status EAudioMCI mode", {{0, "stopped"}, {0, "playing"}, {0, "stopped"}});
   EditorPlayer player(mci.sender(), ShortPath);
   player.AuditionToggle("C:\\My Music\\song one.mp3", 77);
+  player.PollPlayer();  // stopped for a moment after the play
+  ExpectShown(player, kPlaying, "just after the play");
   player.PollPlayer();
   ExpectShown(player, kPlaying, "at the start");
   mci.Take();
@@ -258,7 +260,10 @@ TEST(EditorPlayer, ADeviceThatStoppedAtTheEndIsClosed) {
   player.PauseToggle();
   mci.Take();
   player.PollPlayer();
-  EXPECT_EQ(mci.Take(), (Commands{"status EAudioMCI position", "status EAudioMCI mode", "Close EAudioMCI"}));
+  ExpectShown(player, kPlaying, "stopped once");
+  player.PollPlayer();
+  EXPECT_EQ(mci.Take(), (Commands{"status EAudioMCI position", "status EAudioMCI mode", "status EAudioMCI position",
+                                  "status EAudioMCI mode", "Close EAudioMCI"}));
   ExpectShown(player, kClosed, "after the end");
 }
 
