@@ -286,6 +286,12 @@ int MinuteNow() {
   return t.wHour * 60 + t.wMinute;
 }
 
+int SecondNow() {
+  SYSTEMTIME t{};
+  GetLocalTime(&t);
+  return t.wSecond;
+}
+
 // Times are checked before anything is stored; the alarms set are kept in
 // the settings, an armed one rings in its minute, and unticking every alarm
 // stops the ringing.
@@ -355,7 +361,7 @@ TEST_F(CoordinatesWindow, AlarmsAreCheckedStoredAndRing) {
   // plays them (under Wine a null one): the passes of the alarm sounds are
   // what shows from outside.  None before the minute, passes within it,
   // none once every alarm is unticked.
-  if (MinuteNow() != ring) {
+  if (MinuteNow() != ring && SecondNow() < 55) {  // the quiet time ends before the minute does
     EXPECT_EQ(ThreadsStartedWithin(program_->id(), 1500), 0);
   }
   ASSERT_TRUE(WaitUntil([&] { return MinuteNow() == ring; }, 65000));
