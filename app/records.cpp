@@ -293,21 +293,6 @@ std::optional<EditorFields> ParseEditorLine(const std::string& line) {
   return e;
 }
 
-// A value name as the registry compares it: ASCII letters in upper case (the
-// second byte of a two-byte character is left alone).
-std::string FoldedName(const std::string& name) {
-  std::string out = name;
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const auto c = static_cast<unsigned char>(out[i]);
-    if (c >= 0x80) {
-      ++i;
-    } else if (c >= 'a' && c <= 'z') {
-      out[i] = static_cast<char>(c - 'a' + 'A');
-    }
-  }
-  return out;
-}
-
 struct ValueWrite {
   std::string key, name, data;
 };
@@ -341,14 +326,14 @@ bool ReplaceValues(RegistryStore& registry, const std::vector<std::string>& keys
   for (const std::string& key : keys) {
     std::set<std::string> written;
     for (const ValueWrite& w : writes) {
-      if (w.key == key) written.insert(FoldedName(w.name));
+      if (w.key == key) written.insert(FoldRegistryName(w.name));
     }
     if (written.empty()) {
       DeleteRegistryKey(registry, kUser, key);
       continue;
     }
     for (const std::string& name : registry.ValueNames(kUser, key)) {
-      if (written.count(FoldedName(name)) == 0) DeleteRegistryValue(registry, kUser, key, name);
+      if (written.count(FoldRegistryName(name)) == 0) DeleteRegistryValue(registry, kUser, key, name);
     }
   }
   return true;

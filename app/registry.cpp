@@ -33,10 +33,8 @@ void DeleteRegistryValue(RegistryStore& store, RegistryRoot root, const std::str
 
 // ---- MemoryRegistry ----
 
-std::string MemoryRegistry::Fold(const std::string& s) {
-  // ASCII letters only: in code page 936 a byte of 0x80 or more starts a
-  // two-byte character whose second byte may look like a letter.
-  std::string out = s;
+std::string FoldRegistryName(const std::string& name) {
+  std::string out = name;
   for (std::size_t i = 0; i < out.size(); ++i) {
     const auto c = static_cast<unsigned char>(out[i]);
     if (c >= 0x80) {
@@ -49,13 +47,13 @@ std::string MemoryRegistry::Fold(const std::string& s) {
 }
 
 std::string MemoryRegistry::Path(RegistryRoot root, const std::string& key) const {
-  return std::string(root == RegistryRoot::kCurrentUser ? "HKCU" : "HKLM") + "\\" + Fold(key);
+  return std::string(root == RegistryRoot::kCurrentUser ? "HKCU" : "HKLM") + "\\" + FoldRegistryName(key);
 }
 
 std::optional<std::string> MemoryRegistry::Get(RegistryRoot root, const std::string& key, const std::string& name) {
   const auto k = values_.find(Path(root, key));
   if (k == values_.end()) return std::nullopt;
-  const auto v = k->second.find(Fold(name));
+  const auto v = k->second.find(FoldRegistryName(name));
   if (v == k->second.end() || !v->second.isText || v->second.text.size() > kRegistryValueBytes) return std::nullopt;
   return v->second.text;
 }
@@ -91,8 +89,8 @@ void MemoryRegistry::Store(RegistryRoot root, const std::string& key, const std:
     }
   }
   const std::string path = Path(root, key);
-  values_[path][Fold(name)] = std::move(value);
-  spelling_.emplace(path + "|" + Fold(name), name);
+  values_[path][FoldRegistryName(name)] = std::move(value);
+  spelling_.emplace(path + "|" + FoldRegistryName(name), name);
 }
 
 void MemoryRegistry::RemoveKey(RegistryRoot root, const std::string& key) {
@@ -106,7 +104,7 @@ void MemoryRegistry::RemoveKey(RegistryRoot root, const std::string& key) {
 
 void MemoryRegistry::RemoveValue(RegistryRoot root, const std::string& key, const std::string& name) {
   const auto k = values_.find(Path(root, key));
-  if (k != values_.end()) k->second.erase(Fold(name));
+  if (k != values_.end()) k->second.erase(FoldRegistryName(name));
 }
 
 bool MemoryRegistry::HasKey(RegistryRoot root, const std::string& key) const { return keys_.count(Path(root, key)) != 0; }

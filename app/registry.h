@@ -57,6 +57,11 @@ void DeleteRegistryKey(RegistryStore& store, RegistryRoot root, const std::strin
 void DeleteRegistryValue(RegistryStore& store, RegistryRoot root, const std::string& subKey,
                          const std::string& valueName);
 
+// A key or value name as the registry compares them: ASCII letters in upper
+// case; in code page 936 a byte of 0x80 or more starts a two-byte character
+// whose second byte may look like a letter, and is left alone.
+std::string FoldRegistryName(const std::string& name);
+
 // An in-memory store with the registry's rules: key and value names compare
 // without regard to ASCII letter case, keys with sub-keys cannot be deleted,
 // and values longer than kRegistryValueBytes do not read back.
@@ -83,7 +88,6 @@ class MemoryRegistry : public RegistryStore {
     std::string text;
     bool isText = true;
   };
-  static std::string Fold(const std::string& s);
   std::string Path(RegistryRoot root, const std::string& key) const;
   void Store(RegistryRoot root, const std::string& key, const std::string& name, Value value);
   std::set<std::string> keys_;                                   // folded paths
