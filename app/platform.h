@@ -9,6 +9,13 @@
 
 namespace tovani {
 
+// What became of a request to set the computer's date.
+enum class DateChange {
+  kDone,
+  kNotAllowed,  // the user lacks the right (a standard user)
+  kRefused,     // the system refused for another reason
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -21,8 +28,8 @@ class Platform {
   // The computer's date.
   virtual CivilDate Today() = 0;
   // Sets the computer's date (a valid Gregorian date), keeping the time of
-  // day; false when the system refuses (a user without the right to).
-  virtual bool SetComputerDate(const CivilDate& date) = 0;
+  // day, or says why the system refused.
+  virtual DateChange SetComputerDate(const CivilDate& date) = 0;
 };
 
 }  // namespace tovani

@@ -16,7 +16,7 @@ namespace {
 
 constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser;
 constexpr std::size_t kNameBytes = 20;
-constexpr int kReminderSlots = 20;
+constexpr int kReminderSlots = kReminderLimit;
 
 std::string Key(const char* sub) { return std::string(kSettingsKey) + "\\" + sub; }
 
@@ -301,8 +301,10 @@ struct ValueWrite {
 // all of them succeeded, the values of the keys that were not written are
 // removed (and a key left without any, with them).  When a write fails, the
 // values written before it are put back as they were (a key that the save
-// created goes again) and the result is false.
-bool ReplaceValues(RegistryStore& registry, const std::vector<std::string>& keys, const std::vector<ValueWrite>& writes) {
+// created goes again): kRefused, or kNotRestored when putting one back was
+// refused too.
+RecordSave ReplaceValues(RegistryStore& registry, const std::vector<std::string>& keys,
+                         const std::vector<ValueWrite>& writes) {
   std::vector<std::optional<std::string>> before;
   before.reserve(writes.size());
   for (const ValueWrite& w : writes) before.push_back(registry.Get(kUser, w.key, w.name));
@@ -310,10 +312,11 @@ bool ReplaceValues(RegistryStore& registry, const std::vector<std::string>& keys
   for (const std::string& key : keys) existed.push_back(registry.KeyExists(kUser, key));
   for (std::size_t i = 0; i < writes.size(); ++i) {
     if (WriteRegistryText(registry, kUser, writes[i].key, writes[i].name, writes[i].data)) continue;
+    bool restored = true;
     for (std::size_t j = i; j-- > 0;) {
       const ValueWrite& w = writes[j];
       if (before[j]) {
-        registry.Set(kUser, w.key, w.name, *before[j]);
+        restored = registry.Set(kUser, w.key, w.name, *before[j]) && restored;
       } else {
         registry.RemoveValue(kUser, w.key, w.name);
       }
@@ -321,7 +324,7 @@ bool ReplaceValues(RegistryStore& registry, const std::vector<std::string>& keys
     for (std::size_t k = 0; k < keys.size(); ++k) {
       if (!existed[k] && registry.ValueNames(kUser, keys[k]).empty()) registry.RemoveKey(kUser, keys[k]);
     }
-    return false;
+    return restored ? RecordSave::kRefused : RecordSave::kNotRestored;
   }
   for (const std::string& key : keys) {
     std::set<std::string> written;
@@ -336,12 +339,12 @@ bool ReplaceValues(RegistryStore& registry, const std::vector<std::string>& keys
       if (written.count(FoldRegistryName(name)) == 0) DeleteRegistryValue(registry, kUser, key, name);
     }
   }
-  return true;
+  return RecordSave::kSaved;
 }
 
 }  // namespace
 
-bool WriteMemorialLines(RegistryStore& registry, const std::vector<std::string>& lines) {
+RecordSave WriteMemorialLines(RegistryStore& registry, const std::vector<std::string>& lines) {
   std::vector<ValueWrite> writes;
   for (const std::string& line : lines) {
     const auto e = ParseEditorLine(line);
@@ -354,26 +357,31 @@ bool WriteMemorialLines(RegistryStore& registry, const std::vector<std::string>&
   return ReplaceValues(registry, {Key("SolarMemorial"), Key("LunarMemorial"), Key("MuharramMemorial")}, writes);
 }
 
-bool WriteReminderLines(RegistryStore& registry, const std::vector<std::string>& lines) {
+RecordSave WriteReminderLines(RegistryStore& registry, const std::vector<std::string>& lines) {
   std::vector<ValueWrite> writes;
   for (const std::string& line : lines) {
     const auto e = ParseEditorLine(line);
-    if (!e || writes.size() == static_cast<std::size_t>(kReminderSlots)) continue;
+    if (!e) continue;
+    // A line without a slot would be lost: nothing is written.
+    if (writes.size() == static_cast<std::size_t>(kReminderSlots)) return RecordSave::kRefused;
     const std::string data = e->eraYear.substr(0, 2) + e->month + "-" + e->day + "-" + e->eraYear.substr(2) + e->rest;
     writes.push_back({Key("SolarReminded"), std::string(1, static_cast<char>('A' + writes.size())), data});
   }
   return ReplaceValues(registry, {Key("SolarReminded")}, writes);
 }
 
-bool WriteCountdownLines(RegistryStore& registry, const std::vector<std::string>& lines) {
+RecordSave WriteCountdownLines(RegistryStore& registry, const std::vector<std::string>& lines) {
+  std::string data;  // "" removes the value
   for (const std::string& line : lines) {
     const auto e = ParseEditorLine(line);
     if (!e) continue;
-    const std::string data = e->eraYear.substr(0, 2) + e->month + "-" + e->day + "-" + e->eraYear.substr(2) +
-                             e->rest.substr(0, std::min<std::size_t>(e->rest.size(), kNameBytes));
-    return WriteRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay", data);
+    data = e->eraYear.substr(0, 2) + e->month + "-" + e->day + "-" + e->eraYear.substr(2) +
+           e->rest.substr(0, std::min<std::size_t>(e->rest.size(), kNameBytes));
+    break;
   }
-  return WriteRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay", "");
+  // One value: a refused write leaves it as it was.
+  return WriteRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay", data) ? RecordSave::kSaved
+                                                                                   : RecordSave::kRefused;
 }
 
 }  // namespace tovani

@@ -88,14 +88,22 @@ std::vector<std::string> ReadCountdownLines(const RecordContext& c);
 // The writes of the editor's save.  Each writes the listed entries first and
 // removes what is no longer listed only when every write succeeded; when a
 // write is refused, the values already written are put back as they were and
-// the result is false: the stored entries are those from before the save.
+// the stored entries are those from before the save.
+enum class RecordSave {
+  kSaved,
+  kRefused,      // nothing changed
+  kNotRestored,  // a write was refused, and so was putting back one written before it
+};
+// The number of reminder days the store holds (slots "A" to "T").
+inline constexpr int kReminderLimit = 20;
 
 // Replaces every memorial day by the listed ones (lines of the three
 // memorial kinds).
-bool WriteMemorialLines(RegistryStore& registry, const std::vector<std::string>& lines);
-// Replaces the reminder days by the listed ones, in order, at most 20.
-bool WriteReminderLines(RegistryStore& registry, const std::vector<std::string>& lines);
+RecordSave WriteMemorialLines(RegistryStore& registry, const std::vector<std::string>& lines);
+// Replaces the reminder days by the listed ones, in order.  More than
+// kReminderLimit lines are refused, and nothing is written.
+RecordSave WriteReminderLines(RegistryStore& registry, const std::vector<std::string>& lines);
 // Stores the first listed countdown day, or removes it when there is none.
-bool WriteCountdownLines(RegistryStore& registry, const std::vector<std::string>& lines);
+RecordSave WriteCountdownLines(RegistryStore& registry, const std::vector<std::string>& lines);
 
 }  // namespace tovani

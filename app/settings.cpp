@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -83,8 +84,8 @@ constexpr const char* kLatitudeName = "MyCityLatitude";
 constexpr const char* kUnstorableName = "0";
 
 std::string Read(RegistryStore& r, const char* name) { return ReadRegistryText(r, kUser, kSettingsKey, name); }
-void Write(RegistryStore& r, const char* name, const std::string& text) {
-  WriteRegistryText(r, kUser, kSettingsKey, name, text);
+bool Write(RegistryStore& r, const char* name, const std::string& text) {
+  return WriteRegistryText(r, kUser, kSettingsKey, name, text);
 }
 
 std::int16_t FlagOf(const std::string& text) { return text == "1" ? 1 : 0; }
@@ -180,8 +181,8 @@ void LoadSetting(const Setting<AppState>& setting, AppState& s, const ReadText& 
 }
 
 // One setting in its stored form; a number as its decimal text (0 is not
-// stored), a window edge followed by ".0".
-void SaveSetting(const Setting<const AppState>& setting, RegistryStore& r) {
+// stored), a window edge followed by ".0".  False when a write was refused.
+bool SaveSetting(const Setting<const AppState>& setting, RegistryStore& r) {
   switch (setting.rule) {
     case Rule::kOwnPlace: {
       // The name "0" cannot be stored: writing "0" removes the value.  Its
@@ -190,23 +191,20 @@ void SaveSetting(const Setting<const AppState>& setting, RegistryStore& r) {
       // name back.  Every other name is stored as it is.
       const OwnPlace& place = *std::get<const OwnPlace*>(setting.field);
       const bool own = !place.name.empty();
-      Write(r, setting.name, own && place.name != kUnstorableName ? place.name : "");
-      Write(r, kLongitudeName, own ? CoordinateText(place.longitude) : "");
-      Write(r, kLatitudeName, own ? CoordinateText(place.latitude) : "");
-      return;
+      const bool name = Write(r, setting.name, own && place.name != kUnstorableName ? place.name : "");
+      const bool longitude = Write(r, kLongitudeName, own ? CoordinateText(place.longitude) : "");
+      const bool latitude = Write(r, kLatitudeName, own ? CoordinateText(place.latitude) : "");
+      return name && longitude && latitude;
     }
     case Rule::kLeftEdge:
     case Rule::kTopEdge:
-      Write(r, setting.name, std::to_string(*std::get<const std::int32_t*>(setting.field)) + ".0");
-      return;
+      return Write(r, setting.name, std::to_string(*std::get<const std::int32_t*>(setting.field)) + ".0");
     case Rule::kPicture:
     case Rule::kText:
-      Write(r, setting.name, *std::get<const std::string*>(setting.field));
-      return;
+      return Write(r, setting.name, *std::get<const std::string*>(setting.field));
     default: {
       const auto* small = std::get_if<const std::int16_t*>(&setting.field);
-      Write(r, setting.name, std::to_string(small ? **small : *std::get<const std::int32_t*>(setting.field)));
-      return;
+      return Write(r, setting.name, std::to_string(small ? **small : *std::get<const std::int32_t*>(setting.field)));
     }
   }
 }
@@ -268,21 +266,39 @@ void LoadSettings(AppState& s, RegistryStore& r, Platform& platform) {
   SelectCity(s.NowCityCode, s.MyCity, s.Current);
 }
 
-void SaveSettings(const AppState& s, RegistryStore& r) {
+bool SaveSettings(const AppState& s, RegistryStore& r) {
   if (s.RegistryUseFlag != 1) {
-    if (s.ForeignSettingsKey) return;  // not ours to remove
+    if (s.ForeignSettingsKey) return true;  // not ours to remove
     for (const char* key : kRecordKeys) DeleteRegistryKey(r, kUser, std::string(kSettingsKey) + "\\" + key);
     DeleteRegistryKey(r, kUser, kSettingsKey);
     RemoveAutoRun(r);
-    return;
+    return true;
   }
-  Write(r, "Version", kVersionText);
-  for (const auto& setting : SettingsOf(s)) SaveSetting(setting, r);
+  // Every write is tried, whatever the ones before it did.
+  bool saved = Write(r, "Version", kVersionText);
+  for (const auto& setting : SettingsOf(s)) saved = SaveSetting(setting, r) && saved;
   if (s.AutoRunFlag == 1) {
-    WriteRegistryText(r, kUser, kRunKey, kRunValue, s.ProgramPath());
+    saved = WriteRegistryText(r, kUser, kRunKey, kRunValue, s.ProgramPath()) && saved;
   } else {
     RemoveAutoRun(r);
   }
+  return saved;
+}
+
+bool ChangesKeptSettings(const AppState& before, const AppState& after) {
+  if (before.AutoRunFlag != after.AutoRunFlag) return true;
+  // Both in their stored forms, side by side; the window's place, its
+  // transparency and the window shown are not the user's settings here.
+  MemoryRegistry a, b;
+  const auto beforeSettings = SettingsOf(before), afterSettings = SettingsOf(after);
+  for (std::size_t i = 0; i < beforeSettings.size(); ++i) {
+    const Rule rule = beforeSettings[i].rule;
+    if (rule == Rule::kLeftEdge || rule == Rule::kTopEdge || rule == Rule::kSavedOnly) continue;
+    if (std::string_view(beforeSettings[i].name) == "ShowCalendarTypeFlag") continue;
+    SaveSetting(beforeSettings[i], a);
+    SaveSetting(afterSettings[i], b);
+  }
+  return a.Values() != b.Values();
 }
 
 void ToggleRegistryUse(AppState& s, RegistryStore& r) {

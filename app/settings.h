@@ -23,8 +23,13 @@ inline constexpr const char* kVersionText = "4.1";
 void LoadSettings(AppState& state, RegistryStore& registry, Platform& platform);
 // Registry use on: writes "Version" and every setting, and sets or removes the
 // auto-run value.  Off: removes the key with its records and the auto-run
-// value, unless the key is a foreign one, which is left as it is.
-void SaveSettings(const AppState& state, RegistryStore& registry);
+// value, unless the key is a foreign one, which is left as it is.  False when
+// the registry refused a write (every write is still tried).
+bool SaveSettings(const AppState& state, RegistryStore& registry);
+// Whether a setting the user chooses (an option, auto-run, the alarms, the
+// place, the picture) differs between the two states as it would be stored;
+// the window's place and transparency and the window shown do not count.
+bool ChangesKeptSettings(const AppState& before, const AppState& after);
 // The option "允许使用注册表(&U)".  Either way the key becomes the program's
 // own, to be written or removed at the end.
 void ToggleRegistryUse(AppState& state, RegistryStore& registry);

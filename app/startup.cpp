@@ -118,10 +118,10 @@ bool SwitchToMonthWindow(AppState& s) {
   return true;
 }
 
-void ShutDown(AppState& s, RegistryStore& registry, int left, int top) {
+bool ShutDown(AppState& s, RegistryStore& registry, int left, int top) {
   s.FormLeft = left;
   s.FormTop = top;
-  if (s.ReopenFlag == 0) SaveSettings(s, registry);
+  return s.ReopenFlag != 0 || SaveSettings(s, registry);
 }
 
 }  // namespace tovani

@@ -33,7 +33,8 @@ bool SwitchToMonthWindow(AppState& state);
 
 // The main window closed at left, top: the position is kept for the other
 // window and, unless the close only switches windows, the settings are saved
-// or removed.
-void ShutDown(AppState& state, RegistryStore& registry, int left, int top);
+// or removed.  False when the settings were to be saved and a write was
+// refused.
+bool ShutDown(AppState& state, RegistryStore& registry, int left, int top);
 
 }  // namespace tovani

@@ -94,6 +94,17 @@ void BackgroundMusic::RefreshBackgroundMusic(const std::string& pendingPath, boo
   if (!switchedOff && !pendingPath.empty()) PlayBackgroundMusic(pendingPath, parent);
 }
 
+void BackgroundMusic::ShowDay(std::int64_t day, const std::string& pendingPath, bool switchedOff,
+                              std::uintptr_t parent) {
+  const bool sameDay = shownDay_ && shownDay_->first == day && shownDay_->second == pendingPath;
+  shownDay_.emplace(day, pendingPath);
+  if (switchedOff) {
+    StopBackgroundMusic();
+  } else if (!sameDay) {
+    RefreshBackgroundMusic(pendingPath, false, parent);
+  }
+}
+
 // ---------------------------------------------------------------- editor
 
 EditorPlayer::EditorPlayer(MciSender send, ShortPathLookup shortPath)

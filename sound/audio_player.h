@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tovani::sound {
 
@@ -49,6 +51,11 @@ class BackgroundMusic {
   // with one; "" for none) plays unless the background music is switched off
   // (CloseFORMAudioPlayFlag).
   void RefreshBackgroundMusic(const std::string& pendingPath, bool switchedOff, std::uintptr_t parent);
+  // The same for a window that redraws a day (by its day number) again and
+  // again: the music of a day starts once, when the window comes to that day
+  // (or the day's file changed), not at every redraw of the same day; switched
+  // off, it stops.
+  void ShowDay(std::int64_t day, const std::string& pendingPath, bool switchedOff, std::uintptr_t parent);
 
   bool open() const { return open_ != 0; }
 
@@ -56,6 +63,7 @@ class BackgroundMusic {
   MciSender send_;
   ShortPathLookup shortPath_;
   std::int16_t open_ = 0;
+  std::optional<std::pair<std::int64_t, std::string>> shownDay_;  // the day and file of the last ShowDay
 };
 
 // The memorial editor's player: one file, opened by "试听", played, paused and

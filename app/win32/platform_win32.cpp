@@ -33,19 +33,25 @@ CivilDate Win32Platform::Today() {
   return {now.wYear, now.wMonth, now.wDay};
 }
 
-bool Win32Platform::SetComputerDate(const CivilDate& date) {
-  if (date.year < 1601 || date.year > 30827 || !IsValidDate(date.year, date.month, date.day)) return false;
+DateChange Win32Platform::SetComputerDate(const CivilDate& date) {
+  if (date.year < 1601 || date.year > 30827 || !IsValidDate(date.year, date.month, date.day)) {
+    return DateChange::kRefused;
+  }
   SYSTEMTIME now{};
   GetLocalTime(&now);
   now.wYear = static_cast<WORD>(date.year);
   now.wMonth = static_cast<WORD>(date.month);
   now.wDay = static_cast<WORD>(date.day);
   now.wDayOfWeek = 0;  // ignored
-  if (!SetLocalTime(&now)) return false;
+  if (!SetLocalTime(&now)) {
+    const DWORD error = GetLastError();
+    return error == ERROR_PRIVILEGE_NOT_HELD || error == ERROR_ACCESS_DENIED ? DateChange::kNotAllowed
+                                                                            : DateChange::kRefused;
+  }
   // The first call converted with the daylight-saving rule of the old date;
   // the second one uses that of the new date.
   SetLocalTime(&now);
-  return true;
+  return DateChange::kDone;
 }
 
 std::string ModulePath() {

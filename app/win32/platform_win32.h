@@ -12,7 +12,7 @@ class Win32Platform : public Platform {
   bool IsExistingFile(const std::string& path) override;
   bool LoadsAsBitmap(const std::string& path) override;
   CivilDate Today() override;
-  bool SetComputerDate(const CivilDate& date) override;
+  DateChange SetComputerDate(const CivilDate& date) override;
 };
 
 // The path of the running program, in program text.

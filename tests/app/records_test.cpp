@@ -153,10 +153,10 @@ TEST_F(Records, TheCountdownSentence) {
 }
 
 TEST_F(Records, TheEditorWritesWhatTheLookupsRead) {
-  WriteMemorialLines(registry, {"公历05月01日（AD2000年）：            母亲生日 C:\\music\\song.mp3",
+  EXPECT_EQ(WriteMemorialLines(registry, {"公历05月01日（AD2000年）：            母亲生日 C:\\music\\song.mp3",
                                 "农历08月30日（AD1900年）：                三十",
                                 "回历12月30日（AD1420年）：                年末",
-                                "短行"});
+                                "短行"}), RecordSave::kSaved);
   EXPECT_EQ(ReadRegistryText(registry, kUser, "Software\\Tovani\\SolarMemorial", "05-01"),
             "AD2000            母亲生日 C:\\music\\song.mp3");
   EXPECT_EQ(Name(FindSolarMemorial(Context(), 2024, 5, 1)), "母亲生日");
@@ -165,7 +165,7 @@ TEST_F(Records, TheEditorWritesWhatTheLookupsRead) {
   // Writing the list again replaces it: what is not listed is gone, values
   // of other names too, and a key left with nothing.
   Memorial("SolarMemorial", "5-1", "AD2000 x");
-  ASSERT_TRUE(WriteMemorialLines(registry, {"公历05月02日（AD2000年）：                其他"}));
+  ASSERT_EQ(WriteMemorialLines(registry, {"公历05月02日（AD2000年）：                其他"}), RecordSave::kSaved);
   EXPECT_EQ(FindSolarMemorial(Context(), 2024, 5, 1), "");
   EXPECT_EQ(FindHijriMemorial(Context(), 1445, 12, 30), "");
   EXPECT_EQ(registry.ValueNames(kUser, "Software\\Tovani\\SolarMemorial"), std::vector<std::string>{"05-02"});
@@ -175,11 +175,16 @@ TEST_F(Records, TheEditorWritesWhatTheLookupsRead) {
   WriteReminderLines(registry, {"提醒05月01日（AD2008年）：              第一个", "提醒06月01日（AD2008年）：第二个"});
   EXPECT_EQ(ReadRegistryText(registry, kUser, "Software\\Tovani\\SolarReminded", "A"), "AD05-01-2008              第一个");
   EXPECT_EQ(Name(FindReminder(Context(), 2008, 6, 1)), "第二个");
-  std::vector<std::string> many(25, "提醒07月01日（AD2008年）：                  多");
-  WriteReminderLines(registry, many);
+  // Twenty fill the slots A..T; a twenty-first line would be lost, so the
+  // whole write is refused and the stored days stay.
+  std::vector<std::string> many(20, "提醒07月01日（AD2008年）：                  多");
+  EXPECT_EQ(WriteReminderLines(registry, many), RecordSave::kSaved);
   EXPECT_EQ(ReadRegistryText(registry, kUser, "Software\\Tovani\\SolarReminded", "T"), "AD07-01-2008                  多");
-  EXPECT_EQ(ReadRegistryText(registry, kUser, "Software\\Tovani\\SolarReminded", "U"), "");
   EXPECT_EQ(ReadReminderLines(Context()).size(), 20u);
+  const auto twenty = registry.Values();
+  many.push_back("提醒08月01日（AD2008年）：                  满");
+  EXPECT_EQ(WriteReminderLines(registry, many), RecordSave::kRefused);
+  EXPECT_EQ(registry.Values(), twenty);
   WriteReminderLines(registry, {"提醒05月01日（AD2008年）：              第一个"});
   EXPECT_EQ(registry.ValueNames(kUser, "Software\\Tovani\\SolarReminded"), std::vector<std::string>{"A"});
 
@@ -188,6 +193,37 @@ TEST_F(Records, TheEditorWritesWhatTheLookupsRead) {
   EXPECT_EQ(ReadCountdownLines(Context()), std::vector<std::string>{"倒计09月01日（AD2029年）：                考试"});
   WriteCountdownLines(registry, {});
   EXPECT_EQ(ReadRegistryText(registry, kUser, kSettingsKey, "MyCountdownDay"), "");
+}
+
+// A refused write puts back what the save had written before it; when that is
+// refused too, the save says that the old records are not all back.
+TEST_F(Records, ARefusedWriteAndARefusedRestore) {
+  const std::vector<std::string> old = {"提醒05月01日（AD2008年）：                旧一",
+                                        "提醒06月01日（AD2008年）：                旧二"};
+  const std::vector<std::string> edited = {"提醒05月02日（AD2008年）：                新一",
+                                           "提醒06月02日（AD2008年）：                新二"};
+  struct Case {
+    int refuse;
+    bool onward;
+    RecordSave result;
+  };
+  const Case cases[] = {
+      {0, false, RecordSave::kSaved},
+      {1, false, RecordSave::kRefused},       // nothing written yet
+      {2, false, RecordSave::kRefused},       // "A" written, then put back
+      {2, true, RecordSave::kNotRestored},    // "A" written, and putting it back refused
+  };
+  for (const Case& c : cases) {
+    RefusingRegistry store;
+    ASSERT_EQ(WriteReminderLines(store, old), RecordSave::kSaved);
+    const auto before = store.Values();
+    store.writes = 0;
+    store.refuse = c.refuse;
+    store.refuseOnward = c.onward;
+    EXPECT_EQ(WriteReminderLines(store, edited), c.result) << c.refuse;
+    if (c.result == RecordSave::kRefused) EXPECT_EQ(store.Values(), before) << c.refuse;
+    if (c.result == RecordSave::kNotRestored) EXPECT_NE(store.Values(), before) << c.refuse;
+  }
 }
 
 // Whatever the registry holds, the lookups return "" or a well-formed record.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <random>
 
@@ -324,6 +325,64 @@ TEST_F(Settings, SaveThenLoadGivesTheSameSettings) {
   loaded.FORMTransFlag = 10;
   SaveSettings(loaded, again);
   EXPECT_EQ(again.Values(), r.Values());
+}
+
+// A write the registry refuses makes the save say so, whichever it was, and
+// the other writes are still made.  With registry use off nothing is written,
+// and the removal counts as done.
+TEST_F(Settings, ARefusedWriteIsReported) {
+  const AppState s = EverySettingSet(state, platform);
+  MemoryRegistry all;
+  ASSERT_TRUE(SaveSettings(s, all));
+  const std::size_t stored = all.Values().size();
+  for (int refuse = 1;; ++refuse) {
+    RefusingRegistry r;
+    r.refuse = refuse;
+    const bool saved = SaveSettings(s, r);
+    if (refuse > r.writes) {
+      EXPECT_TRUE(saved);
+      EXPECT_GT(refuse, 20);
+      break;
+    }
+    EXPECT_FALSE(saved) << "write " << refuse;
+    EXPECT_EQ(r.Values().size(), stored - 1) << "write " << refuse;
+  }
+  AppState off = s;
+  off.RegistryUseFlag = 0;
+  RefusingRegistry r;
+  r.refuse = 1;
+  r.refuseOnward = true;
+  EXPECT_TRUE(SaveSettings(off, r));
+}
+
+// What registry use would keep: the user's choices, not where the window is.
+TEST_F(Settings, WhichChangesRegistryUseWouldKeep) {
+  struct Case {
+    const char* what;
+    std::function<void(AppState&)> change;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"nothing", [](AppState&) {}, false},
+      {"an option", [](AppState& s) { s.NearLocateMemorialFlag = 1; }, true},
+      {"the hourly announcement", [](AppState& s) { s.WholeAutoReportTimeFlag = 1; }, true},
+      {"the second line", [](AppState& s) { s.DFORMShowInfoTypeFlag = 2; }, true},
+      {"auto-run", [](AppState& s) { s.AutoRunFlag = 1; }, true},
+      {"an alarm's time", [](AppState& s) { s.Alarms[1].time = 450; }, true},
+      {"an alarm armed", [](AppState& s) { s.Alarms[2].on = 1; }, true},
+      {"a city of the table", [](AppState& s) { s.NowCityCode = 5; }, true},
+      {"the own place", [](AppState& s) { s.MyCity = OwnPlace{"我家", -120, 30}; }, true},
+      {"the picture", [](AppState& s) { s.DFORMBackBitmapName = "C:\\a.bmp"; }, true},
+      {"the window's place", [](AppState& s) { s.FormLeft = 10, s.FormTop = 20; }, false},
+      {"transparency", [](AppState& s) { s.FORMTransFlag = 10; }, false},
+      {"the window shown", [](AppState& s) { s.CalendarKind = 1; }, false},
+      {"the displayed date", [](AppState& s) { s.CurrentYear = 1999; }, false},
+  };
+  for (const Case& c : cases) {
+    AppState after = state;
+    c.change(after);
+    EXPECT_EQ(ChangesKeptSettings(state, after), c.kept) << c.what;
+  }
 }
 
 // Every value the save writes is read back by the load: without it, the

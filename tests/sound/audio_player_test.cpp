@@ -144,11 +144,14 @@ TEST(BackgroundMusic, FailuresLeaveItClosedAndSilent) {
   EXPECT_EQ(mci.Take().back(), "Close AudioMCI");
 }
 
+// The music of a day starts when the window comes to that day, not at every
+// redraw of it (a tray click, an option, the chosen cell clicked again).
 TEST(BackgroundMusic, FollowsTheDisplayedDay) {
   const std::string open1 = "Open C:\\a.wma Alias AudioMCI Type MPEGVideo Parent 5 Style Child";
   const std::string open2 = "Open C:\\MYMUSI~1\\SONGON~1.MP3 Alias AudioMCI Type MPEGVideo Parent 5 Style Child";
   struct Step {
     const char* what;
+    std::int64_t day;
     std::string pending;
     bool switchedOff;
     Commands sent;
@@ -156,19 +159,22 @@ TEST(BackgroundMusic, FollowsTheDisplayedDay) {
   };
   // One walk through the days, each step after the one before.
   const Step steps[] = {
-      {"a day with audio", "C:\\a.wma", false, {open1, "Play AudioMCI"}, true},
-      {"the same day again restarts it", "C:\\a.wma", false, {"Close AudioMCI", open1, "Play AudioMCI"}, true},
-      {"another day with audio", "C:\\My Music\\song one.mp3", false, {"Close AudioMCI", open2, "Play AudioMCI"}, true},
-      {"a day without audio", "", false, {"Close AudioMCI"}, false},
-      {"another day without", "", false, {}, false},
-      {"music switched off", "C:\\a.wma", true, {}, false},
-      {"switched on again", "C:\\a.wma", false, {open1, "Play AudioMCI"}, true},
-      {"switched off while playing", "C:\\a.wma", true, {"Close AudioMCI"}, false},
+      {"a day with audio", 10, "C:\\a.wma", false, {open1, "Play AudioMCI"}, true},
+      {"the same day redrawn", 10, "C:\\a.wma", false, {}, true},
+      {"another day with audio", 11, "C:\\My Music\\song one.mp3", false, {"Close AudioMCI", open2, "Play AudioMCI"}, true},
+      {"back to the first day", 10, "C:\\a.wma", false, {"Close AudioMCI", open1, "Play AudioMCI"}, true},
+      {"the day's file changed", 10, "C:\\My Music\\song one.mp3", false, {"Close AudioMCI", open2, "Play AudioMCI"}, true},
+      {"a day without audio", 12, "", false, {"Close AudioMCI"}, false},
+      {"another day without", 13, "", false, {}, false},
+      {"music switched off", 10, "C:\\a.wma", true, {}, false},
+      {"switched on again on the same day", 10, "C:\\a.wma", false, {}, false},
+      {"the next day", 11, "C:\\a.wma", false, {open1, "Play AudioMCI"}, true},
+      {"switched off while playing", 11, "C:\\a.wma", true, {"Close AudioMCI"}, false},
   };
   FakeMci mci;
   BackgroundMusic music(mci.sender(), ShortPath);
   for (const Step& s : steps) {
-    music.RefreshBackgroundMusic(s.pending, s.switchedOff, 5);
+    music.ShowDay(s.day, s.pending, s.switchedOff, 5);
     EXPECT_EQ(mci.Take(), s.sent) << s.what;
     EXPECT_EQ(music.open(), s.open) << s.what;
   }

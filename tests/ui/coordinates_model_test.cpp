@@ -159,16 +159,20 @@ TEST_F(Place, TheOwnPlaceIsStoredOnlyWhenEveryFieldIsRight) {
       {"我家", "西经120.5度", "北纬00.0000度", PlaceOutcome::kDone, "西经120.5000度", "南纬00.0000度",
        {"我家", 120.5, 0}},
       {"0", "东经000.0000度", "北纬1度", PlaceOutcome::kDone, "东经000.0000度", "北纬01.0000度", {"0", 0, 1}},
-      // At most 12 bytes, without splitting a character.
-      {"abc黑龙江省城", "东经1度", "北纬1度", PlaceOutcome::kDone, "东经001.0000度", "北纬01.0000度",
-       {"abc黑龙江省", -1, 1}},
+      // Exactly what is kept, 12 bytes; a longer name is refused as typed,
+      // never cut.
+      {"黑龙江省城市", "东经1度", "北纬1度", PlaceOutcome::kDone, "东经001.0000度", "北纬01.0000度",
+       {"黑龙江省城市", -1, 1}},
+      {"abcd黑龙江省", "东经1度", "北纬1度", PlaceOutcome::kDone, "东经001.0000度", "北纬01.0000度",
+       {"abcd黑龙江省", -1, 1}},
+      {"abc黑龙江省城", "东经1度", "北纬1度", PlaceOutcome::kNameMissing, "东经1度", "北纬1度", {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " " + c.longitude + " " + c.latitude);
     AppState s = state;
     PlaceEditor editor(s);
     editor.Choose(CityCount());
-    editor.EditName(c.name);
+    EXPECT_EQ(editor.EditName(c.name), std::string(c.name).size() <= 12);
     editor.EditLongitude(c.longitude);
     editor.EditLatitude(c.latitude);
     EXPECT_EQ(editor.Confirm(), c.outcome);
@@ -255,16 +259,24 @@ TEST(AlarmTimes, TheFirstFaultyTimeStopsTheStore) {
   EXPECT_EQ(state.Alarms[2], (AlarmSetting{1, 1439, 0}));
 }
 
+// The displayed date of 1980..2099 only; a refusal is told, with its reason.
 TEST(SystemDate, TheDisplayedDateOf1980To2099Only) {
+  constexpr DateChange kDone = DateChange::kDone, kNotAllowed = DateChange::kNotAllowed;
   struct Case {
     CivilDate displayed;
-    bool refused;
-    bool set;
+    DateChange system;
+    std::optional<DateChange> outcome;
+    const char* message;
   };
   const Case cases[] = {
-      {{2024, 2, 29}, false, true},  {{1980, 1, 1}, false, true}, {{2099, 12, 31}, false, true},
-      {{1979, 12, 31}, false, false}, {{2100, 1, 1}, false, false}, {{2023, 2, 29}, false, false},
-      {{2024, 5, 1}, true, false},  // the system refuses: the date stays
+      {{2024, 2, 29}, kDone, kDone, ""},
+      {{1980, 1, 1}, kDone, kDone, ""},
+      {{2099, 12, 31}, kDone, kDone, ""},
+      {{1979, 12, 31}, kDone, std::nullopt, ""},
+      {{2100, 1, 1}, kDone, std::nullopt, ""},
+      {{2023, 2, 29}, kDone, std::nullopt, ""},
+      {{2024, 5, 1}, kNotAllowed, kNotAllowed, "系统日期没有修改：修改系统日期需要管理员权限。"},
+      {{2024, 5, 2}, DateChange::kRefused, DateChange::kRefused, "系统日期没有修改：系统拒绝了这次修改。"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.displayed.year) + "-" + std::to_string(c.displayed.month));
@@ -273,11 +285,13 @@ TEST(SystemDate, TheDisplayedDateOf1980To2099Only) {
     state.CurrentMonth = c.displayed.month;
     state.CurrentDay = c.displayed.day;
     FakePlatform platform;
-    platform.refuseDateChange = c.refused;
+    platform.dateChange = c.system;
     const CivilDate before = platform.today;
-    EXPECT_EQ(SetSystemDate(state, platform), c.set);
-    EXPECT_EQ(platform.today, c.set ? c.displayed : before);
-    EXPECT_EQ(platform.datesSet.size(), c.set || c.refused ? 1u : 0u);
+    const auto outcome = SetSystemDate(state, platform);
+    EXPECT_EQ(outcome, c.outcome);
+    EXPECT_EQ(platform.today, outcome == kDone ? c.displayed : before);
+    EXPECT_EQ(platform.datesSet.size(), c.outcome ? 1u : 0u);
+    if (outcome) EXPECT_STREQ(DateChangeMessage(*outcome), c.message);
   }
 }
 

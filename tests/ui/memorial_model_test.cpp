@@ -18,16 +18,6 @@ constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser;
 
 DayInCalendars Day(int y, int m, int d) { return *FromGregorian({y, m, d}); }
 
-// A store that refuses one write (counted from 1) and takes the others.
-class RefusingRegistry : public MemoryRegistry {
- public:
-  bool Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override {
-    if (++writes == refuse) return false;
-    return MemoryRegistry::Set(root, key, name, text);
-  }
-  int writes = 0, refuse = 0;
-};
-
 TEST(MemorialLines, TextsOfTheKinds) {
   EXPECT_STREQ(Caption(kMemorials), "编辑纪念日");
   EXPECT_STREQ(Caption(kReminders), "编辑提醒日");
@@ -255,6 +245,25 @@ TEST(MemorialEditorSave, ARefusedWriteLeavesTheRecordsAsTheyWere) {
     EXPECT_FALSE(registry.HasKey(kUser, key + "\\" + k)) << k;
   }
   EXPECT_EQ(ReadRegistryText(registry, kUser, key + "\\SolarReminded", "A"), "AD05-01-2008              第一个");
+}
+
+// The store keeps 20 reminder days: a new 21st is refused with the limit
+// named, a listed day can still be replaced, and after a delete one more fits.
+TEST(MemorialEditorAdd, TwentyReminderDaysAtMost) {
+  MemorialEditor e(kReminders, true, {});
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(e.Add(kGregorianRow, Day(2024, 1, 1 + i), "提醒", "")) << i;
+  EXPECT_FALSE(e.Add(kGregorianRow, Day(2024, 2, 1), "第二十一", ""));
+  EXPECT_EQ(e.status(), kReminderLimitText);
+  EXPECT_EQ(e.lines().size(), 20u);
+  EXPECT_TRUE(e.Add(kGregorianRow, Day(2024, 1, 5), "改名", ""));
+  EXPECT_EQ(e.status(), "");
+  ASSERT_TRUE(e.Choose(0));
+  ASSERT_TRUE(e.Delete());
+  EXPECT_TRUE(e.Add(kGregorianRow, Day(2024, 2, 1), "第二十一", ""));
+  EXPECT_EQ(e.lines().size(), 20u);
+  // Memorial days have a slot of their own for each date.
+  MemorialEditor memorials(kMemorials, true, {});
+  for (int i = 0; i < 21; ++i) EXPECT_TRUE(memorials.Add(kGregorianRow, Day(2024, 1, 1 + i), "纪念", "")) << i;
 }
 
 TEST(MemorialAudio, ADroppedFile) {

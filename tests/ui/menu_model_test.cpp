@@ -316,6 +316,10 @@ TEST(ContextMenu, WindowsToolsAndTheRest) {
       {kSpeakTime, false, [](Effects& e) { e.speakTime = true; }},
       {kOptionPicture, false, [](Effects& e) { e.choosePicture = true; }},
       {kOptionPicture, true, [](Effects&) {}},
+      // What shows in the day window alone is greyed in the month window.
+      {kOptionInfoSunTimes, true, [](Effects&) {}},
+      {kOptionDynasty, true, [](Effects&) {}},
+      {kOptionDynasty, false, [](Effects& e) { e.refresh = Refresh::kLists; }},
       {kGoToday, true, [](Effects& e) { e.goToday = true; }},
       {kExit, false, [](Effects& e) { e.closeWindow = true; }},
       {0, false, [](Effects&) {}},
@@ -341,6 +345,55 @@ TEST(ContextMenu, WindowsToolsAndTheRest) {
     s.CurrentYear = year;
     EXPECT_EQ(Choose(kSetSystemDate, s).openTool, year >= 1980 && year <= 2099 ? kSetSystemDate : 0) << year;
   }
+}
+
+// Turning registry use off asks first; a change it would keep, made while it
+// is off, offers it once a run.
+TEST(ContextMenu, QuestionsAboutRegistryUse) {
+  AppState off, on;
+  on.RegistryUseFlag = 1;
+  EXPECT_TRUE(AsksFirst(kOptionRegistry, on));
+  EXPECT_FALSE(AsksFirst(kOptionRegistry, off));
+  EXPECT_FALSE(AsksFirst(kOptionNearLocate, on));
+  struct Case {
+    bool registryUse, changed, askedBefore, offered;
+  };
+  const Case cases[] = {
+      {false, true, false, true},
+      {false, true, true, false},
+      {false, false, false, false},
+      {true, true, false, false},
+  };
+  for (const Case& c : cases) {
+    AppState before;
+    before.RegistryUseFlag = c.registryUse ? 1 : 0;
+    AppState after = before;
+    if (c.changed) after.Alarms[0].on = 1;
+    EXPECT_EQ(OffersRegistryUse(before, after, c.askedBefore), c.offered)
+        << c.registryUse << c.changed << c.askedBefore;
+  }
+  EXPECT_EQ(HotKeysTakenText(""), "");
+  EXPECT_EQ(HotKeysTakenText("W"), "热键 Ctrl+Alt+W 已被其他程序占用，本程序不能使用。");
+  EXPECT_EQ(HotKeysTakenText("RX"),
+            "热键 Ctrl+Alt+R、Ctrl+Alt+X 已被其他程序占用，本程序不能使用。单击托盘图标可以显示窗口。");
+}
+
+// In the month window the items for the day window alone are greyed: its
+// picture, its era names and what its second line shows.  Nothing else is.
+TEST(ContextMenu, ItemsGreyedInTheMonthWindow) {
+  std::set<int> greyedInMonth, greyedInDay;
+  const std::function<void(const std::vector<MenuItem>&)> walk = [&](const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+      walk(item.children);
+      if (item.id == 0) continue;
+      if (!IsEnabled(item.id, true)) greyedInMonth.insert(item.id);
+      if (!IsEnabled(item.id, false)) greyedInDay.insert(item.id);
+    }
+  };
+  walk(ContextMenu());
+  EXPECT_EQ(greyedInMonth, (std::set<int>{kOptionDynasty, kOptionInfoFestivals, kOptionInfoSunTimes,
+                                          kOptionInfoTwilight, kOptionPicture}));
+  EXPECT_TRUE(greyedInDay.empty());
 }
 
 TEST(ContextMenu, SwitchingWindows) {

@@ -133,6 +133,12 @@ bool PlaceEditor::FillEmptyLatitude() {
   return true;
 }
 
+bool PlaceEditor::EditName(const std::string& text) {
+  if (text.size() > static_cast<std::size_t>(kOwnNameBytes)) return false;
+  fields_.name = text;
+  return true;
+}
+
 PlaceOutcome PlaceEditor::Confirm() {
   if (!fields_.own) {
     state_.NowCityCode = fields_.item + 1;
@@ -231,9 +237,19 @@ std::optional<CivilDate> SystemDateOf(const AppState& s) {
   return CivilDate{s.CurrentYear, s.CurrentMonth, s.CurrentDay};
 }
 
-bool SetSystemDate(const AppState& state, Platform& platform) {
+std::optional<DateChange> SetSystemDate(const AppState& state, Platform& platform) {
   const auto date = SystemDateOf(state);
-  return date && platform.SetComputerDate(*date);
+  if (!date) return std::nullopt;
+  return platform.SetComputerDate(*date);
+}
+
+const char* DateChangeMessage(DateChange change) {
+  switch (change) {
+    case DateChange::kDone: return "";
+    case DateChange::kNotAllowed: return kDateNeedsAdministrator;
+    case DateChange::kRefused: break;
+  }
+  return kDateRefused;
 }
 
 }  // namespace tovani::coordinates

@@ -54,6 +54,9 @@ struct PlaceFields {
   std::string longitude, latitude;
 };
 
+// Said beside the place-name field when a name does not fit.
+inline constexpr const char* kNameTooLong = "地名最多6个汉字或12个字母";
+
 // Why "确定" did not close the window.
 enum class PlaceOutcome { kDone, kNameMissing, kBadLongitude, kBadLatitude };
 
@@ -67,7 +70,10 @@ class PlaceEditor {
   const PlaceFields& fields() const { return fields_; }
   // A choice in the list: the place becomes current and the fields show it.
   void Choose(int item);
-  void EditName(const std::string& text) { fields_.name = text; }
+  // The place-name field changed.  A name the store keeps whole (at most 12
+  // bytes: 6 Chinese characters or 12 letters) is taken; a longer one is
+  // refused (false), and the field is to show the name before again.
+  bool EditName(const std::string& text);
   void EditLongitude(const std::string& text) { fields_.longitude = text; }
   void EditLatitude(const std::string& text) { fields_.latitude = text; }
   // A double click on an empty coordinate field fills in its zero text; true
@@ -137,8 +143,13 @@ inline constexpr const char* kSystemDateQuestion = "是否修改系统日期？"
 // The displayed Gregorian date, when it is a valid date of 1980..2099.
 std::optional<CivilDate> SystemDateOf(const AppState& state);
 // "确定": asks the platform to set the computer's date (the time of day
-// stays) to the displayed date.  False when there is no such date or the
-// system refused; nothing is said either way.
-bool SetSystemDate(const AppState& state, Platform& platform);
+// stays) to the displayed date; what became of it, or nothing when there is
+// no such date.
+std::optional<DateChange> SetSystemDate(const AppState& state, Platform& platform);
+// What the window says after the request: "" when the date was set, else
+// that it was not, and why.
+inline constexpr const char* kDateNeedsAdministrator = "系统日期没有修改：修改系统日期需要管理员权限。";
+inline constexpr const char* kDateRefused = "系统日期没有修改：系统拒绝了这次修改。";
+const char* DateChangeMessage(DateChange change);
 
 }  // namespace tovani::coordinates

@@ -161,11 +161,17 @@ bool MemorialEditor::Add(int row, const DayInCalendars& shown, const std::string
     if (lines_[i].compare(0, key.size(), key) == 0) {
       lines_[i] = line;
       chosen_ = static_cast<int>(i);
+      status_.clear();
       return true;
     }
   }
+  if (kind_ == kReminders && lines_.size() >= static_cast<std::size_t>(kReminderLimit)) {
+    status_ = kReminderLimitText;
+    return false;
+  }
   lines_.push_back(line);
   chosen_ = static_cast<int>(lines_.size()) - 1;
+  status_.clear();
   return true;
 }
 
@@ -179,19 +185,22 @@ bool MemorialEditor::Delete() {
   if (!editable_ || chosen_ < 0 || chosen_ >= static_cast<int>(lines_.size())) return false;
   lines_.erase(lines_.begin() + chosen_);
   chosen_ = -1;
+  status_.clear();
   return true;
 }
 
 bool MemorialEditor::Save(RegistryStore& registry) {
   if (!editable_) return false;
-  bool saved = false;
+  RecordSave saved = RecordSave::kRefused;
   switch (kind_) {
     case kReminders: saved = WriteReminderLines(registry, lines_); break;
     case kCountdown: saved = WriteCountdownLines(registry, lines_); break;
     default: saved = WriteMemorialLines(registry, lines_); break;
   }
-  status_ = saved ? "" : kSaveFailedText;
-  return saved;
+  status_ = saved == RecordSave::kSaved     ? ""
+            : saved == RecordSave::kRefused ? kSaveFailedText
+                                            : kNotRestoredText;
+  return saved == RecordSave::kSaved;
 }
 
 }  // namespace tovani::memorial

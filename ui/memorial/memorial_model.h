@@ -30,8 +30,12 @@ const char* TitleTip(int kind);
 // The add button beside a row: "添加公历纪念日" .. "添加回历纪念日" for memorial
 // days; every row "添加公历提醒日" or "添加公历倒计日" for the other kinds.
 const char* AddCaption(int kind, int row);
-// Said in the window when a save failed.
+// Said in the window when a save failed: nothing changed, or the records
+// could not all be put back as they were.
 inline constexpr const char* kSaveFailedText = "保存失败，原有的记录未改动。";
+inline constexpr const char* kNotRestoredText = "保存失败，原有的记录未能全部恢复。";
+// Said when a reminder day is added to a full list.
+inline constexpr const char* kReminderLimitText = "提醒日最多20个，请先删除一个再添加。";
 
 // The displayed date as the date lists can show it: moved into 1800..2200.
 CalendarTriple OpeningDate(const CalendarTriple& displayed);
@@ -76,7 +80,8 @@ class MemorialEditor {
   const std::vector<std::string>& lines() const { return lines_; }
   // The chosen line; -1 for none.
   int chosen() const { return chosen_; }
-  // "" or kSaveFailedText.
+  // What the last action has to tell: "", a refused save (kSaveFailedText,
+  // kNotRestoredText) or a full list of reminder days (kReminderLimitText).
   const std::string& status() const { return status_; }
 
   // The key of a line for a date of a row: kind word, month and day for
@@ -88,7 +93,9 @@ class MemorialEditor {
   // Gregorian date (the other kinds), the title and the audio path.  A line
   // beginning with the key is replaced in place, otherwise the line is added;
   // either becomes the chosen line.  False, and nothing changes, for an
-  // invalid date, an empty title, or an editor that is not editable.
+  // invalid date, an empty title, or an editor that is not editable; false
+  // with kReminderLimitText for a new reminder day when kReminderLimit are
+  // listed.
   bool Add(int row, const DayInCalendars& shown, const std::string& title, const std::string& audio);
   // A line of the list was chosen: what it stands for (nothing for an index
   // out of the list).

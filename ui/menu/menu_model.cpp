@@ -134,6 +134,38 @@ bool IsChecked(int id, const AppState& s) {
   }
 }
 
+bool IsEnabled(int id, bool monthWindow) {
+  if (!monthWindow) return true;
+  switch (id) {
+    case kOptionDynasty:
+    case kOptionInfoFestivals:
+    case kOptionInfoSunTimes:
+    case kOptionInfoTwilight:
+    case kOptionPicture:
+      return false;
+    default:
+      return true;
+  }
+}
+
+bool AsksFirst(int id, const AppState& s) { return id == kOptionRegistry && s.RegistryUseFlag == 1; }
+
+bool OffersRegistryUse(const AppState& before, const AppState& after, bool askedBefore) {
+  return !askedBefore && after.RegistryUseFlag != 1 && ChangesKeptSettings(before, after);
+}
+
+std::string HotKeysTakenText(const std::string& letters) {
+  if (letters.empty()) return {};
+  std::string keys;
+  for (char c : letters) {
+    if (!keys.empty()) keys += "、";
+    keys += std::string("Ctrl+Alt+") + c;
+  }
+  std::string text = "热键 " + keys + " 已被其他程序占用，本程序不能使用。";
+  if (letters.find('R') != std::string::npos) text += "单击托盘图标可以显示窗口。";
+  return text;
+}
+
 int AmountOfLevel(int level) { return level >= 0 && level <= 9 ? 25 * level : 0; }
 
 std::uint8_t AlphaOf(int amount) { return static_cast<std::uint8_t>(255 - std::clamp(amount, 0, 255)); }
@@ -153,6 +185,7 @@ int FadeTouch(Behaviour& b) {
 Effects Dispatch(int id, AppState& s, Behaviour& b, RegistryStore& registry, bool monthWindow) {
   b.menuOpen = false;
   Effects e;
+  if (!IsEnabled(id, monthWindow)) return e;  // greyed there: it would do nothing
   if (id >= kTransparency0 && id <= kTransparency0 + 9) {
     s.FORMTransFlag = static_cast<std::int16_t>(id - kTransparency0);
     e.transparencyAmount = AmountOfLevel(s.FORMTransFlag);

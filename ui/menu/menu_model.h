@@ -80,6 +80,35 @@ struct Behaviour {
 
 // Whether an item carries a check mark, by its id (0 and unknown ids: no).
 bool IsChecked(int id, const AppState& state);
+// Whether an item can be chosen.  In the month window the items that act on
+// the day window alone (its background picture, what its lists and second
+// text line show) are greyed.
+bool IsEnabled(int id, bool monthWindow);
+
+// ---- What the windows say ----
+
+// The caption of the program's messages.
+inline constexpr const char* kMessageCaption = "青鹭日历";
+// Asked before registry use is turned off; "否" leaves everything as it was.
+inline constexpr const char* kRegistryOffQuestion =
+    "关闭“允许使用注册表”将删除保存的全部纪念日、提醒日、倒计日和设置，删除后无法恢复。\n\n是否关闭？";
+// Asked once a run, the first time the user changes a setting that would be
+// kept while registry use is off; "是" turns it on.
+inline constexpr const char* kKeepQuestion =
+    "没有允许使用注册表，这项设置在程序退出后不会保留。\n\n是否允许使用注册表，保存设置和纪念日？";
+// Said when the settings could not be written at the end.
+inline constexpr const char* kSettingsNotSaved = "设置未能保存";
+
+// Whether the command asks before it acts (turning registry use off).
+bool AsksFirst(int id, const AppState& state);
+// Whether to offer registry use after a change from before to after: it is
+// off, the change touched a setting it would keep, and the question has not
+// been asked in this run.
+bool OffersRegistryUse(const AppState& before, const AppState& after, bool askedBefore);
+
+// The hot keys (by their letters, in the order R, W, V, X) that another
+// program holds, named for the tray icon's balloon; "" when there are none.
+std::string HotKeysTakenText(const std::string& letters);
 
 // The transparency amount 0..255 of a fixed level 0..9 (25 * level); the
 // automatic level 10 starts opaque (0).
@@ -121,7 +150,8 @@ struct Effects {
 // changes the state (and the registry for the registry-use option) and says
 // what the window must do.  monthWindow: the current main window is the month
 // window.  The system-date command acts only for a displayed year in
-// 1980..2099.  Unknown ids change nothing and return no effects.
+// 1980..2099.  Unknown ids, and items greyed in the window, change nothing
+// and return no effects.
 Effects Dispatch(int id, AppState& state, Behaviour& behaviour, RegistryStore& registry, bool monthWindow);
 
 }  // namespace tovani::menu
