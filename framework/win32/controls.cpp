@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "framework/win32/fonts.h"
 #include "framework/win32/wide.h"
 
 namespace tovani::win32 {
@@ -101,11 +102,47 @@ void MakeReadOnlyText(HWND edit, bool keysToWindow) {
 }
 
 void TextBox::Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, bool multiLine, bool centred,
-                     bool framed) {
+                     bool framed, bool scrolls) {
   DWORD style = ES_READONLY | (centred ? ES_CENTER : ES_LEFT);
   style |= multiLine ? ES_MULTILINE | ES_AUTOVSCROLL : ES_AUTOHSCROLL;
+  if (multiLine && scrolls) style |= WS_VSCROLL;
   hwnd = CreateControl(parent, WC_EDITW, id, style | (framed ? WS_BORDER : 0), 0, place96, dpi, font);
   MakeReadOnlyText(hwnd, false);
+  if (multiLine && scrolls) ShowScrollBarWhenLonger();
+}
+
+int LineHeightOf(HWND control) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return static_cast<int>(tm.tmHeight);
+}
+
+void TextBox::SetFittingText(const std::string& text, const char* face, int pixels96, UINT dpi) const {
+  RECT r{};
+  SendMessageW(hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+  HFONT font = GetFontFittingTexts(face, pixels96, false, dpi, {text}, r.right - r.left);
+  if (reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) != font) {
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  SetText(text);
+}
+
+void TextBox::ShowScrollBarWhenLonger() const {
+  // Measured without the bar: a text that fits the full width needs none; one
+  // that does not fit needs it all the more once the bar takes its room.
+  ShowScrollBar(hwnd, SB_VERT, FALSE);
+  const auto lines = static_cast<int>(SendMessageW(hwnd, EM_GETLINECOUNT, 0, 0));
+  RECT r{};
+  SendMessageW(hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+  const int lineHeight = LineHeightOf(hwnd);
+  if (lineHeight > 0 && lines * lineHeight > r.bottom - r.top) {
+    ShowScrollBar(hwnd, SB_VERT, TRUE);
+    SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
+  }
 }
 
 void TextBox::SetText(const std::string& text) const {

@@ -42,13 +42,21 @@ void MakeReadOnlyText(HWND edit, bool keysToWindow);
 
 struct TextBox {
   HWND hwnd = nullptr;
+  // A multi-line box that scrolls shows a vertical scroll bar while its text
+  // is longer than the box (ShowScrollBarWhenLonger after each new text).
   void Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, bool multiLine, bool centred,
-              bool framed);
+              bool framed, bool scrolls = false);
   void SetText(const std::string& text) const;  // only when it differs
+  // A one-line text in the largest font of the face, at most pixels96 high,
+  // in which the whole text fits the box (whatever face stands in for it).
+  void SetFittingText(const std::string& text, const char* face, int pixels96, UINT dpi) const;
+  void ShowScrollBarWhenLonger() const;
   std::string Text() const;
 };
 
 std::string TextOf(HWND control);
+// The height of a line in the control's font, in pixels.
+int LineHeightOf(HWND control);
 void SetTextOf(HWND control, const std::string& text);
 
 // Tooltips that show a control's name while the mouse rests on it.

@@ -27,8 +27,9 @@ HMENU BuildPopupMenu(const std::vector<Item>& items) {
   return menu;
 }
 
-// Sets the check mark of every command item of the menu and its sub-menus.
-void SetCheckMarks(HMENU menu, const std::function<bool(int id)>& checked);
+// Sets the check mark and the greyed state of every command item of the menu
+// and its sub-menus.
+void SetItemStates(HMENU menu, const std::function<bool(int id)>& checked, const std::function<bool(int id)>& enabled);
 
 // Shows the menu at the cursor, owned by the window, tracking the right
 // button; the chosen command arrives as WM_COMMAND.

@@ -11,16 +11,18 @@ namespace tovani::win32 {
 
 // ---- Menu ----
 
-void SetCheckMarks(HMENU menu, const std::function<bool(int id)>& checked) {
+void SetItemStates(HMENU menu, const std::function<bool(int id)>& checked, const std::function<bool(int id)>& enabled) {
   const int n = GetMenuItemCount(menu);
   for (int i = 0; i < n; ++i) {
     if (HMENU sub = GetSubMenu(menu, i)) {
-      SetCheckMarks(sub, checked);
+      SetItemStates(sub, checked, enabled);
       continue;
     }
     const UINT id = GetMenuItemID(menu, i);
     if (id == 0 || id == static_cast<UINT>(-1)) continue;
-    CheckMenuItem(menu, static_cast<UINT>(i), MF_BYPOSITION | (checked(static_cast<int>(id)) ? MF_CHECKED : MF_UNCHECKED));
+    const auto position = static_cast<UINT>(i);
+    CheckMenuItem(menu, position, MF_BYPOSITION | (checked(static_cast<int>(id)) ? MF_CHECKED : MF_UNCHECKED));
+    EnableMenuItem(menu, position, MF_BYPOSITION | (enabled(static_cast<int>(id)) ? MF_ENABLED : MF_GRAYED));
   }
 }
 
@@ -30,6 +32,17 @@ void ShowPopupMenu(HMENU menu, HWND owner) {
   SetForegroundWindow(owner);  // so that a click elsewhere closes the menu
   TrackPopupMenuEx(menu, TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, p.x, p.y, owner, nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
+}
+
+// ---- Message boxes ----
+
+bool Ask(HWND owner, const std::string& text, const std::string& caption, bool defaultYes) {
+  const UINT type = MB_YESNO | MB_ICONQUESTION | (defaultYes ? MB_DEFBUTTON1 : MB_DEFBUTTON2);
+  return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), type) == IDYES;
+}
+
+void Tell(HWND owner, const std::string& text, const std::string& caption) {
+  MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 // ---- Tray icon ----
@@ -60,6 +73,23 @@ void TrayIcon::Add(HWND window, UINT id, HICON icon, const std::string& tip, UIN
   added_ = true;
   NOTIFYICONDATAW d = Data();
   shown_ = Shell_NotifyIconW(NIM_ADD, &d) != FALSE;
+  ShowNotice();
+}
+
+void TrayIcon::Notify(const std::string& title, const std::string& text) {
+  noticeTitle_ = Wide(title);
+  notice_ = Wide(text);
+  ShowNotice();
+}
+
+void TrayIcon::ShowNotice() {
+  if (!shown_ || notice_.empty()) return;
+  NOTIFYICONDATAW d = Data();
+  d.uFlags = NIF_INFO;
+  d.dwInfoFlags = NIIF_WARNING;
+  wcsncpy(d.szInfoTitle, noticeTitle_.c_str(), std::size(d.szInfoTitle) - 1);
+  wcsncpy(d.szInfo, notice_.c_str(), std::size(d.szInfo) - 1);
+  if (Shell_NotifyIconW(NIM_MODIFY, &d)) notice_.clear();
 }
 
 void TrayIcon::SetTip(const std::string& tip) {
@@ -87,6 +117,7 @@ void TrayIcon::Restore() {
   if (!added_) return;
   NOTIFYICONDATAW d = Data();
   shown_ = Shell_NotifyIconW(NIM_ADD, &d) != FALSE || Shell_NotifyIconW(NIM_MODIFY, &d) != FALSE;
+  ShowNotice();
 }
 
 // ---- Hot keys ----

@@ -18,6 +18,9 @@ class TrayIcon {
  public:
   void Add(HWND window, UINT id, HICON icon, const std::string& tip, UINT callbackMessage);
   void SetTip(const std::string& tip);
+  // A notice in a balloon of the icon; while the icon is not shown, it waits
+  // for the icon to come.
+  void Notify(const std::string& title, const std::string& text);
   void Remove();
   // On the "TaskbarCreated" message: adds the icon again.
   void Restore();
@@ -26,10 +29,12 @@ class TrayIcon {
 
  private:
   NOTIFYICONDATAW Data() const;
+  void ShowNotice();
   HWND window_ = nullptr;
   UINT id_ = 0, callback_ = 0;
   HICON icon_ = nullptr;
   std::wstring tip_;
+  std::wstring noticeTitle_, notice_;  // a notice still to be shown
   bool added_ = false;  // Add was called and Remove not yet
   bool shown_ = false;  // the shell has the icon
 };
@@ -65,6 +70,11 @@ struct FileFilter {
 // when cancelled.
 std::string ChooseOpenFile(HWND owner, const std::string& title, const std::vector<FileFilter>& filters,
                            const std::string& folder);
+
+// Message boxes of the program, owned by a window (program text).  Ask: "是"
+// and "否", true for "是"; defaultYes chooses the button Enter presses.
+bool Ask(HWND owner, const std::string& text, const std::string& caption, bool defaultYes);
+void Tell(HWND owner, const std::string& text, const std::string& caption);
 
 // What a main window's message loop asks of its window.
 struct LoopHooks {

@@ -9,8 +9,11 @@
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/fonts.h"
+#include "framework/win32/shell.h"
+#include "framework/win32/wide.h"
 #include "ui/coordinates/coordinates_frame.h"
 #include "ui/coordinates/coordinates_model.h"
+#include "ui/menu/menu_model.h"
 #include "ui/menu/tool_window_win32.h"
 
 namespace tovani::coordinates {
@@ -46,6 +49,9 @@ class CoordinatesWindow : public ToolWindow {
   void Focus(int id);
   // Double click fills an empty field, Ctrl+A selects all of a field.
   void WatchField(HWND field, int id);
+  // A name longer than the store keeps: the field shows the name before, and
+  // says why.
+  void RefuseName(HWND field);
 
   ModeFrame frame_;
   std::optional<PlaceEditor> place_;
@@ -256,8 +262,24 @@ void CoordinatesWindow::Confirm() {
     RequestClose();  // the main window then starts or stops its alarm check
     return;
   }
-  SetSystemDate(state(), program().platform);  // a refusal leaves the date as it is, silently
+  // A refusal (a standard user) leaves the date as it is, and says so.
+  if (const auto outcome = SetSystemDate(state(), program().platform); outcome && *outcome != DateChange::kDone) {
+    win32::Tell(hwnd(), DateChangeMessage(*outcome), menu::kMessageCaption);
+  }
   RequestClose();
+}
+
+void CoordinatesWindow::RefuseName(HWND field) {
+  rendering_ = true;
+  const std::string& kept = place_->fields().name;
+  win32::SetTextOf(field, kept);
+  const auto end = static_cast<WPARAM>(Wide(kept).size());
+  SendMessageW(field, EM_SETSEL, end, static_cast<LPARAM>(end));
+  rendering_ = false;
+  MessageBeep(MB_OK);
+  const std::wstring title = Wide("地名"), text = Wide(kNameTooLong);
+  EDITBALLOONTIP tip{sizeof tip, title.c_str(), text.c_str(), TTI_INFO};
+  SendMessageW(field, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip));
 }
 
 void CoordinatesWindow::OnCommand(int id, int code, HWND control) {
@@ -277,7 +299,7 @@ void CoordinatesWindow::OnCommand(int id, int code, HWND control) {
         }
         return;
       case kNameField:
-        if (code == EN_CHANGE) place_->EditName(win32::TextOf(control));
+        if (code == EN_CHANGE && !place_->EditName(win32::TextOf(control))) RefuseName(control);
         return;
       case kLongitudeField:
         if (code == EN_CHANGE) place_->EditLongitude(win32::TextOf(control));

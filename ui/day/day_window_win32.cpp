@@ -19,7 +19,8 @@ namespace {
 constexpr COLORREF kListBack = RGB(240, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255), kMagenta = RGB(255, 0, 255), kRed = RGB(255, 0, 0);
 constexpr COLORREF kBalloonText = RGB(0, 128, 128);
-constexpr UINT kTrayId = 1;
+// Posted when the window is shown again: the day's balloon comes back.
+constexpr UINT kShowBalloonAgain = WM_APP + 2;
 
 win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
 
@@ -99,30 +100,25 @@ class DayWindow : public MainWindow {
     win32::MoveTo(line2_.hwnd, PlaceOf(kTextLine2Place), dpi);
     win32::MoveTo(audioSink_, PlaceOf(kAudioSinkPlace), dpi);
     win32::MoveTo(picture_, PlaceOf(kPicturePlace), dpi);
-    SendMessageW(line1_.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(win32::GetFont("宋体", 13, false, dpi)), TRUE);
-    SendMessageW(line2_.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(song14), TRUE);
+    line1_.SetFittingText(line1_.Text(), "宋体", 13, dpi);
+    line2_.SetFittingText(line2_.Text(), "宋体", 14, dpi);
     LoadPicture();
-    ShowBalloon(balloon_.text());  // at the text line's new place
+    ShowBalloon(balloonText_);  // at the text line's new place
   }
 
-  void AfterCreate() override {
-    DragAcceptFiles(hwnd(), TRUE);
-    HICON icon = static_cast<HICON>(LoadImageW(program().instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
-    tray_.Add(hwnd(), kTrayId, icon, TipOfToday(), kTrayMessage);
-  }
+  void AfterCreate() override { DragAcceptFiles(hwnd(), TRUE); }
 
-  void BeforeClose() override {
-    tray_.Remove();
-    balloon_.Hide();
-  }
+  void BeforeClose() override { balloon_.Hide(); }
 
   void ShowDate() override { Render(); }
 
   void RefreshTexts() override {
     const DayInCalendars& d = model_->date();
     const AppState& s = state();
-    line1_.SetText(DayTextLine1(d, s.GanZhiFromChunjieFlag));
-    line2_.SetText(DayTextLine2(d, s.DFORMShowInfoTypeFlag, s.Current.longitude, s.Current.latitude));
+    // Each line whole, in 宋体 or whatever face stands in for it.
+    line1_.SetFittingText(DayTextLine1(d, s.GanZhiFromChunjieFlag), "宋体", 13, dpi());
+    line2_.SetFittingText(DayTextLine2(d, s.DFORMShowInfoTypeFlag, s.Current.longitude, s.Current.latitude), "宋体",
+                          14, dpi());
     const DayRecords records = RecordsOf(d);
     ShowBalloon(BalloonText(records));
     PlayDayMusic(records.audio, audioSink_);
@@ -144,8 +140,6 @@ class DayWindow : public MainWindow {
     return true;
   }
 
-  void OnNewToday(const DayInCalendars&) override { tray_.SetTip(TipOfToday()); }
-  void OnTaskbarCreated() override { tray_.Restore(); }
   void OnMoveStarted() override { balloon_.Hide(); }
 
   void ChoosePicture() override {
@@ -159,27 +153,8 @@ class DayWindow : public MainWindow {
     OnListNotification(code, lists_[i], [this, i] { Chosen(static_cast<ListId>(i)); });
   }
 
-  std::optional<LRESULT> OnOwnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+  std::optional<LRESULT> OnOwnMessage(UINT msg, WPARAM wParam, LPARAM) override {
     switch (msg) {
-      case kTrayMessage:
-        if (!IsWindowEnabled(hwnd())) return 0;
-        switch (LOWORD(lParam)) {
-          case WM_LBUTTONDOWN:
-            ShowWindow(hwnd(), SW_SHOW);
-            SetForegroundWindow(hwnd());
-            RefreshTexts();
-            break;
-          case WM_RBUTTONDOWN:
-            UpdateCheckMarks();
-            break;
-          case WM_RBUTTONUP:
-            SetForegroundWindow(hwnd());
-            ShowMenu();
-            break;
-          default:
-            break;
-        }
-        return 0;
       case WM_DROPFILES: {
         HDROP drop = reinterpret_cast<HDROP>(wParam);
         std::wstring path(32768, L'\0');
@@ -187,24 +162,29 @@ class DayWindow : public MainWindow {
         DragFinish(drop);
         path.resize(n);
         const std::string narrow = Narrow(path);
+        const AppState before = state();
         SetPicture(Wide(narrow) == path ? narrow : std::string());
+        OfferRegistryUse(before);
         return 0;
       }
       case WM_SHOWWINDOW:
-        if (wParam == FALSE) balloon_.Hide();
+        // Hidden, the balloon goes with the window; shown again, it comes
+        // back once the window is on the screen.
+        if (wParam == FALSE) {
+          balloon_.Hide();
+        } else {
+          PostMessageW(hwnd(), kShowBalloonAgain, 0, 0);
+        }
         return std::nullopt;
+      case kShowBalloonAgain:
+        ShowBalloon(balloonText_);
+        return 0;
       default:
         return std::nullopt;
     }
   }
 
  private:
-  std::string TipOfToday() {
-    const auto today = TodayIn(program().platform);
-    const std::string tip = today ? TrayTipText(*today) : std::string();
-    return tip.empty() ? kCaption : tip;
-  }
-
   void SetPicture(const std::string& path) {
     AppState& s = state();
     if (UsablePicture(path)) {
@@ -229,10 +209,13 @@ class DayWindow : public MainWindow {
     ShowWindow(picture_, bitmap != nullptr ? SW_SHOWNA : SW_HIDE);
   }
 
+  // The day's records in the balloon, while the window shows; a hidden
+  // window keeps them for when it shows again.
   void ShowBalloon(const std::string& text) {
+    balloonText_ = text;
     if (text.empty() || !IsWindowVisible(hwnd())) {
       balloon_.Hide();
-      if (text.empty()) return;
+      return;
     }
     RECT r{};
     GetWindowRect(line2_.hwnd, &r);
@@ -296,7 +279,7 @@ class DayWindow : public MainWindow {
   HWND audioSink_ = nullptr, picture_ = nullptr;
   win32::Tooltips tooltips_;
   win32::Balloon balloon_;
-  win32::TrayIcon tray_;
+  std::string balloonText_;
   int wheel_ = 0;
 };
 

@@ -81,6 +81,8 @@ class MemorialWindow : public ToolWindow {
   void ChooseAudio();
   void Dropped(HDROP drop);
   void SetAudio(const std::string& path) { win32::SetTextOf(Item(kAudioField), path); }
+  // The add buttons work only with a title to add.
+  void EnableAddButtons();
 
   MemorialEditor editor_;
   DayModel dates_;
@@ -162,6 +164,15 @@ void MemorialWindow::CreateControls(UINT dpi) {
     }
   } else {
     DragAcceptFiles(w, TRUE);
+    EnableAddButtons();
+  }
+}
+
+void MemorialWindow::EnableAddButtons() {
+  const bool titled = editor_.editable() && !TrimBlanks(win32::TextOf(Item(kTitleField))).empty();
+  for (int row = 0; row < kRowCount; ++row) {
+    HWND button = Item(kAddBase + row);
+    if ((IsWindowEnabled(button) != FALSE) != titled) EnableWindow(button, titled ? TRUE : FALSE);
   }
 }
 
@@ -266,8 +277,10 @@ void MemorialWindow::ChosenRecord() {
 }
 
 void MemorialWindow::Add(int row) {
-  if (!editor_.Add(row, dates_.date(), win32::TextOf(Item(kTitleField)), win32::TextOf(Item(kAudioField)))) return;
-  RenderRecords();
+  const std::string status = editor_.status();
+  const bool added =
+      editor_.Add(row, dates_.date(), win32::TextOf(Item(kTitleField)), win32::TextOf(Item(kAudioField)));
+  if (added || editor_.status() != status) RenderRecords();  // a full list says so
 }
 
 void MemorialWindow::Save() {
@@ -320,6 +333,9 @@ void MemorialWindow::OnCommand(int id, int code, HWND) {
   switch (id) {
     case kRecordList:
       if (code == LBN_SELCHANGE) ChosenRecord();
+      break;
+    case kTitleField:
+      if (code == EN_CHANGE) EnableAddButtons();
       break;
     case kAudioField:
       if (code == EN_CHANGE) player_->CloseIfOpen();  // another file

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/settings.h"
 #include "app/startup.h"
 #include "framework/win32/menu.h"
 #include "sound/speaking_clock.h"
@@ -46,8 +47,9 @@ DayRecords MainWindow::RecordsOf(const DayInCalendars& date) {
 }
 
 void MainWindow::PlayDayMusic(const std::string& audio, HWND sink) {
-  sound::ProgramBackgroundMusic().RefreshBackgroundMusic(audio, program_.state.CloseFORMAudioPlayFlag == 1,
-                                                        sound::MciParent(sink));
+  const AppState& s = program_.state;
+  const DayNumber day = DateToDayNumber(CivilDate{s.CurrentYear, s.CurrentMonth, s.CurrentDay});
+  sound::ProgramBackgroundMusic().ShowDay(day, audio, s.CloseFORMAudioPlayFlag == 1, sound::MciParent(sink));
 }
 
 RECT MainWindow::InitialRect(UINT dpi) const {
@@ -101,17 +103,17 @@ void MainWindow::Create() {
   }
   CreateControls(dpi_);
   AfterCreate();
+  // Both windows keep the tray icon: a hidden window is always within reach.
+  tray_.Add(hwnd(), kTrayId, static_cast<HICON>(LoadImageW(program_.instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32,
+                                                           LR_SHARED)),
+            TipOfToday(), kTrayMessage);
   // Placement: always on top at every start and switch.
   if (s.LayerMode == "D") {
     ApplyPlacement(menu::Placement::kEmbed);
   } else if (s.LayerMode == "T") {
     ApplyPlacement(menu::Placement::kSetTopmost);
   }
-  // Hot keys; one held by another program is simply not ours.
-  hotKeys_.Register(hwnd(), kHotKeyShow, MOD_CONTROL | MOD_ALT, 'R');
-  hotKeys_.Register(hwnd(), kHotKeyWeather, MOD_CONTROL | MOD_ALT, 'W');
-  hotKeys_.Register(hwnd(), kHotKeySpeak, MOD_CONTROL | MOD_ALT, 'V');
-  hotKeys_.Register(hwnd(), kHotKeyClose, MOD_CONTROL | MOD_ALT, 'X');
+  RegisterHotKeys();
   sound::StartClockTimers(hwnd(), s.WholeAutoReportTimeFlag == 1, AlarmsOfState(s));
   SetTimer(hwnd(), kTodayTimerId, kTodayCheckMs, nullptr);
   today_ = program_.platform.Today();
@@ -123,6 +125,77 @@ void MainWindow::Create() {
   ApplyTransparencyAtStart();
   SetForegroundWindow(hwnd());
   if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) SetFocus(first);
+}
+
+void MainWindow::RegisterHotKeys() {
+  // A key another program holds is not ours; the user hears of it once a run.
+  struct Key {
+    int id;
+    char letter;
+  };
+  std::string taken;
+  for (const Key k : {Key{kHotKeyShow, 'R'}, Key{kHotKeyWeather, 'W'}, Key{kHotKeySpeak, 'V'}, Key{kHotKeyClose, 'X'}}) {
+    if (!hotKeys_.Register(hwnd(), k.id, MOD_CONTROL | MOD_ALT, static_cast<UINT>(k.letter))) taken += k.letter;
+  }
+  if (taken.empty() || program_.hotKeyNoticeGiven) return;
+  program_.hotKeyNoticeGiven = true;
+  tray_.Notify(menu::kMessageCaption, menu::HotKeysTakenText(taken));
+}
+
+std::string MainWindow::TipOfToday() {
+  const auto today = TodayIn(program_.platform);
+  const std::string tip = today ? TrayTipText(*today) : std::string();
+  return tip.empty() ? GetFrame().caption : tip;
+}
+
+void MainWindow::OnTray(UINT mouseMessage) {
+  if (!IsWindowEnabled(hwnd())) return;
+  switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+      ShowAgain();
+      break;
+    case WM_RBUTTONDOWN:
+      UpdateCheckMarks();
+      break;
+    case WM_RBUTTONUP:
+      SetForegroundWindow(hwnd());
+      ShowMenu();
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::ShowAgain() {
+  ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(hwnd());
+}
+
+void MainWindow::KeepModelessAbove() {
+  HWND w = program_.modeless;
+  if (w == nullptr || !IsWindow(w)) return;
+  // An embedded window is a child of the desktop's and cannot own windows.
+  HWND owner = GetAncestor(hwnd(), GA_PARENT) == GetDesktopWindow() ? hwnd() : nullptr;
+  if (GetWindow(w, GW_OWNER) != owner) SetWindowLongPtrW(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  if (owner == nullptr) return;
+  // Above the owner in its band: the topmost one when it is topmost.
+  const bool topmost = (GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  SetWindowPos(w, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainWindow::LetModelessGo() {
+  HWND w = program_.modeless;
+  // Owned windows go with their owner: the weather window outlives a switch.
+  if (w != nullptr && IsWindow(w) && GetWindow(w, GW_OWNER) == hwnd()) SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
+}
+
+void MainWindow::OfferRegistryUse(const AppState& before) {
+  AppState& s = program_.state;
+  if (!menu::OffersRegistryUse(before, s, program_.keepQuestionAsked)) return;
+  program_.keepQuestionAsked = true;
+  if (!win32::Ask(hwnd(), menu::kKeepQuestion, menu::kMessageCaption, true) || !exists()) return;
+  if (s.RegistryUseFlag != 1) ToggleRegistryUse(s, program_.registry);
+  RefreshTexts();  // the records show from now on
 }
 
 void MainWindow::ApplyTransparencyAtStart() {
@@ -137,7 +210,10 @@ void MainWindow::ApplyTransparencyAtStart() {
 }
 
 void MainWindow::UpdateCheckMarks() {
-  win32::SetCheckMarks(menu_, [this](int id) { return menu::IsChecked(id, program_.state); });
+  const bool monthWindow = GetFrame().monthWindow;
+  win32::SetItemStates(
+      menu_, [this](int id) { return menu::IsChecked(id, program_.state); },
+      [monthWindow](int id) { return menu::IsEnabled(id, monthWindow); });
 }
 
 void MainWindow::ShowMenu() {
@@ -145,6 +221,9 @@ void MainWindow::ShowMenu() {
   UpdateCheckMarks();
   program_.behaviour.menuOpen = true;
   win32::ShowPopupMenu(menu_, hwnd());
+  // The menu has closed: with a command (posted, still to come) or without
+  // one (Esc, a click elsewhere).  Either way it no longer holds the fade.
+  program_.behaviour.menuOpen = false;
 }
 
 void MainWindow::Touched() {
@@ -201,12 +280,21 @@ int MainWindow::StepOf(UINT msg, WPARAM wParam, int& wheel) {
 }
 
 void MainWindow::Command(int id) {
-  const menu::Effects e =
-      menu::Dispatch(id, program_.state, program_.behaviour, program_.registry, GetFrame().monthWindow);
+  AppState& s = program_.state;
+  if (menu::AsksFirst(id, s) && !win32::Ask(hwnd(), menu::kRegistryOffQuestion, menu::kMessageCaption, false)) return;
+  if (!exists()) return;
+  const AppState before = s;
+  const menu::Effects e = menu::Dispatch(id, s, program_.behaviour, program_.registry, GetFrame().monthWindow);
   ApplyEffects(e);
+  if (!e.closeWindow && exists()) OfferRegistryUse(before);
 }
 
 void MainWindow::ApplyPlacement(menu::Placement p) {
+  ApplyPlacementOnly(p);
+  KeepModelessAbove();
+}
+
+void MainWindow::ApplyPlacementOnly(menu::Placement p) {
   switch (p) {
     case menu::Placement::kSetTopmost:
     case menu::Placement::kRemoveTopmost:
@@ -270,6 +358,7 @@ void MainWindow::OpenTool(int command, const menu::Effects& e) {
   const auto it = program_.tools.find(command);
   if (it == program_.tools.end() || !it->second) return;
   it->second(hwnd(), command);  // modal, except the weather window
+  if (exists() && command == menu::kWeather) KeepModelessAbove();
   if (exists() && e.refresh == menu::Refresh::kTexts) RefreshTexts();
   if (exists() && command == menu::kEditAlarms) sound::RestartAlarmTimer(hwnd(), AlarmsOfState(program_.state));
 }
@@ -277,8 +366,7 @@ void MainWindow::OpenTool(int command, const menu::Effects& e) {
 void MainWindow::OnHotKey(int id) {
   switch (id) {
     case kHotKeyShow:
-      ShowWindow(hwnd(), SW_SHOW);
-      SetForegroundWindow(hwnd());
+      ShowAgain();
       break;
     case kHotKeyWeather:
       Command(menu::kWeather);
@@ -304,7 +392,7 @@ void MainWindow::CheckToday() {
   const bool showingToday = Displayed().gregorian == today_;
   today_ = now;
   if (showingToday) GoTo(now);
-  if (const auto t = FromGregorian(now)) OnNewToday(*t);
+  tray_.SetTip(TipOfToday());
 }
 
 void MainWindow::KeepOnScreen(WINDOWPOS& pos) const {
@@ -326,13 +414,21 @@ void MainWindow::Close() {
   if (closed_) return;
   closed_ = true;
   BeforeClose();
+  tray_.Remove();
+  LetModelessGo();
   hotKeys_.UnregisterAll();
   KillTimer(hwnd(), kFadeTimerId);
   KillTimer(hwnd(), kTodayTimerId);
   sound::ProgramBackgroundMusic().StopBackgroundMusic();
   RECT r{};
   GetWindowRect(hwnd(), &r);
-  ShutDown(program_.state, program_.registry, r.left, r.top);
+  bool saved = false;
+  try {
+    saved = ShutDown(program_.state, program_.registry, r.left, r.top);
+  } catch (...) {
+    saved = false;  // told below, like a refused write; the window still closes
+  }
+  if (!saved) win32::Tell(hwnd(), menu::kSettingsNotSaved, menu::kMessageCaption);
 }
 
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -342,7 +438,11 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (msg == win32::TrayIcon::TaskbarCreatedMessage() && msg != 0) {
-    OnTaskbarCreated();
+    tray_.Restore();
+    return 0;
+  }
+  if (msg == kTrayMessage) {
+    OnTray(LOWORD(lParam));
     return 0;
   }
   switch (msg) {

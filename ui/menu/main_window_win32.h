@@ -38,8 +38,14 @@ struct ProgramContext {
   // The tool windows open now (for Ctrl+Alt+X), by their handles.
   std::vector<HWND> openTools;
   // The window that is not modal (the weather window) while it exists: the
-  // main windows' message loops serve its keyboard navigation.
+  // main windows' message loops serve its keyboard navigation, and the main
+  // window owns it, so that it stays above.
   HWND modeless = nullptr;
+  // Asked once in this run, after a change of a setting while registry use
+  // was off, whether to allow it.
+  bool keepQuestionAsked = false;
+  // The hot keys another program holds were named (once a run).
+  bool hotKeyNoticeGiven = false;
 };
 
 // Timer and hot-key identities of a main window.
@@ -47,6 +53,7 @@ inline constexpr UINT_PTR kFadeTimerId = 0x5310;
 inline constexpr UINT_PTR kTodayTimerId = 0x5320;
 inline constexpr int kHotKeyShow = 45057, kHotKeyWeather = 45058, kHotKeySpeak = 45059, kHotKeyClose = 45060;
 inline constexpr UINT kTrayMessage = WM_USER + 100;
+inline constexpr UINT kTrayId = 1;
 
 class MainWindow : public win32::Window {
  public:
@@ -84,18 +91,14 @@ class MainWindow : public win32::Window {
   virtual bool GoTo(const CalendarTriple& gregorian) = 0;
   // A notification of a control (WM_COMMAND with a control handle).
   virtual void OnControl(int id, int code, HWND control) = 0;
-  // Extra work after creation (tray icon, dropped files...).
+  // Extra work after creation (dropped files...).
   virtual void AfterCreate() {}
   // The window is being moved (day window: the balloon goes).
   virtual void OnMoveStarted() {}
   // The command that picks the background picture (day window).
   virtual void ChoosePicture() {}
-  // Before close: tray icon off and the like.
+  // Before close: the balloon goes and the like.
   virtual void BeforeClose() {}
-  // Today changed (midnight, a new clock, waking up).
-  virtual void OnNewToday(const DayInCalendars&) {}
-  // The task bar was re-created (Explorer restarted, or it came late).
-  virtual void OnTaskbarCreated() {}
   // A message the window handles itself; nothing to let the base have it.
   virtual std::optional<LRESULT> OnOwnMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
 
@@ -130,11 +133,19 @@ class MainWindow : public win32::Window {
   // part of a notch, which is kept in wheel.
   static int StepOf(UINT msg, WPARAM wParam, int& wheel);
   void Hide();
+  // Ctrl+Alt+R and a click on the tray icon: shown (restored when minimised)
+  // and in front.
+  void ShowAgain();
+  // After a change by the user (state before it): while registry use is off,
+  // the first change this run of a setting it would keep offers to turn it
+  // on.
+  void OfferRegistryUse(const AppState& before);
 
  private:
   void Create();
   void ApplyEffects(const menu::Effects& effects);
   void ApplyPlacement(menu::Placement p);
+  void ApplyPlacementOnly(menu::Placement p);
   void ApplyTransparencyAtStart();
   void OpenTool(int command, const menu::Effects& effects);
   void OnHotKey(int id);
@@ -142,11 +153,19 @@ class MainWindow : public win32::Window {
   void Close();
   void KeepOnScreen(WINDOWPOS& pos) const;
   RECT InitialRect(UINT dpi) const;
+  void RegisterHotKeys();
+  void OnTray(UINT mouseMessage);
+  std::string TipOfToday();
+  // The weather window above this one: owned by it while this is a top-level
+  // window; let go when this one closes.
+  void KeepModelessAbove();
+  void LetModelessGo();
 
   ProgramContext& program_;
   UINT dpi_ = 96;
   HMENU menu_ = nullptr;
   win32::HotKeys hotKeys_;
+  win32::TrayIcon tray_;
   win32::ControlColours colours_;
   CivilDate today_{};
   bool closed_ = false;

@@ -60,7 +60,8 @@ class MonthWindow : public MainWindow {
     win32::Subclass(months_.hwnd, [this](HWND, UINT msg, WPARAM w, LPARAM) { return OnListInput(true, msg, w); });
     win32::Subclass(years_.hwnd, [this](HWND, UINT msg, WPARAM w, LPARAM) { return OnListInput(false, msg, w); });
     summary_.Create(hwnd(), kSummaryId, PlaceOf(kSummaryPlace), dpi, nullptr, true, false, true);
-    details_.Create(hwnd(), kDetailsId, PlaceOf(kDetailsPlace), dpi, nullptr, true, false, true);
+    // The details scroll: a day's records may not fit the box.
+    details_.Create(hwnd(), kDetailsId, PlaceOf(kDetailsPlace), dpi, nullptr, true, false, true, true);
     Colour(summary_.hwnd, kBlue, kListBack);
     Colour(details_.hwnd, kBlue, kSelectedBack);
     audioSink_ = win32::CreateControl(hwnd(), WC_STATICW, kAudioSinkId, 0, 0, PlaceOf(kAudioSinkPlace), dpi, nullptr);
@@ -95,6 +96,7 @@ class MonthWindow : public MainWindow {
     win32::MoveTo(details_.hwnd, PlaceOf(kDetailsPlace), dpi);
     win32::MoveTo(audioSink_, PlaceOf(kAudioSinkPlace), dpi);
     ApplyFonts(dpi);
+    details_.ShowScrollBarWhenLonger();
     InvalidateRect(hwnd(), nullptr, TRUE);
   }
 
@@ -230,8 +232,12 @@ class MonthWindow : public MainWindow {
     }
     const AppState& s = state();
     const DayRecords records = RecordsOf(d);
-    details_.SetText(DetailsWithRecords(
-        DayDetails(d, s.GanZhiFromChunjieFlag, s.Current.longitude, s.Current.latitude), records));
+    const std::string details =
+        DetailsWithRecords(DayDetails(d, s.GanZhiFromChunjieFlag, s.Current.longitude, s.Current.latitude), records);
+    if (details_.Text() != details) {
+      details_.SetText(details);
+      details_.ShowScrollBarWhenLonger();
+    }
     PlayDayMusic(records.audio, audioSink_);
   }
 

@@ -101,7 +101,8 @@ class WeatherWindow : public win32::Window {
 };
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = 0;
+// Owned by the main window (to stay above it), and still on the task bar.
+constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 
 // The height left for the lines of a framed edit box of the height: the frame
 // and the box's own inset of a frame's width and one pixel at each edge.
@@ -127,7 +128,9 @@ SIZE OuterSize(UINT dpi) {
 bool WeatherWindow::Open(HWND owner) {
   win32::WindowClass cls{kClassName, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), GetSysColor(COLOR_BTNFACE)};
   const SIZE size96 = OuterSize(96);
-  if (!Create(program_.instance, cls, kCaption, kStyle, kExStyle, RECT{0, 0, size96.cx, size96.cy}, nullptr)) {
+  // An embedded main window is a child window, and cannot own one.
+  HWND ownerWindow = owner != nullptr && GetAncestor(owner, GA_PARENT) == GetDesktopWindow() ? owner : nullptr;
+  if (!Create(program_.instance, cls, kCaption, kStyle, kExStyle, RECT{0, 0, size96.cx, size96.cy}, ownerWindow)) {
     return false;
   }
   dpi_ = win32::DpiOf(hwnd());
@@ -184,19 +187,14 @@ win32::TextBox WeatherWindow::ResultBox(int id, const Box& box, FontKind font, b
 void WeatherWindow::CentreLines(HWND box) {
   RECT client{};
   GetClientRect(box, &client);
-  HDC dc = GetDC(box);
-  HGDIOBJ before = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, before);
-  ReleaseDC(box, dc);
+  const int lineHeight = win32::LineHeightOf(box);
   const int lines = static_cast<int>(std::clamp<LRESULT>(SendMessageW(box, EM_GETLINECOUNT, 0, 0), 1, 2));
   // The box insets the rectangle given to it by the frame's width and a pixel.
   const int room = TwoLineHeight(static_cast<int>(client.bottom) + 2);
   RECT r = client;
   r.left += 2;  // the margins
   r.right -= 2;
-  r.top = std::max(0, (room - lines * static_cast<int>(tm.tmHeight)) / 2);
+  r.top = std::max(0, (room - lines * lineHeight) / 2);
   SendMessageW(box, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&r));
 }
 

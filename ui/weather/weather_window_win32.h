@@ -8,10 +8,11 @@
 namespace tovani::weather {
 
 // Opens the window and returns at once: the window is not modal.  While it is
-// open (and not closed) a second call only brings it to the front.  It is a
-// top-level window of its own, owned by no main window, so a switch between
-// the day and the month window leaves it open; owner only chooses the monitor
-// it is centred on.  While it exists program.modeless is its handle.
+// open (and not closed) a second call only brings it to the front.  It is
+// owned by the main window that opens it, so that it stays above that one,
+// and centred on its monitor; the main windows hand it on at a switch
+// between the day and the month window, which it outlives.  While it exists
+// program.modeless is its handle.
 void OpenWeatherWindow(ProgramContext& program, HWND owner, int);
 
 }  // namespace tovani::weather

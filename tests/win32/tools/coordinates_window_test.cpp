@@ -43,41 +43,13 @@ bool ShowsSunTimesOf(const std::string& line, double longitude, double latitude)
 
 double Degrees(const char* text) { return std::stod(text); }
 
-// With TOVANI_SHOTS set to a folder, a picture of the window as the screen
-// shows it, for a person to look at.
-void SaveShot(HWND w, const char* name) {
-  wchar_t folder[MAX_PATH] = {};
-  if (GetEnvironmentVariableW(L"TOVANI_SHOTS", folder, MAX_PATH) == 0) return;
-  Sleep(300);  // painted
-  RECT r{};
-  GetWindowRect(w, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u, size = stride * static_cast<DWORD>(height);
-  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info.bmiHeader) + size, 0, 0,
-                        static_cast<DWORD>(sizeof file + sizeof info.bmiHeader)};
-  std::ofstream out(std::filesystem::path(std::wstring(folder) + L"\\" + Wide(name) + L".bmp"), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  out.write(static_cast<const char*>(bits), size);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-}
-
 class CoordinatesWindow : public ProgramTest {
  protected:
   bool Launch() {
     main_ = Start(L"TOVANI_DFORM");
-    return main_ != nullptr;
+    if (main_ == nullptr) return false;
+    AnswerQuestions(IDNO);  // a place or an alarm changed while registry use is off
+    return true;
   }
   // Opens a mode by its menu command (the window is modal: posted).
   HWND Open(int command) {
@@ -245,6 +217,40 @@ TEST_F(CoordinatesWindow, AnOwnPlaceIsCheckedKeptAndShown) {
   w = Open(menu::kCoordinates);
   ASSERT_NE(w, nullptr);
   ExpectPlace(w, {CityCount(), true, "0", "东经120.5000度", "北纬30.2500度", true});
+  Click(Item(w, kCancel));
+  ASSERT_TRUE(Gone(w));
+}
+
+// The place name takes exactly what the store keeps, 6 Chinese characters or
+// 12 letters: one more is refused as it is typed, never cut later.
+TEST_F(CoordinatesWindow, ThePlaceNameTakesWhatIsKept) {
+  ASSERT_TRUE(Launch());
+  HWND w = Open(menu::kCoordinates);
+  ASSERT_NE(w, nullptr);
+  ChooseItem(Item(w, kCityList), CityCount());
+  HWND name = Item(w, kNameField);
+  struct Case {
+    const wchar_t* typed;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {L"黑龙江省城市区", "黑龙江省城市"},
+      {L"abcdefghijklm", "abcdefghijkl"},
+      {L"ab黑龙江省城x", "ab黑龙江省城"},
+  };
+  for (const Case& c : cases) {
+    Type(name, "");
+    for (const wchar_t* p = c.typed; *p != 0; ++p) Send(name, WM_CHAR, *p, 1);
+    EXPECT_EQ(TextOf(name), c.shown);
+  }
+  SaveShot(w, "name-refused");
+  Type(Item(w, kLongitudeField), "东经120度");
+  Type(Item(w, kLatitudeField), "北纬30度");
+  Click(Item(w, kOk));
+  ASSERT_TRUE(Gone(w));
+  w = Open(menu::kCoordinates);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(TextOf(Item(w, kNameField)), "ab黑龙江省城");
   Click(Item(w, kCancel));
   ASSERT_TRUE(Gone(w));
 }
@@ -420,6 +426,27 @@ TEST_F(CoordinatesWindow, TheSystemDateQuestion) {
     EXPECT_FALSE(WaitUntil([&] { return !WindowsOf(program_->id(), L"TOVANI_LFORM").empty(); }, 1500)) << year;
     EXPECT_TRUE(IsWindowEnabled(main_));
   }
+}
+
+// 确定 as a user without the right to change the clock: the date stays, and
+// the program says so and why.  Under Wine only, which refuses any change of
+// its clock; on Windows the test would set the clock of its machine.
+TEST_F(CoordinatesWindow, ARefusedDateChangeIsTold) {
+  if (!UnderWine()) GTEST_SKIP() << "it would set the clock of this machine";
+  ASSERT_TRUE(Launch());
+  answerer_.reset();  // the message is answered here
+  HWND years = GetDlgItem(main_, day::kListBase + day::kGregorianYear);
+  ChooseItem(years, 2000 - MakeCalendarRange(-103, 4103).firstYear);
+  HWND w = Open(menu::kSetSystemDate);
+  ASSERT_NE(w, nullptr);
+  PostMessageW(w, WM_COMMAND, MAKEWPARAM(kOk, BN_CLICKED), reinterpret_cast<LPARAM>(Item(w, kOk)));
+  HWND box = WaitForMessageBox(program_->id());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageOf(box), kDateNeedsAdministrator);
+  SaveShot(box, "date-refused");
+  ASSERT_TRUE(Answer(box, IDOK));
+  ASSERT_TRUE(Gone(w));
+  EXPECT_NE(Today().year, 2000);  // the clock was not set to the displayed date
 }
 
 // ---- Opening times ----

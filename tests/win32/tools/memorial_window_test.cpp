@@ -114,11 +114,18 @@ TEST_F(MemorialWindowTest, AMemorialSavedShowsInBothWindowsAndGoesWhenDeleted) {
   for (int row = 0; row < memorial::kRowCount; ++row) {
     EXPECT_EQ(TextOf(Item(editor, kAddBase + row)), memorial::AddCaption(1, row));
   }
-  // An empty title adds nothing; a title does, and adding the same day again
-  // replaces the line.
-  Click(Item(editor, kAddBase + memorial::kGregorianRow));
-  EXPECT_TRUE(Lines(editor).empty());
+  // Without a title the add buttons wait for one; with one they add, and
+  // adding the same day again replaces the line.
+  const auto addButtonsOn = [&] {
+    int on = 0;
+    for (int row = 0; row < memorial::kRowCount; ++row) on += IsWindowEnabled(Item(editor, kAddBase + row)) ? 1 : 0;
+    return on;
+  };
+  EXPECT_EQ(addButtonsOn(), 0);
+  Type(Item(editor, memorial::kTitleField), "  ");
+  EXPECT_EQ(addButtonsOn(), 0);
   Type(Item(editor, memorial::kTitleField), "生日");
+  EXPECT_EQ(addButtonsOn(), memorial::kRowCount);
   Click(Item(editor, kAddBase + memorial::kGregorianRow));
   Type(Item(editor, memorial::kTitleField), "母亲生日");
   Click(Item(editor, kAddBase + memorial::kGregorianRow));
@@ -194,6 +201,34 @@ TEST_F(MemorialWindowTest, TheThreeKinds) {
   EXPECT_TRUE(CloseAndWait(main));
 }
 
+// The store keeps twenty reminder days: a twenty-first is refused with the
+// limit named, and the twenty are saved.
+TEST_F(MemorialWindowTest, TwentyReminderDaysAtMost) {
+  SeedSettings({{L"Version", L"4.1"}});
+  HWND main = Start(L"TOVANI_DFORM");
+  ASSERT_NE(main, nullptr);
+  HWND editor = OpenEditor(main, 2);
+  ASSERT_NE(editor, nullptr);
+  Type(Item(editor, memorial::kTitleField), "提醒");
+  HWND days = Item(editor, memorial::kDateListBase + day::kGregorianDay);
+  for (int i = 0; i < 21; ++i) {
+    ChooseItem(days, i);
+    Click(Item(editor, kAddBase + memorial::kGregorianRow));
+  }
+  EXPECT_EQ(Lines(editor).size(), 20u);
+  EXPECT_EQ(TextOf(Item(editor, memorial::kStatus)), memorial::kReminderLimitText);
+  SaveShot(editor, "reminders-full");
+  ASSERT_TRUE(SaveAndClose(editor));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tovani\\SolarReminded", 0, KEY_READ, &key), ERROR_SUCCESS);
+  DWORD values = 0;
+  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                   nullptr);
+  RegCloseKey(key);
+  EXPECT_EQ(values, 20u);
+  EXPECT_TRUE(CloseAndWait(main));
+}
+
 // Registry use off: nothing is listed and every control but the cancel
 // button is off.
 TEST_F(MemorialWindowTest, RegistryUseOffLeavesOnlyCancel) {
@@ -259,11 +294,6 @@ TEST_F(MemorialWindowTest, ARefusedWriteKeepsTheRecordsAndTheEditor) {
 }
 
 // ---- The audio field ----
-
-bool UnderWine() {
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
 
 // A WAVE file of silence: 8 kHz, 8 bits, mono.
 void WriteSilence(const std::wstring& path, int milliseconds) {

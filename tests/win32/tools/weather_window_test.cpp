@@ -111,7 +111,7 @@ TEST_F(WeatherWindowTest, QueryFillsTheGridAndTheStatusLine) {
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(TextOf(w), kCaption);
   EXPECT_TRUE(IsWindowEnabled(main_));  // not modal
-  EXPECT_EQ(GetWindow(w, GW_OWNER), nullptr);
+  EXPECT_EQ(GetWindow(w, GW_OWNER), main_);  // so that it stays above the calendar window
 
   const ListState provinces = ListOf(Item(w, kProvinceList));
   EXPECT_EQ(provinces.count, 31);

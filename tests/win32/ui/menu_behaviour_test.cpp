@@ -4,6 +4,7 @@
 #include <set>
 
 #include "ui/menu/day_records.h"
+#include "ui/menu/menu_model.h"
 #include "views.h"
 
 namespace tovani::testing_win32 {
@@ -25,12 +26,7 @@ class MenuBehaviour : public ProgramTest {
     }
     return nullptr;
   }
-  void Escape(HWND hwnd) {
-    HWND focus = ThreadInfo(hwnd).hwndFocus;
-    HWND target = IsChild(hwnd, focus) ? focus : GetDlgItem(hwnd, 100);
-    PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 1);
-    PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-  }
+  void Escape(HWND hwnd) { PressEscape(hwnd); }
 };
 
 // Where an embedded window goes: the desktop's icon view, or the desktop
@@ -149,11 +145,14 @@ TEST_F(MenuBehaviour, EscapeHidesTheHotKeysShowAndClose) {
 }
 
 // Ctrl+Alt+R held by another program: the program starts all the same, with
-// the other three keys its own, and gives them back when it ends.
-TEST_F(MenuBehaviour, AHotKeyHeldElsewhereIsSkipped) {
+// the other three keys its own, names the one it lacks in a balloon of its
+// tray icon (the shell shows it as a tooltip of its own), and gives the keys
+// back when it ends.
+TEST_F(MenuBehaviour, AHotKeyHeldElsewhereIsSkippedAndNamed) {
   ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'R'));
   HWND hwnd = Start(L"TOVANI_DFORM");
   ASSERT_NE(hwnd, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return ShellTooltipSays(menu::HotKeysTakenText("R")); }, 10000));
   const DayView v(hwnd);
   ExpectDayShows(v, *FromGregorian(v.Gregorian()));
   for (UINT key : {'W', 'V', 'X'}) {
@@ -230,9 +229,13 @@ TEST_F(MenuBehaviour, ARecordShowsInTheBalloonAndInTheDetails) {
   const std::string details = month::DayDetails(*date, 0, place.longitude, place.latitude);
   EXPECT_EQ(TextOf(m.details), DetailsWithRecords(details, DayRecords{"", {"母亲生日"}, ""}));
   EXPECT_NE(TextOf(m.details).find("母亲生日"), std::string::npos);
-  // Registry use off: no records, and nothing stored after the close.
-  Command(hwnd, 3085);
-  EXPECT_EQ(TextOf(m.details), details);
+  // Registry use off (after its question): no records, and nothing stored
+  // after the close.
+  PostMessageW(hwnd, WM_COMMAND, 3085, 0);
+  HWND question = WaitForMessageBox(program_->id());
+  ASSERT_NE(question, nullptr);
+  ASSERT_TRUE(Answer(question, IDYES));
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(m.details) == details; }, 5000));
   ASSERT_TRUE(CloseAndWait(hwnd));
   HKEY key = nullptr;
   EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);

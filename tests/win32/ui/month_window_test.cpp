@@ -182,6 +182,33 @@ TEST_F(MonthWindow, ShowsTheDayWindowsDateAndFollowsEveryControl) {
   EXPECT_TRUE(CloseAndWait(day));
 }
 
+// A day whose records do not fit the details box: the box scrolls, and has a
+// scroll bar while (and only while) its text is longer than the box.
+TEST_F(MonthWindow, TheDetailsScrollWhenTheRecordsAreLong) {
+  const CalendarTriple today = Today();
+  wchar_t day[8] = {}, date[16] = {};
+  swprintf(day, 8, L"%02d-%02d", today.month, today.day);
+  swprintf(date, 16, L"AD%02d-%02d-%04d", today.month, today.day, today.year);
+  SeedSettings({{L"Version", L"4.1"}, {L"ShowCalendarTypeFlag", L"1"},
+                {L"MyCountdownDay", std::wstring(date) + L"一个很长很长的倒计时"}});
+  SeedSettings({{day, L"AD2000一个很长很长的纪念日"}}, L"SolarMemorial");
+  SeedSettings({{L"A", std::wstring(date) + L"一个很长很长的提醒日"}}, L"SolarReminded");
+  HWND hwnd = Start(L"TOVANI_MFORM");
+  ASSERT_NE(hwnd, nullptr);
+  const MonthView v(hwnd);
+  const auto scrolls = [&] { return (GetWindowLongW(v.details, GWL_STYLE) & WS_VSCROLL) != 0; };
+  for (const char* title : {"一个很长很长的倒计时", "一个很长很长的提醒日", "一个很长很长的纪念日"}) {
+    EXPECT_NE(TextOf(v.details).find(title), std::string::npos) << title;
+  }
+  EXPECT_TRUE(scrolls());
+  Click(v.buttons[Button::kNextDay]);
+  EXPECT_EQ(TextOf(v.details).find("一个很长"), std::string::npos);
+  EXPECT_FALSE(scrolls());
+  Click(v.buttons[Button::kPreviousDay]);
+  EXPECT_TRUE(scrolls());
+  EXPECT_TRUE(CloseAndWait(hwnd));
+}
+
 // A measurement only: the time is printed, not judged.
 TEST_F(MonthWindow, HowLongANewMonthTakes) {
   HWND hwnd = StartMonth();

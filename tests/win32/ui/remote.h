@@ -9,9 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/cities.h"
@@ -115,6 +120,137 @@ inline std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* cls) {
   return s.found;
 }
 
+inline bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// With TOVANI_SHOTS set to a folder, a picture of the window as the screen
+// shows it, for a person to look at.
+inline void SaveShot(HWND w, const char* name) {
+  wchar_t folder[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"TOVANI_SHOTS", folder, MAX_PATH) == 0) return;
+  Sleep(300);  // painted
+  RECT r{};
+  GetWindowRect(w, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u, size = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof info.bmiHeader) + size, 0, 0,
+                        static_cast<DWORD>(sizeof file + sizeof info.bmiHeader)};
+  std::ofstream out(std::filesystem::path(std::wstring(folder) + L"\\" + Wide(name) + L".bmp"), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  out.write(static_cast<const char*>(bits), size);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+// ---- The program's message boxes ----
+
+// A message box of the program: a dialog with the program's caption.
+inline bool IsMessageBox(HWND h) {
+  wchar_t cls[16] = {};
+  GetClassNameW(h, cls, 16);
+  return std::wstring(cls) == L"#32770" && IsWindowVisible(h) && TextOf(h) == "青鹭日历";
+}
+// The program's message box once it shows; nullptr when none came in time.
+inline HWND WaitForMessageBox(DWORD pid, DWORD ms = 10000) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND h : WindowsOf(pid, L"#32770")) {
+          if (IsMessageBox(h)) found = h;
+        }
+        return found != nullptr;
+      },
+      ms);
+  return found;
+}
+// What a message box says.
+inline std::string MessageOf(HWND box) { return TextOf(GetDlgItem(box, 0xFFFF)); }
+// Presses a button of a message box (IDYES, IDNO, IDOK); true once it is gone.
+inline bool Answer(HWND box, int button) {
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+  return WaitUntil([&] { return !IsWindow(box); }, 10000);
+}
+
+// Answers every message box of the program with one button, on a thread of
+// its own, for tests in which a question may come but is not the point
+// (registry use off, a setting changed); keeps what was asked.
+class QuestionAnswerer {
+ public:
+  QuestionAnswerer(DWORD pid, int button)
+      : thread_([this, pid, button] {
+          while (!stop_) {
+            for (HWND h : WindowsOf(pid, L"#32770")) {
+              if (!IsMessageBox(h)) continue;
+              const std::string text = MessageOf(h);
+              if (Answer(h, button)) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                asked_.push_back(text);
+              }
+            }
+            Sleep(30);
+          }
+        }) {}
+  ~QuestionAnswerer() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::vector<std::string> asked() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return asked_;
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::vector<std::string> asked_;
+  std::thread thread_;
+};
+
+// A visible tooltip of any process holds the text.
+struct TooltipSearch {
+  const std::string* text;
+  bool found;
+};
+inline BOOL CALLBACK MatchTooltip(HWND h, LPARAM p) {
+  auto* s = reinterpret_cast<TooltipSearch*>(p);
+  wchar_t cls[32] = {};
+  GetClassNameW(h, cls, 32);
+  if (std::wstring(cls) == L"tooltips_class32" && IsWindowVisible(h) &&
+      TextOf(h).find(*s->text) != std::string::npos) {
+    s->found = true;
+  }
+  return TRUE;
+}
+inline bool ShellTooltipSays(const std::string& text) {
+  TooltipSearch search{&text, false};
+  EnumWindows(MatchTooltip, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Esc pressed and released in the focused control of a window, as typed keys
+// come: through the window's message loop.
+inline void PressEscape(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  HWND target = IsChild(window, info.hwndFocus) ? info.hwndFocus : GetDlgItem(window, 100);
+  PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 1);
+  PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+}
+
 // The opacity of a window; 255 when it is not layered.
 inline int AlphaOf(HWND h) {
   if ((GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYERED) == 0) return 255;
@@ -178,9 +314,12 @@ class ProgramTest : public testing::Test {
  protected:
   void SetUp() override { RemoveSettings(); }
   void TearDown() override {
+    answerer_.reset();
     program_.reset();
     RemoveSettings();
   }
+  // From now on every question of the program is answered with the button.
+  void AnswerQuestions(int button) { answerer_ = std::make_unique<QuestionAnswerer>(program_->id(), button); }
   // Starts the program and waits for its visible window of the class.
   HWND Start(const wchar_t* cls) {
     program_ = std::make_unique<Program>();
@@ -200,6 +339,7 @@ class ProgramTest : public testing::Test {
     return WaitForWindow(*program_, cls);
   }
   std::unique_ptr<Program> program_;
+  std::unique_ptr<QuestionAnswerer> answerer_;
 };
 
 inline CalendarTriple Today() {
