@@ -22,7 +22,7 @@ die() { printf 'tools/dev.sh: %s\n' "$*" >&2; exit 1; }
 
 NATIVE_PACKAGES=(g++ cmake make googletest libbenchmark-dev locales python3 python3-icalendar)
 WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth fonts-wqy-zenhei
-                  gstreamer1.0-plugins-good:i386)
+                  fonts-arphic-uming fonts-arphic-ukai gstreamer1.0-plugins-good:i386)
 
 install_packages() {
   local missing=() p
@@ -111,16 +111,18 @@ setup_wine() {
   else
     wineboot </dev/null >"$BUILD/wineboot.log" 2>&1
   fi
-  # Chinese font names resolve to WenQuanYi Zen Hei.  A .reg file with
-  # Chinese names must be UTF-16LE with a byte-order mark.
+  # The Song faces resolve to AR PL UMing, the Kai faces to AR PL UKai (both
+  # with bitmaps for small sizes, where WenQuanYi Zen Hei drops strokes), the
+  # Hei faces to WenQuanYi Zen Hei.  A .reg file with Chinese names must be
+  # UTF-16LE with a byte-order mark.
   local reg=$BUILD/wine-settings.reg face
   {
     printf '\xff\xfe'
     {
       printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n'
-      for face in 宋体 SimSun 新宋体 NSimSun 楷体_GB2312 KaiTi_GB2312 楷体 KaiTi 黑体 SimHei; do
-        printf '"%s"="WenQuanYi Zen Hei"\n' "$face"
-      done
+      for face in 宋体 SimSun 新宋体 NSimSun; do printf '"%s"="AR PL UMing CN"\n' "$face"; done
+      for face in 楷体_GB2312 KaiTi_GB2312 楷体 KaiTi; do printf '"%s"="AR PL UKai CN"\n' "$face"; done
+      for face in 黑体 SimHei; do printf '"%s"="WenQuanYi Zen Hei"\n' "$face"; done
       printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n'
       if [ "$mode" = headless ]; then printf '"Managed"="N"\n'; else printf '"Managed"=-\n'; fi
     } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE
