@@ -14,11 +14,16 @@
 
 namespace tovani {
 
-// One alarm clock: armed, the minute of the day, and its sound 0..4.
+// The days an alarm rings on.
+enum AlarmDays : std::int16_t { kEveryDay = 0, kWorkingDays = 1, kDaysOff = 2 };
+
+// One alarm clock: armed, the minute of the day, its sound 0..4, and the
+// days it rings on.
 struct AlarmSetting {
   std::int16_t on = 0;
   std::int32_t time = 0;
   std::int16_t soundNo = 0;
+  std::int16_t days = kEveryDay;
   friend bool operator==(const AlarmSetting&, const AlarmSetting&) = default;
 };
 
@@ -66,6 +71,10 @@ struct AppState {
   std::int16_t DFORMShowDynastyFlag = 0;
   std::int16_t DFORMShowInfoTypeFlag = 0;
   std::array<AlarmSetting, 3> Alarms;  // A, B, C
+  // The hourly announcement is silent from..to ("22:00-07:00"; equal times:
+  // never), and with the flag speaks on official working days only.
+  std::string HourlyQuietTime = "22:00-07:00";
+  std::int16_t HourlyWorkdaysOnlyFlag = 0;
   OwnPlace MyCity;                     // MyCityName, MyCityLongitude, MyCityLatitude
   std::int32_t NowCityCode = 1;
   CurrentPlace Current;  // CurrentCityName, CurrentLongitude, CurrentLatitude, weather province and city

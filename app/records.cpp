@@ -166,21 +166,27 @@ std::string FindReminder(const RecordContext& c, std::int32_t y, int m, int d) {
   return {};
 }
 
-std::string CountdownText(const RecordContext& c, std::int32_t y, int m, int d) {
-  if (!IsValidDate(y, m, d)) return {};
+std::optional<CountdownDay> ReadCountdown(const RecordContext& c) {
   const std::string text = ReadRegistryText(c.registry, kUser, kSettingsKey, "MyCountdownDay");
-  if (text.size() < 13) return {};
+  if (text.size() < 13) return std::nullopt;
   const std::string era = text.substr(0, 2), date = text.substr(2, 10);
-  if ((era != "AD" && era != "BC") || NormalizeDateInput(date) != date) return {};
-  const std::string name = NameAt(text, 13);
-  if (name.empty()) return {};
+  if ((era != "AD" && era != "BC") || NormalizeDateInput(date) != date) return std::nullopt;
+  std::string name = NameAt(text, 13);
+  if (name.empty()) return std::nullopt;
   const int number = std::stoi(date.substr(6, 4));
   const std::int32_t year = era == "AD" ? number : 1 - number;
   const int month = std::stoi(date.substr(0, 2)), day = std::stoi(date.substr(3, 2));
-  if (year < 1800 || year > 2200 || !IsValidDate(year, month, day)) return {};
-  const long long left = static_cast<long long>(DateToDayNumber(year, month, day)) - DateToDayNumber(y, m, d);
+  if (year < 1800 || year > 2200 || !IsValidDate(year, month, day)) return std::nullopt;
+  return CountdownDay{CivilDate{year, month, day}, std::move(name)};
+}
+
+std::string CountdownText(const RecordContext& c, std::int32_t y, int m, int d) {
+  if (!IsValidDate(y, m, d)) return {};
+  const auto countdown = ReadCountdown(c);
+  if (!countdown) return {};
+  const long long left = static_cast<long long>(DateToDayNumber(countdown->date)) - DateToDayNumber(y, m, d);
   if (left < 0 || left > 1000) return {};
-  return "距" + name + "还有" + std::to_string(left) + "天";
+  return "距" + countdown->name + "还有" + std::to_string(left) + "天";
 }
 
 RecordContext MakeRecordContext(const AppState& s, RegistryStore& registry, Platform& platform) {

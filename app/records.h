@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,12 @@ std::string FindHijriMemorial(const RecordContext& c, std::int32_t hijriYear, in
 std::string FindReminder(const RecordContext& c, std::int32_t year, int month, int day);
 // "距" + name + "还有" + N + "天" for a countdown day 0..1000 days ahead, or "".
 std::string CountdownText(const RecordContext& c, std::int32_t year, int month, int day);
+// The stored countdown day, when it is usable: its Gregorian date and name.
+struct CountdownDay {
+  CivilDate date;
+  std::string name;
+};
+std::optional<CountdownDay> ReadCountdown(const RecordContext& c);
 
 // An audio file the players accept: a full path ("X:\..." not ending in
 // "\") to an existing file whose extension is MID, MP3, WAV or WMA in any

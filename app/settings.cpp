@@ -30,6 +30,7 @@ enum class Rule {
   kTopEdge,     // integer part 0..screen height
   kPicture,     // a loadable .BMP file by its full path
   kText,        // any text
+  kQuietTime,   // "HH:MM-HH:MM"
   kSavedOnly,   // written, never read: every run starts at the default
 };
 
@@ -68,6 +69,11 @@ std::vector<Setting<State>> SettingsOf(State& s) {
       {"OpenAlarmClockCFlag", Rule::kFlag, &s.Alarms[2].on},
       {"DefiniteAlarmCTime", Rule::kAlarmTime, &s.Alarms[2].time},
       {"DefiniteAlarmCSoundNo", Rule::kSoundNo, &s.Alarms[2].soundNo},
+      {"DefiniteAlarmADaysFlag", Rule::kInfoType, &s.Alarms[0].days},
+      {"DefiniteAlarmBDaysFlag", Rule::kInfoType, &s.Alarms[1].days},
+      {"DefiniteAlarmCDaysFlag", Rule::kInfoType, &s.Alarms[2].days},
+      {"HourlyQuietTime", Rule::kQuietTime, &s.HourlyQuietTime},
+      {"HourlyWorkdaysOnlyFlag", Rule::kFlag, &s.HourlyWorkdaysOnlyFlag},
       {"MyCityName", Rule::kOwnPlace, &s.MyCity},
       {"NowCityCode", Rule::kCityCode, &s.NowCityCode},
       {"FormLeft", Rule::kLeftEdge, &s.FormLeft},
@@ -174,6 +180,9 @@ void LoadSetting(const Setting<AppState>& setting, AppState& s, const ReadText& 
     case Rule::kText:
       *std::get<std::string*>(setting.field) = text;
       break;
+    case Rule::kQuietTime:
+      *std::get<std::string*>(setting.field) = ReadQuietTime(text) ? text : kDefaultQuietTime;
+      break;
     case Rule::kSavedOnly:
       *std::get<std::int16_t*>(setting.field) = 0;
       break;
@@ -201,6 +210,7 @@ bool SaveSetting(const Setting<const AppState>& setting, RegistryStore& r) {
       return Write(r, setting.name, std::to_string(*std::get<const std::int32_t*>(setting.field)) + ".0");
     case Rule::kPicture:
     case Rule::kText:
+    case Rule::kQuietTime:
       return Write(r, setting.name, *std::get<const std::string*>(setting.field));
     default: {
       const auto* small = std::get_if<const std::int16_t*>(&setting.field);
@@ -236,6 +246,28 @@ std::optional<double> CanonicalNumber(const std::string& text) {
   const auto [textEnd, ec2] = std::to_chars(buf, buf + sizeof buf, value);
   if (ec2 != std::errc() || std::string(buf, textEnd) != text) return std::nullopt;
   return value;
+}
+
+std::optional<QuietTime> ReadQuietTime(const std::string& text) {
+  // Exactly "HH:MM-HH:MM", hours 00..23 and minutes 00..59.
+  const auto minuteOf = [&](std::size_t at) -> std::optional<int> {
+    const auto digit = [&](std::size_t i) { return text[at + i] >= '0' && text[at + i] <= '9'; };
+    if (!digit(0) || !digit(1) || text[at + 2] != ':' || !digit(3) || !digit(4)) return std::nullopt;
+    const int hour = (text[at] - '0') * 10 + (text[at + 1] - '0');
+    const int minute = (text[at + 3] - '0') * 10 + (text[at + 4] - '0');
+    if (hour > 23 || minute > 59) return std::nullopt;
+    return hour * 60 + minute;
+  };
+  if (text.size() != 11 || text[5] != '-') return std::nullopt;
+  const auto from = minuteOf(0), to = minuteOf(6);
+  if (!from || !to) return std::nullopt;
+  return QuietTime{*from, *to};
+}
+
+std::string QuietTimeText(const QuietTime& quiet) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d:%02d-%02d:%02d", quiet.from / 60, quiet.from % 60, quiet.to / 60, quiet.to % 60);
+  return buf;
 }
 
 std::string UpperCaseAscii(const std::string& text) {

@@ -46,6 +46,17 @@ std::optional<long long> CanonicalInteger(const std::string& text);
 std::string CoordinateText(double value);
 // The value of a text that is exactly the decimal text of its own value.
 std::optional<double> CanonicalNumber(const std::string& text);
+// The hours the hourly announcement keeps silent, as minutes of the day: from
+// (included) to (excluded), across midnight when to comes first; equal: none.
+struct QuietTime {
+  int from = 22 * 60, to = 7 * 60;
+  friend bool operator==(const QuietTime&, const QuietTime&) = default;
+};
+inline constexpr const char* kDefaultQuietTime = "22:00-07:00";
+// "HH:MM-HH:MM" exactly; nothing for any other text.
+std::optional<QuietTime> ReadQuietTime(const std::string& text);
+std::string QuietTimeText(const QuietTime& quiet);
+
 // ASCII letters upper-cased, two-byte characters left alone.
 std::string UpperCaseAscii(const std::string& text);
 

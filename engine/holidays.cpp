@@ -229,6 +229,18 @@ std::vector<HolidayDay> HolidayCalendar::Arrangement(std::int32_t year) const {
   return result;
 }
 
+bool IsOfficialWorkingDay(const HolidayCalendar& calendar, const CivilDate& d) {
+  const auto weekday = WeekdayOf(d.year, d.month, d.day);
+  if (!weekday) return false;
+  switch (calendar.Of(d).status) {
+    case HolidayStatus::kDayOff: return false;
+    case HolidayStatus::kWorkDay: return true;
+    case HolidayStatus::kOrdinary:
+    case HolidayStatus::kNotAnnounced: break;
+  }
+  return *weekday <= Friday;
+}
+
 std::string HolidayMark(HolidayStatus s) {
   switch (s) {
     case HolidayStatus::kDayOff: return "休";

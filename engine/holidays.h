@@ -91,4 +91,8 @@ class HolidayCalendar {
 // The status mark "休", "班" or "" (program text).
 std::string HolidayMark(HolidayStatus s);
 
+// An official working day: Monday to Friday unless it is a day off, and the
+// make-up working days; in a year not announced, Monday to Friday.
+bool IsOfficialWorkingDay(const HolidayCalendar& calendar, const CivilDate& d);
+
 }  // namespace tovani

@@ -7,9 +7,9 @@ namespace tovani::sound {
 ClockSounds::ClockSounds(Clock clock, ClipPlayer play, const ThreadStarter& threads)
     : clock_(std::move(clock)), play_(std::move(play)), speaking_(threads), alarm_(threads) {}
 
-void ClockSounds::HourlyCheck() {
+void ClockSounds::HourlyCheck(const HourlyRule& rule, bool workingDay) {
   const TimeOfDay now = clock_();
-  if (now.minute == 0 && now.second == 0) StartSpeaking(false);
+  if (now.minute == 0 && now.second == 0 && HourlySpeaks(rule, now.hour, workingDay)) StartSpeaking(false);
 }
 
 void ClockSounds::AlarmCheck(const Alarms& alarms) {

@@ -23,8 +23,9 @@ class ClockSounds {
   // clock is already speaking.
   void SpeakTimeNow() { StartSpeaking(true); }
   // Tick of the hourly check (while the hourly announcement is on): at
-  // mm:ss = 00:00 says the full hour.  A missed second is not caught up.
-  void HourlyCheck();
+  // mm:ss = 00:00 says the full hour when the rule lets it (workingDay: today
+  // is an official working day).  A missed second is not caught up.
+  void HourlyCheck(const HourlyRule& rule = {0, 0, false}, bool workingDay = true);
   // Tick of the alarm check (while an alarm is armed): starts a pass of the
   // alarm player when an alarm is due, so that a due alarm rings pass after
   // pass through its whole minute; otherwise releases the finished player's

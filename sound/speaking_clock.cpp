@@ -11,6 +11,22 @@ bool AnyAlarmArmed(const Alarms& alarms) {
   return false;
 }
 
+Alarms AlarmsOfDay(const Alarms& alarms, bool workingDay) {
+  Alarms day = alarms;
+  for (Alarm& a : day) {
+    if ((a.days == 1 && !workingDay) || (a.days == 2 && workingDay)) a.on = 0;
+  }
+  return day;
+}
+
+bool HourlySpeaks(const HourlyRule& rule, int hour, bool workingDay) {
+  if (rule.workingDaysOnly && !workingDay) return false;
+  const int minute = hour * 60;
+  const bool quiet = rule.quietFrom <= rule.quietTo ? minute >= rule.quietFrom && minute < rule.quietTo
+                                                    : minute >= rule.quietFrom || minute < rule.quietTo;
+  return !quiet;
+}
+
 bool AlarmDue(const Alarm& alarm, const TimeOfDay& now) {
   return alarm.on != 0 && alarm.time == now.hour * 60 + now.minute;
 }

@@ -29,6 +29,7 @@ struct Alarm {
   std::int16_t on = 0;       // 1 = armed
   std::int32_t time = 0;     // minutes after midnight, 0..1439
   std::int16_t soundNo = 0;  // 0..4
+  std::int16_t days = 0;     // 0 every day, 1 official working days, 2 the other days
   friend bool operator==(const Alarm&, const Alarm&) = default;
 };
 // Alarms A, B and C, in that order.
@@ -39,13 +40,26 @@ template <class Setting>
 Alarms AlarmsOf(const std::array<Setting, 3>& settings) {
   Alarms alarms;
   for (std::size_t i = 0; i < alarms.size(); ++i) {
-    alarms[i] = Alarm{settings[i].on, settings[i].time, settings[i].soundNo};
+    alarms[i] = Alarm{settings[i].on, settings[i].time, settings[i].soundNo, settings[i].days};
   }
   return alarms;
 }
 
 // At least one alarm is armed (the alarm check then runs).
 bool AnyAlarmArmed(const Alarms& alarms);
+// The alarms that may ring on a day (an official working day or not): each
+// alarm whose days do not take in the day is disarmed.
+Alarms AlarmsOfDay(const Alarms& alarms, bool workingDay);
+
+// When the hourly announcement speaks: never within the quiet time (minutes
+// of the day, from included, to excluded, across midnight when to is
+// earlier; equal: no quiet time), and with workingDaysOnly on official
+// working days only.
+struct HourlyRule {
+  int quietFrom = 22 * 60, quietTo = 7 * 60;
+  bool workingDaysOnly = false;
+};
+bool HourlySpeaks(const HourlyRule& rule, int hour, bool workingDay);
 // The alarm is armed and set to the minute of the day of the time.
 bool AlarmDue(const Alarm& alarm, const TimeOfDay& now);
 

@@ -90,6 +90,30 @@ TEST_F(Settings, FlagsAreOnOnlyForExactlyOne) {
   }
 }
 
+// The rules added beside the alarms: no value keeps the meaning of settings
+// written before them (every day, quiet from 22:00 to 07:00).
+TEST_F(Settings, TheDaysOfTheAlarmsAndTheQuietTime) {
+  struct Case {
+    const char* days;
+    int alarmDays;
+    const char* quiet;
+    const char* quietLoaded;
+  };
+  const Case cases[] = {
+      {"", kEveryDay, "", "22:00-07:00"},          {"1", kWorkingDays, "23:00-06:30", "23:00-06:30"},
+      {"2", kDaysOff, "00:00-00:00", "00:00-00:00"}, {"3", kEveryDay, "22:00-7:00", "22:00-07:00"},
+      {"x", kEveryDay, "24:00-07:00", "22:00-07:00"},
+  };
+  for (const Case& c : cases) {
+    Store("DefiniteAlarmCDaysFlag", c.days);
+    Store("HourlyQuietTime", c.quiet);
+    Load();
+    EXPECT_EQ(state.Alarms[2].days, c.alarmDays) << c.days;
+    EXPECT_EQ(state.HourlyQuietTime, c.quietLoaded) << c.quiet;
+  }
+  EXPECT_EQ(QuietTimeText({22 * 60, 7 * 60}), kDefaultQuietTime);
+}
+
 TEST_F(Settings, AlarmTimesAndSounds) {
   struct Case {
     const char* time;
@@ -260,7 +284,9 @@ AppState EverySettingSet(const AppState& base, FakePlatform& platform) {
   s.DFORMShowDynastyFlag = 1;
   s.DFORMShowInfoTypeFlag = 2;
   s.CalendarKind = 1;
-  s.Alarms = {AlarmSetting{1, 450, 3}, AlarmSetting{1, 1439, 1}, AlarmSetting{1, 1, 4}};
+  s.Alarms = {AlarmSetting{1, 450, 3, kWorkingDays}, AlarmSetting{1, 1439, 1, kDaysOff}, AlarmSetting{1, 1, 4}};
+  s.HourlyQuietTime = "00:00-06:30";
+  s.HourlyWorkdaysOnlyFlag = 1;
   s.MyCity = OwnPlace{"黄山脚下", -118.1667, 30.1333};
   s.NowCityCode = 44;
   s.FormLeft = 0;
@@ -310,6 +336,8 @@ TEST_F(Settings, SaveThenLoadGivesTheSameSettings) {
   EXPECT_EQ(loaded.DFORMShowInfoTypeFlag, 2);
   EXPECT_EQ(loaded.CalendarKind, 1);  // the month window again
   EXPECT_EQ(loaded.Alarms, s.Alarms);
+  EXPECT_EQ(loaded.HourlyQuietTime, "00:00-06:30");
+  EXPECT_EQ(loaded.HourlyWorkdaysOnlyFlag, 1);
   EXPECT_EQ(loaded.MyCity.name, "黄山脚下");
   EXPECT_EQ(loaded.MyCity.longitude, -118.1667);
   EXPECT_EQ(loaded.MyCity.latitude, 30.1333);
@@ -409,7 +437,7 @@ TEST_F(Settings, EverySavedValueIsLoaded) {
     EXPECT_NE(again.Values(), saved) << name << " is written but not read";
     ++checked;
   }
-  EXPECT_EQ(checked, 25);  // every stored setting but the marker and the transparency
+  EXPECT_EQ(checked, 29);  // every stored setting but the marker and the transparency
 }
 
 // A coordinate of exactly 0 cannot be stored as "0" (that removes the value);
@@ -540,7 +568,7 @@ TEST_F(Settings, TheRegistryOption) {
 TEST_F(Settings, RandomStoredTextsLoadIntoAllowedValues) {
   const char* names[] = {"FormLeft", "FormTop", "WholeAutoReportTimeFlag", "DFORMShowInfoTypeFlag", "DefiniteAlarmATime",
                          "DefiniteAlarmCSoundNo", "MyCityName", "MyCityLongitude", "MyCityLatitude", "NowCityCode",
-                         "DFORMBackBitmapName", "ShowCalendarTypeFlag"};
+                         "DFORMBackBitmapName", "ShowCalendarTypeFlag", "DefiniteAlarmBDaysFlag", "HourlyQuietTime"};
   const std::string alphabet = std::string("0123456789-.+e x:\\") + "\xB0\xA1\x81\x40\xFF";
   std::mt19937 random(20261207);
   for (int round = 0; round < 3000; ++round) {
@@ -559,6 +587,8 @@ TEST_F(Settings, RandomStoredTextsLoadIntoAllowedValues) {
     ASSERT_TRUE(state.CalendarKind == 0 || state.CalendarKind == 1);
     ASSERT_TRUE(state.Alarms[0].time >= 0 && state.Alarms[0].time <= 1439);
     ASSERT_TRUE(state.Alarms[2].soundNo >= 0 && state.Alarms[2].soundNo <= 4);
+    ASSERT_TRUE(state.Alarms[1].days >= 0 && state.Alarms[1].days <= 2);
+    ASSERT_TRUE(ReadQuietTime(state.HourlyQuietTime).has_value()) << state.HourlyQuietTime;
     ASSERT_LE(state.MyCity.name.size(), 12u);
     ASSERT_TRUE((state.NowCityCode >= 1 && state.NowCityCode <= 43) ||
                 (state.NowCityCode == 44 && !state.MyCity.name.empty()));

@@ -131,6 +131,38 @@ TEST(Holidays, OutsideTheAnnouncedYearsNothingIsKnown) {
   EXPECT_EQ(HolidayMark(HolidayStatus::kNotAnnounced), "");
 }
 
+// Official working days: Monday to Friday unless off, and the make-up days;
+// in a year not announced, Monday to Friday.  Every year of the table has
+// between 247 and 253 of them: its 260 to 262 weekdays less the statutory
+// days off (10 to 13), give or take the make-up days that the next year's 元旦
+// puts at its end (2001 ends with two, worked for 2002's 元旦: 253).
+TEST(Holidays, OfficialWorkingDays) {
+  const HolidayCalendar calendar;
+  const struct {
+    CivilDate date;
+    bool working;
+  } cases[] = {
+      {{2025, 10, 1}, false},  // a Wednesday off
+      {{2025, 10, 4}, false},  // a Saturday off
+      {{2025, 9, 28}, true},   // a Sunday worked
+      {{2025, 10, 11}, true},  // a Saturday worked
+      {{2025, 10, 13}, true},  // an ordinary Monday
+      {{2025, 10, 18}, false},  // an ordinary Saturday
+      {{2027, 10, 1}, true},   // a Friday of a year not announced
+      {{2027, 10, 2}, false},
+      {{2025, 2, 30}, false},  // no such day
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsOfficialWorkingDay(calendar, c.date), c.working) << Iso(c.date);
+  for (std::int32_t year = calendar.FirstYear(); year <= calendar.LastYear(); ++year) {
+    int working = 0;
+    for (DayNumber z = DateToDayNumber(year, 1, 1); z <= DateToDayNumber(year, 12, 31); ++z) {
+      working += IsOfficialWorkingDay(calendar, *DayNumberToDate(z)) ? 1 : 0;
+    }
+    EXPECT_GE(working, 247) << year;
+    EXPECT_LE(working, 253) << year;
+  }
+}
+
 TEST(Holidays, AddedYearsReplaceTheBuiltInOnes) {
   HolidayCalendar calendar;
   EXPECT_TRUE(calendar

@@ -197,9 +197,35 @@ TEST(Alarms, FromTheSettingsRecord) {
     std::int16_t on;
     std::int32_t time;
     std::int16_t soundNo;
+    std::int16_t days;
   };
-  const std::array<Setting, 3> settings = {{{1, 450, 1}, {0, 0, 0}, {1, 1439, 4}}};
-  EXPECT_EQ(AlarmsOf(settings), (Alarms{{{1, 450, 1}, {0, 0, 0}, {1, 1439, 4}}}));
+  const std::array<Setting, 3> settings = {{{1, 450, 1, 1}, {0, 0, 0, 0}, {1, 1439, 4, 2}}};
+  EXPECT_EQ(AlarmsOf(settings), (Alarms{{{1, 450, 1, 1}, {0, 0, 0, 0}, {1, 1439, 4, 2}}}));
+}
+
+// An alarm rings every day, on official working days or on the other days;
+// the hour is said outside the quiet time, and on working days when asked.
+TEST(Alarms, TheDaysTheyRingOnAndTheQuietHours) {
+  const Alarms alarms = {{{1, 450, 1, 0}, {1, 450, 1, 1}, {1, 450, 1, 2}}};
+  const auto armed = [](const Alarms& a) { return std::to_string(a[0].on) + std::to_string(a[1].on) + std::to_string(a[2].on); };
+  EXPECT_EQ(armed(AlarmsOfDay(alarms, true)), "110");
+  EXPECT_EQ(armed(AlarmsOfDay(alarms, false)), "101");
+  struct Case {
+    HourlyRule rule;
+    int hour;
+    bool workingDay, speaks;
+  };
+  const Case cases[] = {
+      {{22 * 60, 7 * 60, false}, 21, true, true},  {{22 * 60, 7 * 60, false}, 22, true, false},
+      {{22 * 60, 7 * 60, false}, 0, true, false},  {{22 * 60, 7 * 60, false}, 6, false, false},
+      {{22 * 60, 7 * 60, false}, 7, false, true},  {{22 * 60, 7 * 60, true}, 9, false, false},
+      {{22 * 60, 7 * 60, true}, 9, true, true},    {{12 * 60, 14 * 60, false}, 13, true, false},
+      {{12 * 60, 14 * 60, false}, 14, true, true}, {{0, 0, false}, 3, true, true},  // no quiet time
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HourlySpeaks(c.rule, c.hour, c.workingDay), c.speaks)
+        << c.rule.quietFrom << "-" << c.rule.quietTo << " at " << c.hour << (c.rule.workingDaysOnly ? " workdays" : "");
+  }
 }
 
 TEST(Clips, NamesOfTheClipsAndOfTheAlarmSounds) {

@@ -259,6 +259,33 @@ TEST(AlarmTimes, TheFirstFaultyTimeStopsTheStore) {
   EXPECT_EQ(state.Alarms[2], (AlarmSetting{1, 1439, 0}));
 }
 
+// The days of each alarm, the quiet time (checked after the alarms' times)
+// and the working-days option of the hourly announcement.
+TEST(AlarmTimes, TheDaysOfTheAlarmsAndTheQuietTime) {
+  AppState state;
+  state.Alarms[1].days = kWorkingDays;
+  state.HourlyQuietTime = "23:30-06:00";
+  AlarmEditor editor(state);
+  EXPECT_EQ(DaysListItems(), (std::vector<std::string>{"每天", "工作日", "休息日"}));
+  EXPECT_EQ(editor.rows()[1].days, kWorkingDays);
+  EXPECT_EQ(editor.TimeText(kQuietFromField), "23:30");
+  EXPECT_EQ(editor.TimeText(kQuietToField), "06:00");
+  editor.EditTime(kQuietToField, "25:00");
+  EXPECT_EQ(editor.Confirm(state), kQuietToField);
+  EXPECT_EQ(editor.TimeText(kQuietToField), "00:00");
+  EXPECT_EQ(state.HourlyQuietTime, "23:30-06:00");
+  editor.EditTime(kQuietFromField, "21");
+  editor.EditTime(kQuietToField, "8:15");
+  editor.ChooseDays(1, kDaysOff);
+  editor.ChooseDays(2, 7);  // no such item: every day
+  editor.SetWorkingDaysOnly(true);
+  EXPECT_EQ(editor.Confirm(state), std::nullopt);
+  EXPECT_EQ(state.Alarms[1].days, kDaysOff);
+  EXPECT_EQ(state.Alarms[2].days, kEveryDay);
+  EXPECT_EQ(state.HourlyQuietTime, "21:00-08:15");
+  EXPECT_EQ(state.HourlyWorkdaysOnlyFlag, 1);
+}
+
 // The displayed date of 1980..2099 only; a refusal is told, with its reason.
 TEST(SystemDate, TheDisplayedDateOf1980To2099Only) {
   constexpr DateChange kDone = DateChange::kDone, kNotAllowed = DateChange::kNotAllowed;
@@ -291,7 +318,7 @@ TEST(SystemDate, TheDisplayedDateOf1980To2099Only) {
     EXPECT_EQ(outcome, c.outcome);
     EXPECT_EQ(platform.today, outcome == kDone ? c.displayed : before);
     EXPECT_EQ(platform.datesSet.size(), c.outcome ? 1u : 0u);
-    if (outcome) EXPECT_STREQ(DateChangeMessage(*outcome), c.message);
+    EXPECT_STREQ(outcome ? DateChangeMessage(*outcome) : "", c.message);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/settings.h"
 #include "engine/cities.h"
 #include "engine/date_text.h"
 #include "engine/dates.h"
@@ -74,7 +75,7 @@ std::optional<int> DigitsOf(std::string_view text) {
 
 ModeFrame FrameOf(int mode) {
   switch (mode) {
-    case kAlarmMode: return {kAlarmMode, "编辑闹钟", 259, 158};
+    case kAlarmMode: return {kAlarmMode, "编辑闹钟", 337, 212};
     case kSystemDateMode: return {kSystemDateMode, "警告", 219, 105};
     default: return {kPlaceMode, "本地坐标", 219, 205};
   }
@@ -195,36 +196,51 @@ std::vector<std::string> SoundListItems() {
 
 std::string AlarmBoxLabel(int row) { return "打开闹钟" + std::to_string(row + 1); }
 
+std::vector<std::string> DaysListItems() { return {"每天", "工作日", "休息日"}; }
+
 AlarmEditor::AlarmEditor(const AppState& state) {
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     const AlarmSetting& a = state.Alarms[i];
     rows_[i].on = a.on == 1;
     rows_[i].time = AlarmTimeText(a.time >= 0 && a.time < 1440 ? a.time : 0);
     rows_[i].sound = a.soundNo >= 0 && a.soundNo < sound::kAlarmSoundCount ? a.soundNo : 0;
+    rows_[i].days = a.days >= kEveryDay && a.days <= kDaysOff ? a.days : static_cast<int>(kEveryDay);
   }
+  const QuietTime quiet = ReadQuietTime(state.HourlyQuietTime).value_or(QuietTime{});
+  quiet_ = {AlarmTimeText(quiet.from), AlarmTimeText(quiet.to)};
+  workingDaysOnly_ = state.HourlyWorkdaysOnlyFlag == 1;
 }
 
-bool AlarmEditor::FillEmptyTime(int row) {
-  AlarmRow& r = rows_.at(row);
-  if (!r.time.empty()) return false;
-  r.time = kZeroTime;
+const std::string& AlarmEditor::TimeText(int field) const {
+  return field < kQuietFromField ? rows_.at(field).time : quiet_.at(field - kQuietFromField);
+}
+
+void AlarmEditor::EditTime(int field, const std::string& text) {
+  (field < kQuietFromField ? rows_.at(field).time : quiet_.at(field - kQuietFromField)) = text;
+}
+
+bool AlarmEditor::FillEmptyTime(int field) {
+  if (!TimeText(field).empty()) return false;
+  EditTime(field, kZeroTime);
   return true;
 }
 
 std::optional<int> AlarmEditor::Confirm(AppState& state) {
-  std::array<int, 3> times{};
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const auto time = ReadAlarmTime(rows_[i].time);
+  std::array<int, kTimeFieldCount> times{};
+  for (int field = 0; field < kTimeFieldCount; ++field) {
+    const auto time = ReadAlarmTime(TimeText(field));
     if (!time) {
-      rows_[i].time = kZeroTime;
-      return static_cast<int>(i);
+      EditTime(field, kZeroTime);
+      return field;
     }
-    times[i] = *time;
+    times[static_cast<std::size_t>(field)] = *time;
   }
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     state.Alarms[i] = AlarmSetting{static_cast<std::int16_t>(rows_[i].on ? 1 : 0), times[i],
-                                   static_cast<std::int16_t>(rows_[i].sound)};
+                                   static_cast<std::int16_t>(rows_[i].sound), static_cast<std::int16_t>(rows_[i].days)};
   }
+  state.HourlyQuietTime = QuietTimeText({times[kQuietFromField], times[kQuietToField]});
+  state.HourlyWorkdaysOnlyFlag = workingDaysOnly_ ? 1 : 0;
   return std::nullopt;
 }
 

@@ -111,29 +111,48 @@ std::vector<std::string> SoundListItems();
 // The check box of alarm row 0..2: "打开闹钟1".."打开闹钟3".
 std::string AlarmBoxLabel(int row);
 
+// The days list of an alarm row: item i is AlarmDays i (每天, 工作日, 休息日).
+std::vector<std::string> DaysListItems();
+// The hourly announcement's quiet time and its working-days option.
+inline constexpr const char* kQuietText = "报时免打扰";
+inline constexpr const char* kQuietToText = "至";
+inline constexpr const char* kWorkingDaysOnlyText = "只在工作日整点报时";
+
 struct AlarmRow {
   bool on = false;
   std::string time;
   int sound = 0;  // 0..4
+  int days = kEveryDay;
 };
+
+// The time fields: those of the three alarms (0..2), then the start and the
+// end of the hourly announcement's quiet time.
+inline constexpr int kQuietFromField = 3, kQuietToField = 4, kTimeFieldCount = 5;
 
 class AlarmEditor {
  public:
   explicit AlarmEditor(const AppState& state);
 
   const std::array<AlarmRow, 3>& rows() const { return rows_; }
+  const std::string& TimeText(int field) const;
+  bool workingDaysOnly() const { return workingDaysOnly_; }
   void Tick(int row, bool on) { rows_.at(row).on = on; }
-  void EditTime(int row, const std::string& text) { rows_.at(row).time = text; }
-  // A list without a choice (-1) is sound 0.
+  void EditTime(int field, const std::string& text);
+  // A list without a choice (-1) is sound 0, or every day.
   void ChooseSound(int row, int sound) { rows_.at(row).sound = sound >= 0 && sound <= 4 ? sound : 0; }
-  bool FillEmptyTime(int row);
-  // "确定": the times are checked in the order A, B, C; the first faulty one
-  // is reset to "00:00" and its row returned, and nothing is stored.  Else
-  // the alarms go into the state and nothing is returned.
+  void ChooseDays(int row, int days) { rows_.at(row).days = days >= 0 && days <= 2 ? days : kEveryDay; }
+  void SetWorkingDaysOnly(bool on) { workingDaysOnly_ = on; }
+  bool FillEmptyTime(int field);
+  // "确定": the time fields are checked in order (A, B, C, the quiet time's
+  // start and end); the first faulty one is reset to "00:00" and returned,
+  // and nothing is stored.  Else the alarms and the hourly announcement's
+  // rule go into the state and nothing is returned.
   std::optional<int> Confirm(AppState& state);
 
  private:
   std::array<AlarmRow, 3> rows_;
+  std::array<std::string, 2> quiet_;  // "22:00", "07:00"
+  bool workingDaysOnly_ = false;
 };
 
 // ---- Mode 3: the computer's date ----

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <initializer_list>
 
+#include "engine/holidays.h"
+
 namespace tovani::help {
 namespace {
 
@@ -152,7 +154,14 @@ std::string PageText(int page, const Coverage& years) {
                          "4.提供查询" + Span(years.firstYear, years.toolLastYear) +
                              "范围内儒略日、间隔日、干支历、气朔日、条件月、条件日、日出日落天亮天黑时刻、"
                              "5日内天气预报等信息的实用工具；",
-                         "5.可以更换日历界面背景图片。"});
+                         "5.可以更换日历界面背景图片；",
+                         "6.显示法定节假日的放假（休）和调休上班（班）：月历的日期格中和所选日期的信息中，"
+                         "日历界面的下文本框中。已内置" + std::to_string(HolidayCalendar().FirstYear()) + "~" +
+                             std::to_string(HolidayCalendar().LastYear()) +
+                             "年的放假安排；以后公布的年份可以添加在注册表HKEY_CURRENT_USER\\Software\\Tovani\\Holidays"
+                             "下，每天一个字符串值：名称为日期（如2027-01-01），数据为“休 元旦”或“班 春节”，"
+                             "添加的年份代替内置的同一年(选择允许使用注册表后有效)；",
+                         "7.闹钟可以每天、只在工作日或只在休息日响铃，整点报时可以设免打扰时段、只在工作日报时。"});
     case kNotes:
       return Paragraphs({"1.回历9月份起止日期还须根据望月修订；",
                          "2.使用的日期格式：MM-DD-YYYY， 即2位月数-2位日数-4位年数，前缀BC、AD表示纪元前、后；",
