@@ -4,9 +4,11 @@
 #include <commctrl.h>
 
 #include "app/app_state.h"
+#include "app/holidays.h"
 #include "app/startup.h"
 #include "app/win32/platform_win32.h"
 #include "app/win32/registry_win32.h"
+#include "framework/win32/clock.h"
 #include "ui/calculator/calculator_window_win32.h"
 #include "ui/coordinates/coordinates_window_win32.h"
 #include "ui/day/day_window_win32.h"
@@ -32,6 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 0;
   }
 
+  tovani::win32::StartProgramClock();
   INITCOMMONCONTROLSEX icc{sizeof icc, 0x7FFF};
   if (!InitCommonControlsEx(&icc)) InitCommonControls();
 
@@ -41,7 +44,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tovani::SetProgramLocation(state, tovani::ModulePath());
   tovani::StartUp(state, registry, platform);
 
-  tovani::ProgramContext program{instance, state, registry, platform, {}, {}, {}, nullptr};
+  tovani::ProgramContext program{instance, state, registry, platform, {}, {}, {}, nullptr, false, false, {}};
+  // Years announced after this release, added by the user; a value that
+  // cannot be used is passed over.  Read, as the settings are, only while
+  // registry use is on.
+  if (state.RegistryUseFlag == 1) program.holidays = tovani::ReadRegistryHolidays(registry).calendar;
   // The tool windows by their menu commands; each is told its page.
   namespace menu = tovani::menu;
   const auto tool = [&program](void (*open)(tovani::ProgramContext&, HWND, int), int firstCommand) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/win32/clock.h"
 #include "framework/win32/wide.h"
 
 namespace tovani {
@@ -28,8 +29,7 @@ bool Win32Platform::LoadsAsBitmap(const std::string& path) {
 }
 
 CivilDate Win32Platform::Today() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
+  const SYSTEMTIME now = win32::LocalNow();
   return {now.wYear, now.wMonth, now.wDay};
 }
 

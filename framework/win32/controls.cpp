@@ -197,6 +197,8 @@ void Balloon::Show(const std::string& text, POINT at) {
   if (text.empty()) return Hide();
   text_ = text;
   wide_ = Wide(text);
+  // Lines of the same width at any scaling of the window's monitor.
+  SendMessageW(hwnd, TTM_SETMAXTIPWIDTH, 0, Scale(400, DpiOf(parent_)));
   TTTOOLINFOW ti{};
   ti.cbSize = sizeof ti;
   ti.hwnd = parent_;
@@ -205,6 +207,9 @@ void Balloon::Show(const std::string& text, POINT at) {
   SendMessageW(hwnd, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
   SendMessageW(hwnd, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
   SendMessageW(hwnd, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&ti));
+  // Above its window, which is topmost too and may have come to the front
+  // since the balloon was made.
+  SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Balloon::Hide() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "framework/win32/clock.h"
 #include "framework/win32/wide.h"
 
 namespace tovani::sound {
@@ -38,8 +39,7 @@ ClipPlayer ResourceClipPlayer(HMODULE module) {
 }
 
 TimeOfDay LocalTimeOfDay() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
+  const SYSTEMTIME now = win32::LocalNow();
   return TimeOfDay{now.wHour, now.wMinute, now.wSecond};
 }
 
@@ -79,13 +79,13 @@ void RestartAlarmTimer(HWND window, const Alarms& alarms) {
   }
 }
 
-bool OnClockTimer(UINT_PTR timerId, const Alarms& alarms) {
+bool OnClockTimer(UINT_PTR timerId, const Alarms& alarms, const HourlyRule& hourly, bool workingDay) {
   switch (timerId) {
     case kHourlyCheckTimerId:
-      ProgramClockSounds().HourlyCheck();
+      ProgramClockSounds().HourlyCheck(hourly, workingDay);
       return true;
     case kAlarmCheckTimerId:
-      ProgramClockSounds().AlarmCheck(alarms);
+      ProgramClockSounds().AlarmCheck(AlarmsOfDay(alarms, workingDay));
       return true;
     default:
       return false;

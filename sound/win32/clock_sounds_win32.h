@@ -27,8 +27,10 @@ void SetHourlyAnnouncement(HWND window, bool on);
 // any alarm is armed.
 void RestartAlarmTimer(HWND window, const Alarms& alarms);
 // WM_TIMER of a main window: runs the check of the timer and returns true,
-// or returns false for a timer that is not one of the two.
-bool OnClockTimer(UINT_PTR timerId, const Alarms& alarms);
+// or returns false for a timer that is not one of the two.  The alarms ring
+// and the hour is said by the rules of the day (workingDay: today is an
+// official working day).
+bool OnClockTimer(UINT_PTR timerId, const Alarms& alarms, const HourlyRule& hourly, bool workingDay);
 
 // The pieces, for tests and for players of other modules.
 // PlaySoundW of a WAVE resource of the module, to its end; a missing clip or

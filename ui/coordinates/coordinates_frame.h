@@ -20,10 +20,16 @@ enum Control : int {
   kLatitudeLabel,
   kLatitudeField,
   kTimeZoneLabel,
-  // Mode 2: alarm row r (0..2) has kAlarmBox + r, kTimeField + r, kSoundList + r.
+  // Mode 2: alarm row r (0..2) has kAlarmBox + r, kTimeField + r, kSoundList + r
+  // and kDaysList + r; the quiet time of the hourly announcement runs from
+  // kTimeField + 3 to kTimeField + 4.
   kAlarmBox = 120,
   kTimeField = 130,
   kSoundList = 140,
+  kDaysList = 160,
+  kQuietLabel = 170,
+  kQuietToLabel,
+  kWorkingDaysOnlyBox,
   // Mode 3.
   kQuestion = 150,
 };
@@ -43,8 +49,13 @@ inline constexpr ControlPlace kPlaceControls[] = {
 inline constexpr int kAlarmRowY[] = {10, 37, 64};
 inline constexpr ControlPlace kAlarmRowControls[] = {
     {kAlarmBox, 12, 3, 74, 14}, {kTimeField, 87, 0, 50, 20}, {kSoundList, 142, 0, 100, 20},  // y: from the row's
+    {kDaysList, 247, 0, 72, 20},
 };
-inline constexpr ControlPlace kAlarmButtons[] = {{kOk, 42, 92, 76, 24}, {kCancel, 136, 92, 76, 24}};
+inline constexpr ControlPlace kAlarmQuietControls[] = {
+    {kQuietLabel, 12, 97, 74, 14},         {kTimeField + 3, 87, 94, 50, 20}, {kQuietToLabel, 142, 97, 14, 14},
+    {kTimeField + 4, 158, 94, 50, 20},     {kWorkingDaysOnlyBox, 12, 122, 240, 14},
+};
+inline constexpr ControlPlace kAlarmButtons[] = {{kOk, 81, 146, 76, 24}, {kCancel, 175, 146, 76, 24}};
 inline constexpr ControlPlace kDateControls[] = {
     {kQuestion, 22, 12, 170, 16}, {kOk, 22, 37, 76, 24}, {kCancel, 116, 37, 76, 24}};
 

@@ -71,6 +71,7 @@ std::vector<ControlPlace> CoordinatesWindow::Places() const {
           places.push_back(c);
         }
       }
+      places.insert(places.end(), std::begin(kAlarmQuietControls), std::end(kAlarmQuietControls));
       places.insert(places.end(), std::begin(kAlarmButtons), std::end(kAlarmButtons));
       return places;
     }
@@ -81,7 +82,7 @@ std::vector<ControlPlace> CoordinatesWindow::Places() const {
 
 HFONT CoordinatesWindow::FontOf(int id, int height, UINT dpi) const {
   const bool field = id == kNameField || id == kLongitudeField || id == kLatitudeField;
-  const bool time = id >= kTimeField && id < kTimeField + 3;
+  const bool time = id >= kTimeField && id < kTimeField + kTimeFieldCount;
   if (field || time) {
     // The text fits the field's frame whatever face stands in for 宋体.
     return win32::GetFittingFont("宋体", time ? kTimeFontPx : kControlFontPx, false, dpi,
@@ -131,6 +132,11 @@ HWND CoordinatesWindow::Create(const ControlPlace& c, UINT dpi) {
     case kLongitudeField:
     case kLatitudeField:
       return field(ES_LEFT);
+    case kQuietLabel: return label(kQuietText, SS_LEFT);
+    case kQuietToLabel: return label(kQuietToText, SS_CENTER);
+    case kWorkingDaysOnlyBox:
+      return win32::CreateControl(w, WC_BUTTONW, c.id, BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, 0, place, dpi, font,
+                                  kWorkingDaysOnlyText);
     default:
       break;
   }
@@ -141,15 +147,17 @@ HWND CoordinatesWindow::Create(const ControlPlace& c, UINT dpi) {
                                   AlarmBoxLabel(row));
     case kTimeField: {
       HWND h = field(ES_CENTER);
-      tips_.Add(h, "时间");
+      tips_.Add(h, row < kQuietFromField ? "时间" : row == kQuietFromField ? "免打扰开始" : "免打扰结束");
       return h;
     }
+    case kDaysList:
     case kSoundList: {
+      const bool days = c.id - row == kDaysList;
       win32::ComboBox list;
       list.Create(w, c.id, place, dpi, font, kSoundListDropHeight);
       SetWindowLongPtrW(list.hwnd, GWL_STYLE, GetWindowLongPtrW(list.hwnd, GWL_STYLE) | WS_GROUP);
-      list.SetItems(SoundListItems());
-      tips_.Add(list.hwnd, "铃声");
+      list.SetItems(days ? DaysListItems() : SoundListItems());
+      tips_.Add(list.hwnd, days ? "响铃日" : "铃声");
       return list.hwnd;
     }
     default:
@@ -172,7 +180,8 @@ void CoordinatesWindow::Place(UINT dpi) {
   for (const ControlPlace& c : Places()) {
     HWND h = Item(c.id);
     if (h == nullptr) continue;
-    const bool list = c.id == kCityList || (c.id >= kSoundList && c.id < kSoundList + 3);
+    const bool list = c.id == kCityList || (c.id >= kSoundList && c.id < kSoundList + 3) ||
+                      (c.id >= kDaysList && c.id < kDaysList + 3);
     const int height = c.id == kCityList ? kCityListDropHeight : list ? kSoundListDropHeight : c.height;
     win32::MoveTo(h, {c.x, c.y, c.width, height}, dpi);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.id, c.height, dpi)), TRUE);
@@ -200,9 +209,11 @@ void CoordinatesWindow::Render() {
     for (int row = 0; row < 3; ++row) {
       const AlarmRow& r = alarms_->rows()[static_cast<std::size_t>(row)];
       SendMessageW(Item(kAlarmBox + row), BM_SETCHECK, r.on ? BST_CHECKED : BST_UNCHECKED, 0);
-      ShowText(kTimeField + row, r.time);
       SendMessageW(Item(kSoundList + row), CB_SETCURSEL, static_cast<WPARAM>(r.sound), 0);
+      SendMessageW(Item(kDaysList + row), CB_SETCURSEL, static_cast<WPARAM>(r.days), 0);
     }
+    for (int field = 0; field < kTimeFieldCount; ++field) ShowText(kTimeField + field, alarms_->TimeText(field));
+    SendMessageW(Item(kWorkingDaysOnlyBox), BM_SETCHECK, alarms_->workingDaysOnly() ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   rendering_ = false;
 }
@@ -221,7 +232,9 @@ void CoordinatesWindow::WatchField(HWND field, int id) {
         bool filled = false;
         if (place_ && id == kLongitudeField) filled = place_->FillEmptyLongitude();
         if (place_ && id == kLatitudeField) filled = place_->FillEmptyLatitude();
-        if (alarms_ && id >= kTimeField && id < kTimeField + 3) filled = alarms_->FillEmptyTime(id - kTimeField);
+        if (alarms_ && id >= kTimeField && id < kTimeField + kTimeFieldCount) {
+          filled = alarms_->FillEmptyTime(id - kTimeField);
+        }
         if (!filled) return std::nullopt;
         Render();
         SetFocus(h);
@@ -312,19 +325,26 @@ void CoordinatesWindow::OnCommand(int id, int code, HWND control) {
     }
   }
   if (alarms_) {
+    if (id == kWorkingDaysOnlyBox) {
+      if (code == BN_CLICKED) alarms_->SetWorkingDaysOnly(SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+      return;
+    }
     const int row = id % 10;
+    if (id >= kTimeField && id < kTimeField + kTimeFieldCount) {
+      if (code == EN_CHANGE) alarms_->EditTime(row, win32::TextOf(control));
+      return;
+    }
     if (row > 2) return;
+    const auto chosen = [&] { return static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)); };
     switch (id - row) {
       case kAlarmBox:
         if (code == BN_CLICKED) alarms_->Tick(row, SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
         return;
-      case kTimeField:
-        if (code == EN_CHANGE) alarms_->EditTime(row, win32::TextOf(control));
-        return;
       case kSoundList:
-        if (code == CBN_SELCHANGE) {
-          alarms_->ChooseSound(row, static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
-        }
+        if (code == CBN_SELCHANGE) alarms_->ChooseSound(row, chosen());
+        return;
+      case kDaysList:
+        if (code == CBN_SELCHANGE) alarms_->ChooseDays(row, chosen());
         return;
       default:
         return;

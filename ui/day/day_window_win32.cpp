@@ -21,6 +21,7 @@ constexpr COLORREF kBlue = RGB(0, 0, 255), kMagenta = RGB(255, 0, 255), kRed = R
 constexpr COLORREF kBalloonText = RGB(0, 128, 128);
 // Posted when the window is shown again: the day's balloon comes back.
 constexpr UINT kShowBalloonAgain = WM_APP + 2;
+constexpr UINT_PTR kBalloonTimerId = 0x5330;
 
 win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
 
@@ -109,6 +110,8 @@ class DayWindow : public MainWindow {
   void AfterCreate() override { DragAcceptFiles(hwnd(), TRUE); }
 
   void BeforeClose() override { balloon_.Hide(); }
+  // Coming to the front put the window above its balloon.
+  void OnShown() override { PostMessageW(hwnd(), kShowBalloonAgain, 0, 0); }
 
   void ShowDate() override { Render(); }
 
@@ -117,10 +120,12 @@ class DayWindow : public MainWindow {
     const AppState& s = state();
     // Each line whole, in 宋体 or whatever face stands in for it.
     line1_.SetFittingText(DayTextLine1(d, s.GanZhiFromChunjieFlag), "宋体", 13, dpi());
-    line2_.SetFittingText(DayTextLine2(d, s.DFORMShowInfoTypeFlag, s.Current.longitude, s.Current.latitude), "宋体",
-                          14, dpi());
+    std::string line2 = DayTextLine2(d, s.DFORMShowInfoTypeFlag, s.Current.longitude, s.Current.latitude);
+    if (s.DFORMShowInfoTypeFlag == 0) line2 = LineWithHoliday(line2, HolidayNoteOf(d.gregorian));
+    line2_.SetFittingText(line2, "宋体", 14, dpi());
     const DayRecords records = RecordsOf(d);
-    ShowBalloon(BalloonText(records));
+    // Today: the records of the days ahead too.
+    ShowBalloon(IsToday(d.gregorian) ? BalloonTextWithAhead(records, RecordsAhead()) : BalloonText(records));
     PlayDayMusic(records.audio, audioSink_);
   }
 
@@ -177,8 +182,20 @@ class DayWindow : public MainWindow {
         }
         return std::nullopt;
       case kShowBalloonAgain:
+        // A moment later: once the window has come to the front.
+        SetTimer(hwnd(), kBalloonTimerId, 300, nullptr);
+        return 0;
+      case WM_TIMER:
+        if (wParam != kBalloonTimerId) return std::nullopt;
+        KillTimer(hwnd(), kBalloonTimerId);
         ShowBalloon(balloonText_);
         return 0;
+      case WM_ACTIVATE:
+        // The window came to the front: the balloon stays above it.
+        if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(balloon_.hwnd)) {
+          SetWindowPos(balloon_.hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        return std::nullopt;
       default:
         return std::nullopt;
     }

@@ -17,6 +17,11 @@ constexpr UINT kSettleLists = WM_APP + 1;
 
 sound::Alarms AlarmsOfState(const AppState& s) { return sound::AlarmsOf(s.Alarms); }
 
+sound::HourlyRule HourlyRuleOf(const AppState& s) {
+  const QuietTime quiet = ReadQuietTime(s.HourlyQuietTime).value_or(QuietTime{});
+  return {quiet.from, quiet.to, s.HourlyWorkdaysOnlyFlag == 1};
+}
+
 }  // namespace
 
 std::optional<DayInCalendars> TodayIn(Platform& platform) { return FromGregorian(platform.Today()); }
@@ -44,6 +49,16 @@ void MainWindow::StoreDisplayed(const DayInCalendars& d) {
 DayRecords MainWindow::RecordsOf(const DayInCalendars& date) {
   if (program_.state.RegistryUseFlag != 1) return {};
   return FindDayRecords(MakeRecordContext(program_.state, program_.registry, program_.platform), date);
+}
+
+std::vector<RecordAhead> MainWindow::RecordsAhead() {
+  if (program_.state.RegistryUseFlag != 1) return {};
+  return FindRecordsAhead(MakeRecordContext(program_.state, program_.registry, program_.platform),
+                          program_.platform.Today());
+}
+
+HolidayNote MainWindow::HolidayNoteOf(const CivilDate& day) {
+  return tovani::HolidayNoteOf(program_.holidays, day, program_.platform.Today().year);
 }
 
 void MainWindow::PlayDayMusic(const std::string& audio, HWND sink) {
@@ -125,6 +140,7 @@ void MainWindow::Create() {
   ApplyTransparencyAtStart();
   SetForegroundWindow(hwnd());
   if (HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE)) SetFocus(first);
+  OnShown();
 }
 
 void MainWindow::RegisterHotKeys() {
@@ -145,7 +161,8 @@ void MainWindow::RegisterHotKeys() {
 std::string MainWindow::TipOfToday() {
   const auto today = TodayIn(program_.platform);
   const std::string tip = today ? TrayTipText(*today) : std::string();
-  return tip.empty() ? GetFrame().caption : tip;
+  if (tip.empty()) return GetFrame().caption;
+  return TrayTipWith(tip, HolidayNoteOf(today->gregorian), RecordsAhead());
 }
 
 void MainWindow::OnTray(UINT mouseMessage) {
@@ -286,7 +303,9 @@ void MainWindow::Command(int id) {
   const AppState before = s;
   const menu::Effects e = menu::Dispatch(id, s, program_.behaviour, program_.registry, GetFrame().monthWindow);
   ApplyEffects(e);
-  if (!e.closeWindow && exists()) OfferRegistryUse(before);
+  if (e.closeWindow || !exists()) return;
+  OfferRegistryUse(before);
+  if (e.refresh != menu::Refresh::kNone) tray_.SetTip(TipOfToday());  // records or options changed
 }
 
 void MainWindow::ApplyPlacement(menu::Placement p) {
@@ -491,7 +510,8 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       } else if (wParam == kTodayTimerId) {
         CheckToday();
       } else {
-        sound::OnClockTimer(wParam, AlarmsOfState(program_.state));
+        const bool workingDay = IsOfficialWorkingDay(program_.holidays, program_.platform.Today());
+        sound::OnClockTimer(wParam, AlarmsOfState(program_.state), HourlyRuleOf(program_.state), workingDay);
       }
       return 0;
     case WM_HOTKEY:

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "engine/holidays.h"
 #include "app/platform.h"
 #include "app/registry.h"
 #include "framework/win32/controls.h"
@@ -46,6 +47,9 @@ struct ProgramContext {
   bool keepQuestionAsked = false;
   // The hot keys another program holds were named (once a run).
   bool hotKeyNoticeGiven = false;
+  // The official holidays: the built-in table, and the years added under the
+  // registry key "Holidays" (read at the start while registry use is on).
+  HolidayCalendar holidays;
 };
 
 // Timer and hot-key identities of a main window.
@@ -93,6 +97,8 @@ class MainWindow : public win32::Window {
   virtual void OnControl(int id, int code, HWND control) = 0;
   // Extra work after creation (dropped files...).
   virtual void AfterCreate() {}
+  // The window shows, in front, for the first time.
+  virtual void OnShown() {}
   // The window is being moved (day window: the balloon goes).
   virtual void OnMoveStarted() {}
   // The command that picks the background picture (day window).
@@ -112,6 +118,11 @@ class MainWindow : public win32::Window {
   void StoreDisplayed(const DayInCalendars& date);
   // The records of a day, while registry use is on (else none).
   DayRecords RecordsOf(const DayInCalendars& date);
+  // The records of the days after today, while registry use is on.
+  std::vector<RecordAhead> RecordsAhead();
+  // What the windows say of a day's holiday arrangement.
+  HolidayNote HolidayNoteOf(const CivilDate& day);
+  bool IsToday(const CalendarTriple& gregorian) { return program_.platform.Today() == gregorian; }
   // Stops the previous day's music and starts the day's, as the options say.
   void PlayDayMusic(const std::string& audio, HWND sink);
   // Right-button handling shared with controls that stand for the window.

@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
 #include "framework/win32/controls.h"
 #include "framework/win32/fonts.h"
+#include "framework/win32/wide.h"
 #include "ui/common/list_texts.h"
 #include "ui/month/month_frame.h"
 #include "ui/month/month_model.h"
@@ -17,6 +19,10 @@ namespace {
 constexpr COLORREF kHeaderBack = RGB(248, 249, 200), kCellBack = RGB(240, 255, 255), kSelectedBack = RGB(255, 223, 255);
 constexpr COLORREF kListBack = RGB(192, 255, 255);
 constexpr COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0), kDark = RGB(8, 0, 0);
+// The marks of official days off and make-up working days: apart from the
+// red of the weekend and the dark of the week, and above 4.5:1 against both
+// cell backgrounds.
+constexpr COLORREF kDayOffMark = RGB(0, 112, 0), kWorkDayMark = RGB(160, 80, 0);
 
 win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
 COLORREF ColumnText(int column) { return column == 0 || column == 6 ? kRed : kDark; }
@@ -39,7 +45,8 @@ class MonthWindow : public MainWindow {
       Colour(headers_[c], ColumnText(c), kHeaderBack);
     }
     for (int cell = 1; cell <= kCellCount; ++cell) {
-      HWND h = win32::CreateControl(hwnd(), WC_STATICW, kCellBase + cell, SS_CENTER | SS_NOTIFY | WS_BORDER, 0,
+      // Drawn here: the mark of a holiday in a colour of its own.
+      HWND h = win32::CreateControl(hwnd(), WC_STATICW, kCellBase + cell, SS_OWNERDRAW | SS_NOTIFY | WS_BORDER, 0,
                                     PlaceOf(CellPlace(cell)), dpi, nullptr);
       cells_[cell - 1] = h;
       win32::Subclass(h, [this](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
@@ -138,8 +145,15 @@ class MonthWindow : public MainWindow {
     }
   }
 
-  std::optional<LRESULT> OnOwnMessage(UINT msg, WPARAM wParam, LPARAM) override {
+  std::optional<LRESULT> OnOwnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
     switch (msg) {
+      case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const int cell = static_cast<int>(item.CtlID) - kCellBase;
+        if (item.CtlType != ODT_STATIC || cell < 1 || cell > kCellCount) return std::nullopt;
+        DrawCell(item, cell);
+        return TRUE;
+      }
       case WM_NCLBUTTONDOWN:
         // Locked: the caption does not move the window.
         if (wParam == HTCAPTION && state().PositionLock == "Y") return 0;
@@ -150,6 +164,28 @@ class MonthWindow : public MainWindow {
   }
 
  private:
+  // A day cell as a centred static would draw it, and the first line (a
+  // holiday's mark, or empty) in the top right corner in the mark's colour.
+  void DrawCell(const DRAWITEMSTRUCT& item, int cell) {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    FillRect(dc, &r, win32::SolidBrush(cellBack_[cell - 1]));
+    const std::wstring text = Wide(win32::TextOf(item.hwndItem));
+    const std::size_t lineEnd = std::min(text.find(L"\r\n"), text.size());
+    const std::wstring mark = text.substr(0, lineEnd), rest = text.substr(lineEnd);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColumnText((cell - 1) % 7));
+    DrawTextW(dc, rest.c_str(), static_cast<int>(rest.size()), &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    if (!mark.empty()) {
+      SetTextColor(dc, mark == Wide("休") ? kDayOffMark : kWorkDayMark);
+      r.right -= win32::Scale(3, dpi());
+      r.top += win32::Scale(1, dpi());
+      DrawTextW(dc, mark.c_str(), static_cast<int>(mark.size()), &r, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    SelectObject(dc, old);
+  }
+
   void ApplyFonts(UINT dpi) {
     const auto set = [](HWND h, HFONT f) { SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE); };
     HFONT kai16 = win32::GetFont("楷体_GB2312", 16, true, dpi), song14 = win32::GetFont("宋体", 14, false, dpi);
@@ -212,16 +248,25 @@ class MonthWindow : public MainWindow {
     SelectLists();
     const MonthGrid& grid = model_->grid();
     const int selected = model_->SelectedCell();
+    std::array<HolidayNote, kCellCount> notes{};
+    if (!cellsOnly || texts) {
+      for (int day = 1; day <= 31; ++day) {
+        const int cell = IsValidDate(d.gregorian.year, d.gregorian.month, day) ? model_->CellOfDay(day) : 0;
+        if (cell >= 1 && cell <= kCellCount) notes[cell - 1] = HolidayNoteOf({d.gregorian.year, d.gregorian.month, day});
+      }
+    }
     for (int cell = 1; cell <= kCellCount; ++cell) {
       HWND h = cells_[cell - 1];
       if (!cellsOnly || texts) {
-        const std::string& text = grid.cells[cell - 1];
-        if (win32::TextOf(h) != text) win32::SetTextOf(h, text);
+        const std::string text = CellWithMark(grid.cells[cell - 1], notes[cell - 1]);
+        if (win32::TextOf(h) != text) {
+          win32::SetTextOf(h, text);
+          InvalidateRect(h, nullptr, TRUE);
+        }
       }
       const COLORREF back = cell == selected ? kSelectedBack : kCellBack;
       if (cellBack_[cell - 1] != back) {
         cellBack_[cell - 1] = back;
-        Colour(h, ColumnText((cell - 1) % 7), back);
         InvalidateRect(h, nullptr, TRUE);
       }
     }
@@ -232,8 +277,10 @@ class MonthWindow : public MainWindow {
     }
     const AppState& s = state();
     const DayRecords records = RecordsOf(d);
-    const std::string details =
-        DetailsWithRecords(DayDetails(d, s.GanZhiFromChunjieFlag, s.Current.longitude, s.Current.latitude), records);
+    const std::string details = DetailsWithRecords(
+        DetailsWithHoliday(DayDetails(d, s.GanZhiFromChunjieFlag, s.Current.longitude, s.Current.latitude),
+                           HolidayNoteOf(d.gregorian)),
+        records);
     if (details_.Text() != details) {
       details_.SetText(details);
       details_.ShowScrollBarWhenLonger();

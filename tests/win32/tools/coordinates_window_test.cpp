@@ -257,35 +257,6 @@ TEST_F(CoordinatesWindow, ThePlaceNameTakesWhatIsKept) {
 
 // ---- Alarms ----
 
-// The threads of a process, by their ids.
-std::set<DWORD> ThreadsOf(DWORD pid) {
-  std::set<DWORD> ids;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return ids;
-  THREADENTRY32 t{};
-  t.dwSize = sizeof t;
-  for (BOOL more = Thread32First(snapshot, &t); more; more = Thread32Next(snapshot, &t)) {
-    if (t.th32OwnerProcessID == pid) ids.insert(t.th32ThreadID);
-  }
-  CloseHandle(snapshot);
-  return ids;
-}
-
-// How many threads the process starts within the time.  Every pass of the
-// alarm sounds runs on a thread started afresh, twice a second while an
-// alarm is due; nothing else in an idle program starts threads.
-int ThreadsStartedWithin(DWORD pid, DWORD ms) {
-  std::set<DWORD> before = ThreadsOf(pid);
-  int started = 0;
-  for (const ULONGLONG end = GetTickCount64() + ms; GetTickCount64() < end;) {
-    Sleep(10);
-    const std::set<DWORD> now = ThreadsOf(pid);
-    for (DWORD id : now) started += before.count(id) == 0 ? 1 : 0;
-    before = now;
-  }
-  return started;
-}
-
 int MinuteNow() {
   SYSTEMTIME t{};
   GetLocalTime(&t);
@@ -306,7 +277,7 @@ TEST_F(CoordinatesWindow, AlarmsAreCheckedStoredAndRing) {
   ASSERT_TRUE(Launch());
   HWND w = Open(menu::kEditAlarms);
   ASSERT_NE(w, nullptr);
-  ExpectFrame(w, "编辑闹钟", 259, 158);
+  ExpectFrame(w, "编辑闹钟", 337, 212);  // with the days of each alarm and the quiet time
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(TextOf(Item(w, kAlarmBox + row)), AlarmBoxLabel(row));
     EXPECT_FALSE(Checked(Item(w, kAlarmBox + row)));
@@ -315,7 +286,10 @@ TEST_F(CoordinatesWindow, AlarmsAreCheckedStoredAndRing) {
     EXPECT_EQ(sounds.count, 5);
     EXPECT_EQ(sounds.text, "空袭警报");
     EXPECT_EQ(ItemOf(Item(w, kSoundList + row), 4), "电话铃");
+    EXPECT_EQ(ListOf(Item(w, kDaysList + row)).text, "每天");
   }
+  EXPECT_EQ(TextOf(Item(w, kTimeField + kQuietFromField)), "22:00");
+  EXPECT_EQ(TextOf(Item(w, kTimeField + kQuietToField)), "07:00");
 
   // The first faulty time is reset, and nothing is stored.
   struct Press {

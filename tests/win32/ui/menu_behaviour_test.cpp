@@ -225,8 +225,7 @@ TEST_F(MenuBehaviour, ARecordShowsInTheBalloonAndInTheDetails) {
   ASSERT_NE(hwnd, nullptr);
   const MonthView m(hwnd);
   const auto date = FromGregorian({2030, 5, 1});
-  const CurrentPlace place = DefaultPlace();
-  const std::string details = month::DayDetails(*date, 0, place.longitude, place.latitude);
+  const std::string details = MonthDetails(*date, 0);
   EXPECT_EQ(TextOf(m.details), DetailsWithRecords(details, DayRecords{"", {"母亲生日"}, ""}));
   EXPECT_NE(TextOf(m.details).find("母亲生日"), std::string::npos);
   // Registry use off (after its question): no records, and nothing stored

@@ -200,9 +200,8 @@ class RandomEvents : public ProgramTest {
       const auto id = static_cast<day::ListId>(i);
       EXPECT_EQ(Send(v.lists[i], CB_GETCURSEL), day_->Selected(id)) << day::ListName(id);
     }
-    const CurrentPlace place = DefaultPlace();
     EXPECT_EQ(TextOf(v.line1), day::DayTextLine1(date, options_.ganzhiFromNewYear));
-    EXPECT_EQ(TextOf(v.line2), day::DayTextLine2(date, options_.infoType, place.longitude, place.latitude));
+    EXPECT_EQ(TextOf(v.line2), DayLine2(date, options_.infoType));
   }
 
   std::mt19937 random_;

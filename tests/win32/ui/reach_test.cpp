@@ -95,8 +95,9 @@ TEST_F(Reach, AHiddenOrMinimisedWindowComesBack) {
   EXPECT_TRUE(CloseAndWait(main));
 }
 
-// The records balloon shows only with its window: a date with a record
-// reached while the window is hidden shows it when the window comes back.
+// The records balloon shows only with its window, and above it: a date with a
+// record reached while the window is hidden shows it when the window comes
+// back.
 TEST_F(Reach, TheRecordsBalloonWaitsForItsWindow) {
   const CalendarTriple today = Today();
   wchar_t name[8] = {};
@@ -108,6 +109,7 @@ TEST_F(Reach, TheRecordsBalloonWaitsForItsWindow) {
   const DayView v(main);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(ProgramBalloon()) && TextOf(ProgramBalloon()) == "今天的"; },
                         5000));
+  EXPECT_TRUE(WaitUntil([&] { return Above(ProgramBalloon(), main); }, 2000));
   ChooseItem(v[day::kGregorianYear], 1990 + 103);  // another day
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(ProgramBalloon()); }, 5000));
   PressEscape(main);
@@ -117,6 +119,7 @@ TEST_F(Reach, TheRecordsBalloonWaitsForItsWindow) {
   PostMessageW(main, WM_HOTKEY, 45057, 0);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(ProgramBalloon()) && TextOf(ProgramBalloon()) == "今天的"; },
                         5000));
+  EXPECT_TRUE(WaitUntil([&] { return Above(ProgramBalloon(), main); }, 2000));
   EXPECT_TRUE(CloseAndWait(main));
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -153,6 +155,35 @@ inline void SaveShot(HWND w, const char* name) {
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+}
+
+// The threads of a process, by their ids.
+inline std::set<DWORD> ThreadsOf(DWORD pid) {
+  std::set<DWORD> ids;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
+  THREADENTRY32 t{};
+  t.dwSize = sizeof t;
+  for (BOOL more = Thread32First(snapshot, &t); more; more = Thread32Next(snapshot, &t)) {
+    if (t.th32OwnerProcessID == pid) ids.insert(t.th32ThreadID);
+  }
+  CloseHandle(snapshot);
+  return ids;
+}
+
+// How many threads the process starts within the time.  Every pass of the
+// alarm sounds runs on a thread started afresh, twice a second while an
+// alarm is due; nothing else in an idle program starts threads.
+inline int ThreadsStartedWithin(DWORD pid, DWORD ms) {
+  std::set<DWORD> before = ThreadsOf(pid);
+  int started = 0;
+  for (const ULONGLONG end = GetTickCount64() + ms; GetTickCount64() < end;) {
+    Sleep(10);
+    const std::set<DWORD> now = ThreadsOf(pid);
+    for (DWORD id : now) started += before.count(id) == 0 ? 1 : 0;
+    before = now;
+  }
+  return started;
 }
 
 // ---- The program's message boxes ----
@@ -320,6 +351,14 @@ class ProgramTest : public testing::Test {
   }
   // From now on every question of the program is answered with the button.
   void AnswerQuestions(int button) { answerer_ = std::make_unique<QuestionAnswerer>(program_->id(), button); }
+  // Starts the program with its clock at a moment ("YYYY-MM-DD HH:MM:SS",
+  // through TOVANI_CLOCK; the computer's clock is not touched).
+  HWND StartAt(const wchar_t* moment, const wchar_t* cls) {
+    SetEnvironmentVariableW(L"TOVANI_CLOCK", moment);
+    HWND window = Start(cls);
+    SetEnvironmentVariableW(L"TOVANI_CLOCK", nullptr);
+    return window;
+  }
   // Starts the program and waits for its visible window of the class.
   HWND Start(const wchar_t* cls) {
     program_ = std::make_unique<Program>();
