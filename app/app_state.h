@@ -10,7 +10,7 @@
 
 #include "engine/cities.h"
 #include "engine/dates.h"
-#include "ui/common/calendar_range.h"
+#include "engine/calendar_range.h"
 
 namespace tovani {
 

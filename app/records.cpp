@@ -9,6 +9,7 @@
 #include "engine/date_text.h"
 #include "engine/dates.h"
 #include "engine/hijri.h"
+#include "framework/paths.h"
 #include "engine/lunar_calendar.h"
 
 namespace tovani {
@@ -46,12 +47,7 @@ bool IsDigits(const std::string& s) { return !s.empty() && AllCharsIn(s, "012345
 }  // namespace
 
 bool IsPlayableAudioPath(const std::string& path, Platform& platform) {
-  if (path.size() < 3 || path.compare(1, 2, ":\\") != 0 || path.back() == '\\') return false;
-  const auto dot = path.rfind('.');
-  if (dot == std::string::npos) return false;
-  const std::string extension = UpperCaseAscii(path.substr(dot + 1));
-  if (std::string(".MID.MP3.WAV.WMA.").find("." + extension + ".") == std::string::npos) return false;
-  return platform.IsExistingFile(path);
+  return IsFullPath(path) && HasExtension(path, {"MID", "MP3", "WAV", "WMA"}) && platform.IsExistingFile(path);
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/date_text.h"
+#include "framework/paths.h"
 
 namespace tovani {
 namespace {
@@ -109,10 +110,8 @@ std::int32_t EdgeOf(const std::string& text, int limit) {
 
 // The picture is kept only when it is a loadable .BMP file given by a full path.
 bool AcceptablePicture(const std::string& path, Platform& platform) {
-  if (path.size() < 3 || path.compare(1, 2, ":\\") != 0 || path.back() == '\\') return false;
-  const auto dot = path.rfind('.');
-  if (dot == std::string::npos || UpperCaseAscii(path.substr(dot + 1)) != "BMP") return false;
-  return platform.IsExistingFile(path) && platform.LoadsAsBitmap(path);
+  return IsFullPath(path) && HasExtension(path, {"BMP"}) && platform.IsExistingFile(path) &&
+         platform.LoadsAsBitmap(path);
 }
 
 // Removes the auto-run value from the user's Run key and from the machine's,

@@ -32,33 +32,6 @@ std::string OutputFailedMessage(int error) {
   return message + "\n";
 }
 
-// One UTF-8 sequence at the start of s: its code point and length, or length
-// 0 when the bytes are no UTF-8 (overlong forms and surrogates included).
-std::pair<char32_t, std::size_t> DecodeUtf8(std::string_view s) {
-  const auto c = static_cast<unsigned char>(s[0]);
-  std::size_t extra = 0;
-  char32_t cp = 0;
-  if (c < 0x80) return {c, 1};
-  if ((c & 0xE0) == 0xC0) {
-    extra = 1, cp = c & 0x1F;
-  } else if ((c & 0xF0) == 0xE0) {
-    extra = 2, cp = c & 0x0F;
-  } else if ((c & 0xF8) == 0xF0) {
-    extra = 3, cp = c & 0x07;
-  } else {
-    return {0, 0};
-  }
-  if (s.size() <= extra) return {0, 0};
-  for (std::size_t k = 1; k <= extra; ++k) {
-    const auto cc = static_cast<unsigned char>(s[k]);
-    if ((cc & 0xC0) != 0x80) return {0, 0};
-    cp = cp << 6 | (cc & 0x3F);
-  }
-  static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-  if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
-  return {cp, extra + 1};
-}
-
 // A control character as an escape: \n, \t, \r, \x1b; C1 controls as \u{9b}.
 std::string EscapedControl(char32_t cp) {
   if (cp == '\n') return "\\n";

@@ -11,7 +11,7 @@
 #include "engine/lunar_calendar.h"
 #include "engine/solar_terms.h"
 #include "framework/codepage.h"
-#include "ui/common/calendar_range.h"
+#include "engine/calendar_range.h"
 #include "ui/day/day_model.h"
 #include "ui/month/month_model.h"
 #include "ui/search/search_model.h"

@@ -146,45 +146,46 @@ std::string Utf16ToCp936(std::u16string_view text) {
   return out;
 }
 
+Utf8Char DecodeUtf8(std::string_view text) {
+  if (text.empty()) return {};
+  const auto c = static_cast<unsigned char>(text[0]);
+  std::size_t extra = 0;
+  char32_t cp = 0;
+  if (c < 0x80) return {c, 1};
+  if ((c & 0xE0) == 0xC0) {
+    extra = 1, cp = c & 0x1F;
+  } else if ((c & 0xF0) == 0xE0) {
+    extra = 2, cp = c & 0x0F;
+  } else if ((c & 0xF8) == 0xF0) {
+    extra = 3, cp = c & 0x07;
+  } else {
+    return {};
+  }
+  if (text.size() <= extra) return {};
+  for (std::size_t k = 1; k <= extra; ++k) {
+    const auto cc = static_cast<unsigned char>(text[k]);
+    if ((cc & 0xC0) != 0x80) return {};
+    cp = cp << 6 | (cc & 0x3F);
+  }
+  // Overlong forms, surrogates and values beyond U+10FFFF are not characters.
+  static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+  if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {};
+  return {cp, extra + 1};
+}
+
 std::string Utf8ToCp936(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   std::size_t i = 0;
   while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    int extra = 0;
-    char32_t cp = 0;
-    if (c < 0x80) {
-      cp = c;
-    } else if ((c & 0xE0) == 0xC0) {
-      extra = 1, cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      extra = 2, cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      extra = 3, cp = c & 0x07;
-    } else {
+    const Utf8Char c = DecodeUtf8(text.substr(i));
+    if (c.length == 0) {
       out += '?';
       ++i;
       continue;
     }
-    bool ok = i + static_cast<std::size_t>(extra) < text.size();
-    for (int k = 1; ok && k <= extra; ++k) {
-      const auto cc = static_cast<unsigned char>(text[i + k]);
-      if ((cc & 0xC0) != 0x80) {
-        ok = false;
-      } else {
-        cp = cp << 6 | (cc & 0x3F);
-      }
-    }
-    // Overlong forms, surrogates and values beyond U+10FFFF are not characters.
-    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (!ok || cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    AppendCp936(out, cp);
-    i += extra + 1;
+    AppendCp936(out, c.code);
+    i += c.length;
   }
   return out;
 }

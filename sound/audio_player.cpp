@@ -3,16 +3,10 @@
 #include <limits>
 #include <utility>
 
+#include "framework/paths.h"
+
 namespace tovani::sound {
 namespace {
-
-std::string Upper(std::string_view text) {
-  std::string s(text);
-  for (char& c : s) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return s;
-}
 
 std::string Command(std::string_view verb, std::string_view alias, std::string_view rest = {}) {
   std::string c(verb);
@@ -24,13 +18,7 @@ std::string Command(std::string_view verb, std::string_view alias, std::string_v
 
 }  // namespace
 
-bool HasAudioExtension(std::string_view path) {
-  const std::size_t dot = path.rfind('.');
-  if (dot == std::string_view::npos) return false;
-  const std::string extension = Upper(path.substr(dot + 1));
-  if (extension.empty()) return false;
-  return std::string_view(".MID.MP3.WAV.WMA.").find("." + extension + ".") != std::string_view::npos;
-}
+bool HasAudioExtension(std::string_view path) { return HasExtension(path, {"MID", "MP3", "WAV", "WMA"}); }
 
 std::string MciOpenCommand(std::string_view shortPath, std::string_view alias, std::uintptr_t parent) {
   std::string c = "Open ";

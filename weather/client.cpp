@@ -6,29 +6,11 @@
 #include <vector>
 
 #include "weather/city_codes.h"
+#include "weather/http.h"
 #include "weather/socket.h"
 
 namespace tovani {
 namespace {
-
-// The largest piece asked of one receive.
-constexpr std::size_t kPieceBytes = 40960;
-
-// Everything the server sends until it closes the connection, an error, a
-// time-out or the response limit.
-std::string ReceiveAll(net::TcpConnection& connection, const WeatherQuery& query, const std::atomic<bool>* stop) {
-  std::string response;
-  std::vector<char> piece(kPieceBytes);
-  const std::int64_t last = net::MonotonicMs() + query.receiveLimitMs;
-  while (response.size() < query.responseLimit) {
-    const std::int64_t deadline = std::min(net::MonotonicMs() + query.timeoutMs, last);
-    const std::size_t want = std::min(piece.size(), query.responseLimit - response.size());
-    const long n = connection.Receive(piece.data(), want, deadline, stop);
-    if (n <= 0) break;
-    response.append(piece.data(), static_cast<std::size_t>(n));
-  }
-  return response;
-}
 
 }  // namespace
 
@@ -53,17 +35,16 @@ WeatherView FetchWeather(const WeatherQuery& query, const std::function<void(con
   if (show) show(view);
   status(kWeatherConnecting);
 
-  net::TcpConnection connection;
-  if (!connection.Open(query.host.name, query.host.port, net::MonotonicMs() + query.timeoutMs, stop) ||
-      !connection.Send(WeatherRequest(query.host, query.code), net::MonotonicMs() + query.timeoutMs, stop)) {
+  const net::HttpLimits limits{query.timeoutMs, query.timeoutMs, query.receiveLimitMs, query.responseLimit};
+  const std::optional<std::string> response = net::HttpGet(query.host.name, query.host.port,
+                                                            WeatherRequest(query.host, query.code), limits, stop,
+                                                            [&] { status(kWeatherReceiving); });
+  if (!response) {
     status(kWeatherOffline);
     return view;
   }
-  status(kWeatherReceiving);
-  const std::string response = ReceiveAll(connection, query, stop);
-  connection.Close();
 
-  const std::optional<Forecast> forecast = ScrapeForecast(Utf8ToGbk(response));
+  const std::optional<Forecast> forecast = ScrapeForecast(Utf8ToGbk(*response));
   if (!forecast) {
     status(kWeatherUnreadable);
     return view;

@@ -1,5 +1,7 @@
 #include "weather/request.h"
 
+#include "weather/http.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -56,10 +58,7 @@ std::string WeatherPageAddress(const WeatherHost& host, std::int32_t code) {
 }
 
 std::string WeatherRequest(const WeatherHost& host, std::int32_t code) {
-  return "GET " + WeatherPageAddress(host, code) + " HTTP/1.0\r\n" +
-         "Referer: http://" + host.Authority() + "/\r\n" +
-         "User-Agent: kpf HTTP FILE DOWNLOAD\r\n"
-         "\r\n";
+  return net::HttpGetRequest(WeatherPageAddress(host, code), host.Authority());
 }
 
 }  // namespace tovani

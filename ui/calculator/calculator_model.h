@@ -14,7 +14,7 @@
 #include <string_view>
 
 #include "engine/dates.h"
-#include "ui/common/calendar_range.h"
+#include "engine/calendar_range.h"
 
 namespace tovani::calculator {
 

@@ -9,7 +9,7 @@
 #include "framework/win32/dpi.h"
 #include "framework/win32/fonts.h"
 #include "ui/calculator/calculator_model.h"
-#include "ui/menu/tool_window_win32.h"
+#include "ui/base/tool_window_win32.h"
 
 namespace tovani::calculator {
 namespace {
@@ -73,7 +73,7 @@ class CalculatorWindow : public ToolWindow {
   void CreateControls(UINT dpi) override {
     const int page = model_.page();
     const HWND w = hwnd();
-    FitClientArea(dpi);
+    FitClientArea(kClientWidth, ClientHeight(model_.page()));
     const auto create = [&](const wchar_t* cls, int id, DWORD style, const Place& p, const std::string& text = {}) {
       return win32::CreateControl(w, cls, id, style, 0, p, dpi, nullptr, text);
     };
@@ -197,18 +197,6 @@ class CalculatorWindow : public ToolWindow {
     }
   }
 
-  // The page's size is that of the client area: the frame comes on top,
-  // and the window stays centred where it was placed.
-  void FitClientArea(UINT dpi) {
-    RECT r{0, 0, win32::Scale(kClientWidth, dpi), win32::Scale(ClientHeight(model_.page()), dpi)};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)));
-    RECT now{};
-    GetWindowRect(hwnd(), &now);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    SetWindowPos(hwnd(), nullptr, (now.left + now.right - w) / 2, (now.top + now.bottom - h) / 2, w, h,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  }
 
   static void FocusField(HWND field) {
     if (field == nullptr) return;

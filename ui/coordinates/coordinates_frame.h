@@ -3,6 +3,8 @@
 // FrameOf (coordinates_model.h).
 #pragma once
 
+#include "ui/common/control_place.h"
+
 namespace tovani::coordinates {
 
 inline constexpr const char* kClassName = "TOVANI_LFORM";
@@ -34,10 +36,6 @@ enum Control : int {
   kQuestion = 150,
 };
 
-struct ControlPlace {
-  int id;
-  int x, y, width, height;
-};
 
 // Each mode's controls in reading order, which is the Tab order.
 inline constexpr ControlPlace kPlaceControls[] = {

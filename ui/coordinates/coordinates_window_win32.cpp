@@ -14,7 +14,7 @@
 #include "ui/coordinates/coordinates_frame.h"
 #include "ui/coordinates/coordinates_model.h"
 #include "ui/menu/menu_model.h"
-#include "ui/menu/tool_window_win32.h"
+#include "ui/base/tool_window_win32.h"
 
 namespace tovani::coordinates {
 namespace {

@@ -47,8 +47,8 @@ namespace tovani::day {
 
 ControlPlace ListPlace(int row, int column) {
   static constexpr int kX[3] = {9, 118, 199}, kWidth[3] = {109, 81, 52}, kY[3] = {16, 64, 112};
-  if (row < 0 || row > 2 || column < 0 || column > 2) return {0, 0, 0, 0};
-  return {kX[column], kY[row], kWidth[column], 22};
+  if (row < 0 || row > 2 || column < 0 || column > 2) return {};
+  return PlaceAt(kX[column], kY[row], kWidth[column], 22);
 }
 
 }  // namespace tovani::day

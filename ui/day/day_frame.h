@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "ui/common/control_place.h"
+
 namespace tovani::day {
 
 inline constexpr int kWindowWidth = 260;
@@ -46,18 +48,15 @@ inline constexpr int kListBase = 100;
 inline constexpr int kTextLine1Id = 110, kTextLine2Id = 111, kAudioSinkId = 112, kPictureId = 113;
 
 // Places at 96 DPI: x, y, width, height.
-struct ControlPlace {
-  int x, y, width, height;
-};
 // The list of row r (0 Gregorian, 1 lunar, 2 Hijri) and column c (0 year,
 // 1 month, 2 day); the height is the face's.
 ControlPlace ListPlace(int row, int column);
 inline constexpr int kDropDownHeight = 164;
 // The text lines are as high as their fonts' character cells (13 and 14 pixel
 // characters), so that no glyph is cut; they still end above the next row.
-inline constexpr ControlPlace kTextLine1Place{9, 45, 242, 17};
-inline constexpr ControlPlace kTextLine2Place{9, 92, 242, 18};
-inline constexpr ControlPlace kAudioSinkPlace{9, 155, 242, 14};
-inline constexpr ControlPlace kPicturePlace{0, 0, 265, 150};
+inline constexpr ControlPlace kTextLine1Place = PlaceAt(9, 45, 242, 17);
+inline constexpr ControlPlace kTextLine2Place = PlaceAt(9, 92, 242, 18);
+inline constexpr ControlPlace kAudioSinkPlace = PlaceAt(9, 155, 242, 14);
+inline constexpr ControlPlace kPicturePlace = PlaceAt(0, 0, 265, 150);
 
 }  // namespace tovani::day

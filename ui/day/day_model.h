@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/common/calendar_range.h"
+#include "engine/calendar_range.h"
 
 namespace tovani::day {
 

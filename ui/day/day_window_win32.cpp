@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "framework/paths.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/fonts.h"
 #include "framework/win32/wide.h"
@@ -39,12 +40,7 @@ HRGN OutlineRegion(UINT dpi) {
 
 // A full path with a .BMP extension that loads as a bitmap.
 bool UsablePicture(const std::string& path) {
-  if (path.size() < 4 || path.compare(1, 2, ":\\") != 0 || path.back() == '\\') return false;
-  const auto dot = path.rfind('.');
-  if (dot == std::string::npos) return false;
-  std::string ext = path.substr(dot + 1);
-  for (char& c : ext) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-  if (ext != "BMP") return false;
+  if (!IsFullPath(path) || !HasExtension(path, {"BMP"})) return false;
   HANDLE b = LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
   if (b == nullptr) return false;
   DeleteObject(b);

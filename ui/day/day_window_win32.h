@@ -1,7 +1,7 @@
 // The day window (Win32 view over the day model).
 #pragma once
 
-#include "ui/menu/main_window_win32.h"
+#include "ui/base/main_window_win32.h"
 
 namespace tovani::day {
 

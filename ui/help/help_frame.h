@@ -2,6 +2,8 @@
 // 96 DPI).
 #pragma once
 
+#include "ui/common/control_place.h"
+
 #include "ui/help/help_model.h"
 
 namespace tovani::help {
@@ -20,10 +22,6 @@ enum Control : int {
 };
 inline constexpr int kFirstTab = 110;
 
-struct ControlPlace {
-  int id;
-  int x, y, width, height;
-};
 
 // In reading order, which is the Tab order.
 inline constexpr ControlPlace kPlaces[] = {

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "engine/holidays.h"
+#include "weather/http.h"
 
 namespace tovani::help {
 namespace {
@@ -187,11 +188,7 @@ VersionPage ParseVersionPage(std::string_view setting) {
   return ReadVersionPage(setting).value_or(kDefault);
 }
 
-std::string VersionRequest(const VersionPage& page) {
-  return "GET " + page.Address() + " HTTP/1.0\r\n" + "Referer: http://" + page.Authority() + "/\r\n" +
-         "User-Agent: kpf HTTP FILE DOWNLOAD\r\n"
-         "\r\n";
-}
+std::string VersionRequest(const VersionPage& page) { return net::HttpGetRequest(page.Address(), page.Authority()); }
 
 std::optional<int> CompareVersions(std::string_view a, std::string_view b) {
   const auto x = ReadDecimal(a), y = ReadDecimal(b);

@@ -17,16 +17,16 @@
 #include "framework/win32/fonts.h"
 #include "ui/help/help_frame.h"
 #include "ui/help/help_model.h"
-#include "ui/menu/tool_window_win32.h"
-#include "weather/socket.h"
+#include "ui/base/tool_window_win32.h"
+#include "weather/http.h"
 
 namespace tovani::help {
 namespace {
 
 // Opening the connection gives up after this long, and the whole answer must
 // have come within the second limit.
-constexpr std::int64_t kConnectMs = 20000;
-constexpr std::int64_t kAnswerMs = 60000;
+constexpr int kConnectMs = 20000;
+constexpr int kAnswerMs = 60000;
 
 // What the window and its version check share.  The check's thread keeps it
 // alive for as long as it runs; the window is the target only while it is
@@ -41,19 +41,9 @@ struct VersionCheck {
 // The page's answer as far as it came; "" when the page could not be asked
 // for or the check was stopped.
 std::string Download(const VersionPage& page, const std::atomic<bool>& stop) {
-  net::TcpConnection connection;
-  const std::int64_t start = net::MonotonicMs();
-  if (!connection.Open(page.host, page.port, start + kConnectMs, &stop)) return {};
-  const std::int64_t deadline = start + kAnswerMs;
-  if (!connection.Send(VersionRequest(page), deadline, &stop)) return {};
-  std::string answer;
-  char buffer[8192];
-  while (answer.size() < kAnswerLimit) {
-    const long n = connection.Receive(buffer, std::min(sizeof buffer, kAnswerLimit - answer.size()), deadline, &stop);
-    if (n <= 0) break;
-    answer.append(buffer, static_cast<std::size_t>(n));
-  }
-  return stop ? std::string() : answer;
+  const net::HttpLimits limits{kConnectMs, kAnswerMs, kAnswerMs, kAnswerLimit};
+  const std::optional<std::string> answer = net::HttpGet(page.host, page.port, VersionRequest(page), limits, &stop);
+  return stop || !answer ? std::string() : *answer;
 }
 
 void RunCheck(const std::shared_ptr<VersionCheck>& check, const VersionPage& page) {

@@ -1,6 +1,8 @@
 // The memorial editor's frame: class, size, control ids and places (at 96 DPI).
 #pragma once
 
+#include "ui/common/control_place.h"
+
 namespace tovani::memorial {
 
 inline constexpr const char* kClassName = "TOVANI_EFORM";
@@ -15,10 +17,6 @@ inline constexpr int kAddBase = 110;
 inline constexpr int kTitleField = 113, kChooseAudio = 114, kAudition = 115, kPause = 116, kAudioField = 117,
                      kDelete = 118, kSave = 119, kCancel = 120, kAudioSink = 121, kStatus = 122;
 
-struct ControlPlace {
-  int id;
-  int x, y, width, height;
-};
 
 // In reading order, which is the Tab order.
 inline constexpr ControlPlace kPlaces[] = {

@@ -11,7 +11,7 @@
 #include "app/platform.h"
 #include "app/records.h"
 #include "app/registry.h"
-#include "ui/common/calendar_range.h"
+#include "engine/calendar_range.h"
 
 namespace tovani::memorial {
 

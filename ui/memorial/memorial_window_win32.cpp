@@ -19,7 +19,7 @@
 #include "ui/day/day_model.h"
 #include "ui/memorial/memorial_frame.h"
 #include "ui/memorial/memorial_model.h"
-#include "ui/menu/tool_window_win32.h"
+#include "ui/base/tool_window_win32.h"
 
 namespace tovani::memorial {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ui/menu/main_window_win32.h"
+#include "ui/base/main_window_win32.h"
 
 namespace tovani::memorial {
 

@@ -1,6 +1,8 @@
 // The month window's frame: size, caption, control ids and places at 96 DPI.
 #pragma once
 
+#include "ui/common/control_place.h"
+
 namespace tovani::month {
 
 inline constexpr int kWindowWidth = 534;
@@ -21,22 +23,19 @@ inline constexpr const char* kButtonCaptions[kButtonCount] = {"上一年", "上�
 inline constexpr const char* kWeekdayHeaders[7] = {"星期日", "星期一", "星期二", "星期三",
                                                   "星期四", "星期五", "星期六"};
 
-struct ControlPlace {
-  int x, y, width, height;
-};
-inline constexpr ControlPlace HeaderPlace(int column) { return {15 + 71 * column, 15, 72, 30}; }
+inline constexpr ControlPlace HeaderPlace(int column) { return PlaceAt(15 + 71 * column, 15, 72, 30); }
 inline constexpr ControlPlace CellPlace(int cell) {  // cell 1..37
-  return {15 + 71 * ((cell - 1) % 7), 44 + 55 * ((cell - 1) / 7), 72, 56};
+  return PlaceAt(15 + 71 * ((cell - 1) % 7), 44 + 55 * ((cell - 1) / 7), 72, 56);
 }
-inline constexpr ControlPlace ButtonPlace(int position) { return {18 + 71 * position, 447, 66, 23}; }
-inline constexpr ControlPlace kLabelPlace{15, 378, 142, 60};
-inline constexpr ControlPlace kYearListPlace{17, 410, 84, 22};
-inline constexpr ControlPlace kMonthListPlace{101, 410, 54, 22};
+inline constexpr ControlPlace ButtonPlace(int position) { return PlaceAt(18 + 71 * position, 447, 66, 23); }
+inline constexpr ControlPlace kLabelPlace = PlaceAt(15, 378, 142, 60);
+inline constexpr ControlPlace kYearListPlace = PlaceAt(17, 410, 84, 22);
+inline constexpr ControlPlace kMonthListPlace = PlaceAt(101, 410, 54, 22);
 // The two boxes take the room up to the buttons and up to the cells above, so
 // that their two and five lines show in a face with taller lines than 宋体.
-inline constexpr ControlPlace kSummaryPlace{160, 408, 353, 37};
-inline constexpr ControlPlace kDetailsPlace{160, 321, 353, 84};
-inline constexpr ControlPlace kAudioSinkPlace{160, 520, 353, 82};
+inline constexpr ControlPlace kSummaryPlace = PlaceAt(160, 408, 353, 37);
+inline constexpr ControlPlace kDetailsPlace = PlaceAt(160, 321, 353, 84);
+inline constexpr ControlPlace kAudioSinkPlace = PlaceAt(160, 520, 353, 82);
 inline constexpr int kDropDownHeight = 164;
 
 }  // namespace tovani::month

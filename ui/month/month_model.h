@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "ui/common/calendar_range.h"
+#include "engine/calendar_range.h"
 
 namespace tovani::month {
 

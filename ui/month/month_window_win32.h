@@ -1,7 +1,7 @@
 // The month window (Win32 view over the month model).
 #pragma once
 
-#include "ui/menu/main_window_win32.h"
+#include "ui/base/main_window_win32.h"
 
 namespace tovani::month {
 

@@ -12,7 +12,7 @@
 #include "framework/win32/dpi.h"
 #include "framework/win32/fonts.h"
 #include "framework/win32/wide.h"
-#include "ui/menu/tool_window_win32.h"
+#include "ui/base/tool_window_win32.h"
 #include "ui/search/search_model.h"
 
 namespace tovani::search {
@@ -60,7 +60,7 @@ class SearchWindow final : public ToolWindow {
   }
 
   void CreateControls(UINT) override {
-    FitClientArea(dpi());
+    FitClientArea(kWidth, kHeight);
     const Fields f = InitialFields(state().CurrentYear);
     const bool months = page_ == kMonths;
     Add(WC_STATICW, kStartLabelId, SS_RIGHT, 0, {15, 12, 81, 16}, 13, StartLabel(page_));
@@ -150,25 +150,13 @@ class SearchWindow final : public ToolWindow {
   // A change of DPI: the base has sized the window; the client area, the
   // controls and their fonts follow.
   void Relayout(UINT dpi) override {
-    FitClientArea(dpi);
+    FitClientArea(kWidth, kHeight);
     for (const Placed& p : placed_) {
       win32::MoveTo(p.hwnd, p.place, dpi);
       SendMessageW(p.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(p.pixels, p.cellHeight)), TRUE);
     }
   }
 
-  // The window's size is that of its client area; the frame comes on top,
-  // and the window stays centred where it was.
-  void FitClientArea(UINT dpi) {
-    RECT r{0, 0, win32::Scale(kWidth, dpi), win32::Scale(kHeight, dpi)};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)));
-    RECT now{};
-    GetWindowRect(hwnd(), &now);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    SetWindowPos(hwnd(), nullptr, (now.left + now.right - w) / 2, (now.top + now.bottom - h) / 2, w, h,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  }
 
   void CheckRadio(MonthSearchKind chosen) {
     kind_ = chosen;

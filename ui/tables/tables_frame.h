@@ -1,6 +1,8 @@
 // The tables window's frame: class, size, control ids and places (at 96 DPI).
 #pragma once
 
+#include "ui/common/control_place.h"
+
 namespace tovani::tables {
 
 inline constexpr const char* kClassName = "TOVANI_TFORM";
@@ -21,10 +23,6 @@ enum Control : int {
   kResult,
 };
 
-struct ControlPlace {
-  int id;
-  int x, y, width, height;
-};
 
 // In reading order, which is the Tab order (page 4's list and radio buttons
 // exist on page 4 only).

@@ -10,7 +10,7 @@
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/fonts.h"
-#include "ui/menu/tool_window_win32.h"
+#include "ui/base/tool_window_win32.h"
 #include "ui/tables/tables_frame.h"
 #include "ui/tables/tables_model.h"
 

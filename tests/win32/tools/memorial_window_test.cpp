@@ -237,7 +237,7 @@ TEST_F(MemorialWindowTest, RegistryUseOffLeavesOnlyCancel) {
   HWND editor = OpenEditor(main, 1);
   ASSERT_NE(editor, nullptr);
   EXPECT_TRUE(Lines(editor).empty());
-  for (const memorial::ControlPlace& p : memorial::kPlaces) {
+  for (const ControlPlace& p : memorial::kPlaces) {
     if (p.id == memorial::kAudioSink || p.id == memorial::kStatus) continue;
     EXPECT_EQ(IsWindowEnabled(Item(editor, p.id)) != FALSE, p.id == memorial::kCancel) << p.id;
   }

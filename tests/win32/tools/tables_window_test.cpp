@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "remote.h"
-#include "ui/common/calendar_range.h"
+#include "engine/calendar_range.h"
 #include "ui/menu/menu_model.h"
 #include "ui/tables/tables_frame.h"
 #include "ui/tables/tables_model.h"

@@ -230,7 +230,7 @@ TEST_F(DayWindow, At144DpiEverythingIsHalfAsLargeAgain) {
   const DayView v(hwnd);
   RECT list{};
   GetWindowRect(v[day::kHijriDay], &list);
-  const day::ControlPlace place = day::ListPlace(2, 2);
+  const ControlPlace place = day::ListPlace(2, 2);
   EXPECT_EQ(list.left - r.left, MulDiv(place.x, 3, 2));
   EXPECT_EQ(list.top - r.top, MulDiv(place.y, 3, 2));
   EXPECT_EQ(list.right - list.left, MulDiv(place.width, 3, 2));

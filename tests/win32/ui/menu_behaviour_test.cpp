@@ -3,7 +3,7 @@
 // to today, what closing stores, and the user's records on screen.
 #include <set>
 
-#include "ui/menu/day_records.h"
+#include "ui/common/day_records.h"
 #include "ui/menu/menu_model.h"
 #include "views.h"
 

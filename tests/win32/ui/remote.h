@@ -24,7 +24,7 @@
 #include "engine/cities.h"
 #include "framework/win32/wide.h"
 #include "program_runner.h"
-#include "ui/common/calendar_range.h"
+#include "engine/calendar_range.h"
 #include "wait_until.h"
 
 namespace tovani::testing_win32 {

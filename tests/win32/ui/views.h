@@ -9,7 +9,7 @@
 #include "remote.h"
 #include "ui/day/day_frame.h"
 #include "ui/day/day_model.h"
-#include "ui/menu/day_records.h"
+#include "ui/common/day_records.h"
 #include "ui/month/month_frame.h"
 #include "ui/month/month_model.h"
 

@@ -1,4 +1,4 @@
-#include "ui/menu/main_window_win32.h"
+#include "ui/base/main_window_win32.h"
 
 #include <algorithm>
 
@@ -376,7 +376,7 @@ void MainWindow::ApplyEffects(const menu::Effects& e) {
 void MainWindow::OpenTool(int command, const menu::Effects& e) {
   const auto it = program_.tools.find(command);
   if (it == program_.tools.end() || !it->second) return;
-  it->second(hwnd(), command);  // modal, except the weather window
+  it->second(hwnd());  // modal, except the weather window
   if (exists() && command == menu::kWeather) KeepModelessAbove();
   if (exists() && e.refresh == menu::Refresh::kTexts) RefreshTexts();
   if (exists() && command == menu::kEditAlarms) sound::RestartAlarmTimer(hwnd(), AlarmsOfState(program_.state));

@@ -9,20 +9,57 @@
 #include "app/win32/platform_win32.h"
 #include "app/win32/registry_win32.h"
 #include "framework/win32/clock.h"
+#include "ui/calculator/calculator_model.h"
 #include "ui/calculator/calculator_window_win32.h"
+#include "ui/coordinates/coordinates_model.h"
 #include "ui/coordinates/coordinates_window_win32.h"
 #include "ui/day/day_window_win32.h"
+#include "ui/help/help_model.h"
 #include "ui/help/help_window_win32.h"
+#include "ui/memorial/memorial_model.h"
 #include "ui/memorial/memorial_window_win32.h"
 #include "ui/menu/menu_model.h"
 #include "ui/month/month_window_win32.h"
+#include "ui/search/search_model.h"
 #include "ui/search/search_window_win32.h"
+#include "ui/tables/tables_model.h"
 #include "ui/tables/tables_window_win32.h"
 #include "ui/weather/weather_window_win32.h"
 
 namespace {
 
 constexpr wchar_t kInstanceMutexName[] = L"Tovani3.0";
+
+namespace menu = tovani::menu;
+using Opener = void (*)(tovani::ProgramContext&, HWND owner, int page);
+
+// The tool windows by their menu commands, each with the page, mode or kind
+// it opens on.
+struct ToolCommand {
+  int command;
+  Opener open;
+  int page;
+};
+constexpr ToolCommand kToolCommands[] = {
+    {menu::kCoordinates, tovani::coordinates::OpenCoordinatesWindow, tovani::coordinates::kPlaceMode},
+    {menu::kEditAlarms, tovani::coordinates::OpenCoordinatesWindow, tovani::coordinates::kAlarmMode},
+    {menu::kSetSystemDate, tovani::coordinates::OpenCoordinatesWindow, tovani::coordinates::kSystemDateMode},
+    {menu::kEditMemorials, tovani::memorial::OpenMemorialEditor, tovani::memorial::kMemorials},
+    {menu::kEditReminders, tovani::memorial::OpenMemorialEditor, tovani::memorial::kReminders},
+    {menu::kEditCountdown, tovani::memorial::OpenMemorialEditor, tovani::memorial::kCountdown},
+    {menu::kCalcJulianDay, tovani::calculator::OpenCalculatorWindow, tovani::calculator::kJulianDayPage},
+    {menu::kCalcInterval, tovani::calculator::OpenCalculatorWindow, tovani::calculator::kIntervalPage},
+    {menu::kCalcSexagenary, tovani::calculator::OpenCalculatorWindow, tovani::calculator::kSexagenaryPage},
+    {menu::kCalcConvert, tovani::calculator::OpenCalculatorWindow, tovani::calculator::kConvertPage},
+    {menu::kTableMonths, tovani::tables::OpenTablesWindow, tovani::tables::kLunarMonths},
+    {menu::kTableTerms, tovani::tables::OpenTablesWindow, tovani::tables::kSolarTerms},
+    {menu::kTableMoons, tovani::tables::OpenTablesWindow, tovani::tables::kMoons},
+    {menu::kTableSun, tovani::tables::OpenTablesWindow, tovani::tables::kSunTimes},
+    {menu::kSearchMonths, tovani::search::OpenSearchWindow, tovani::search::kMonths},
+    {menu::kSearchDays, tovani::search::OpenSearchWindow, tovani::search::kDays},
+    {menu::kHelp, tovani::help::OpenHelpWindow, tovani::help::kFeatures},
+    {menu::kWeather, tovani::weather::OpenWeatherWindow, 0},
+};
 
 }  // namespace
 
@@ -49,28 +86,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // cannot be used is passed over.  Read, as the settings are, only while
   // registry use is on.
   if (state.RegistryUseFlag == 1) program.holidays = tovani::ReadRegistryHolidays(registry).calendar;
-  // The tool windows by their menu commands; each is told its page.
-  namespace menu = tovani::menu;
-  const auto tool = [&program](void (*open)(tovani::ProgramContext&, HWND, int), int firstCommand) {
-    return [&program, open, firstCommand](HWND owner, int command) { open(program, owner, command - firstCommand + 1); };
-  };
-  for (int c = menu::kCalcJulianDay; c <= menu::kCalcConvert; ++c) {
-    program.tools[c] = tool(tovani::calculator::OpenCalculatorWindow, menu::kCalcJulianDay);
+  for (const ToolCommand& t : kToolCommands) {
+    program.tools[t.command] = [&program, t](HWND owner) { t.open(program, owner, t.page); };
   }
-  for (int c = menu::kTableMonths; c <= menu::kTableSun; ++c) {
-    program.tools[c] = tool(tovani::tables::OpenTablesWindow, menu::kTableMonths);
-  }
-  for (int c = menu::kSearchMonths; c <= menu::kSearchDays; ++c) {
-    program.tools[c] = tool(tovani::search::OpenSearchWindow, menu::kSearchMonths);
-  }
-  for (int c = menu::kEditMemorials; c <= menu::kEditCountdown; ++c) {
-    program.tools[c] = tool(tovani::memorial::OpenMemorialEditor, menu::kEditMemorials);
-  }
-  program.tools[menu::kCoordinates] = tool(tovani::coordinates::OpenCoordinatesWindow, menu::kCoordinates);
-  program.tools[menu::kEditAlarms] = tool(tovani::coordinates::OpenCoordinatesWindow, menu::kEditAlarms - 1);
-  program.tools[menu::kSetSystemDate] = tool(tovani::coordinates::OpenCoordinatesWindow, menu::kSetSystemDate - 2);
-  program.tools[menu::kHelp] = tool(tovani::help::OpenHelpWindow, menu::kHelp);
-  program.tools[menu::kWeather] = tool(tovani::weather::OpenWeatherWindow, menu::kWeather);
   // The window loop: the day or the month window by CalendarKind, again
   // while a window closed only to let the other one open.  A window that
   // cannot be created ends the loop.

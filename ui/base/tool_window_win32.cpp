@@ -1,4 +1,4 @@
-#include "ui/menu/tool_window_win32.h"
+#include "ui/base/tool_window_win32.h"
 
 #include <algorithm>
 
@@ -39,6 +39,17 @@ void ToolWindow::RunModal(HWND owner, const char* className, const char* caption
     DestroyWindow(hwnd());
   }
   if (owner != nullptr && IsWindow(owner)) SetForegroundWindow(owner);
+}
+
+void ToolWindow::FitClientArea(int width96, int height96) {
+  RECT r{0, 0, win32::Scale(width96, dpi_), win32::Scale(height96, dpi_)};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongW(hwnd(), GWL_EXSTYLE)));
+  RECT now{};
+  GetWindowRect(hwnd(), &now);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  SetWindowPos(hwnd(), nullptr, (now.left + now.right - w) / 2, (now.top + now.bottom - h) / 2, w, h,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT ToolWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

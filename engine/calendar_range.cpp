@@ -1,4 +1,4 @@
-#include "ui/common/calendar_range.h"
+#include "engine/calendar_range.h"
 
 #include "engine/date_text.h"
 #include "engine/hijri.h"

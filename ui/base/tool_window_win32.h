@@ -7,7 +7,7 @@
 
 #include "framework/win32/controls.h"
 #include "framework/win32/window.h"
-#include "ui/menu/main_window_win32.h"
+#include "ui/base/main_window_win32.h"
 
 namespace tovani {
 
@@ -41,6 +41,10 @@ class ToolWindow : public win32::Window {
   virtual std::optional<LRESULT> OnOwnMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
 
   LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  // The window's size becomes that of a client area (at 96 DPI, scaled to
+  // the window's DPI) with the frame on top; it stays centred where it was.
+  void FitClientArea(int width96, int height96);
 
   ProgramContext& program() { return program_; }
   AppState& state() { return program_.state; }

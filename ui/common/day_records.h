@@ -8,7 +8,7 @@
 
 #include "app/records.h"
 #include "engine/holidays.h"
-#include "ui/common/calendar_range.h"
+#include "engine/calendar_range.h"
 
 namespace tovani {
 

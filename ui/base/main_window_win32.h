@@ -12,45 +12,15 @@
 #include <vector>
 #include <string>
 
-#include "app/app_state.h"
-#include "engine/holidays.h"
-#include "app/platform.h"
-#include "app/registry.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/shell.h"
 #include "framework/win32/window.h"
-#include "ui/menu/day_records.h"
+#include "ui/base/program_context.h"
+#include "ui/common/day_records.h"
 #include "ui/menu/menu_model.h"
 
 namespace tovani {
-
-// The program's shared pieces, alive for the whole run.
-struct ProgramContext {
-  HINSTANCE instance = nullptr;
-  AppState& state;
-  RegistryStore& registry;
-  Platform& platform;
-  menu::Behaviour behaviour;
-  // The tool windows by command id: each runs modally, owned by the window
-  // it is given, and returns when it has closed.  Commands without an entry
-  // do nothing.
-  std::map<int, std::function<void(HWND owner, int command)>> tools;
-  // The tool windows open now (for Ctrl+Alt+X), by their handles.
-  std::vector<HWND> openTools;
-  // The window that is not modal (the weather window) while it exists: the
-  // main windows' message loops serve its keyboard navigation, and the main
-  // window owns it, so that it stays above.
-  HWND modeless = nullptr;
-  // Asked once in this run, after a change of a setting while registry use
-  // was off, whether to allow it.
-  bool keepQuestionAsked = false;
-  // The hot keys another program holds were named (once a run).
-  bool hotKeyNoticeGiven = false;
-  // The official holidays: the built-in table, and the years added under the
-  // registry key "Holidays" (read at the start while registry use is on).
-  HolidayCalendar holidays;
-};
 
 // Timer and hot-key identities of a main window.
 inline constexpr UINT_PTR kFadeTimerId = 0x5310;

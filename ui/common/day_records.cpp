@@ -1,4 +1,4 @@
-#include "ui/menu/day_records.h"
+#include "ui/common/day_records.h"
 
 #include <algorithm>
 
