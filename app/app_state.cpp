@@ -4,6 +4,7 @@ namespace tovani {
 
 CalendarRange AppState::Range() const {
   CalendarRange r;
+  r.rules = Rules();
   r.firstYear = LowestYear;
   r.lastYear = HighestYear;
   r.firstDay = FirstDayNumber;

@@ -82,7 +82,9 @@ struct AppState {
   std::string DFORMBackBitmapName;
   std::string WeatherHost;  // "name[:port]"; empty for the public service
 
-  // The range of the calendar windows in three calendars.
+  // The rules of the lunar calendar the user chose (按现代天文算法计算古历).
+  CalendarRules Rules() const { return {ModernCalculateAncientFlag == 1}; }
+  // The range of the calendar windows in three calendars, under those rules.
   CalendarRange Range() const;
   // The program's full path: folder, a "\" when it does not end in one, name.
   std::string ProgramPath() const;

@@ -77,10 +77,10 @@ std::string Counted(const std::string& record, std::int32_t year) {
   return record.substr(6);
 }
 
-bool ValidInKind(MemorialKind kind, std::int32_t y, int m, int d) {
+bool ValidInKind(MemorialKind kind, std::int32_t y, int m, int d, CalendarRules rules) {
   switch (kind) {
     case MemorialKind::kSolar: return IsValidDate(y, m, d);
-    case MemorialKind::kLunar: return IsValidLunarDate(y, m, d);
+    case MemorialKind::kLunar: return IsValidLunarDate(y, m, d, rules);
     case MemorialKind::kHijri: return IsValidHijriDate(y, m, d);
   }
   return false;
@@ -109,7 +109,7 @@ std::string ReadMemorialRecord(const RecordContext& c, MemorialKind kind, int mo
   const auto [first, last] = kind == MemorialKind::kSolar   ? std::pair(c.solarFirstYear, c.solarLastYear)
                              : kind == MemorialKind::kLunar ? std::pair(c.lunarFirstYear, c.lunarLastYear)
                                                             : std::pair(c.hijriFirstYear, c.hijriLastYear);
-  if (y < first || y > last || !ValidInKind(kind, y, month, day)) return {};
+  if (y < first || y > last || !ValidInKind(kind, y, month, day, c.rules)) return {};
   std::string record = text.substr(0, 6) + Padded(name);
   const std::string audio = From(text, 28);
   if (IsPlayableAudioPath(audio, c.platform)) record += " " + audio;
@@ -126,11 +126,11 @@ std::string FindSolarMemorial(const RecordContext& c, std::int32_t y, int m, int
 }
 
 std::string FindLunarMemorial(const RecordContext& c, std::int32_t y, int m, int d) {
-  if (!IsValidLunarDate(y, m, d)) return {};
+  if (!IsValidLunarDate(y, m, d, c.rules)) return {};
   std::string found = Counted(ReadMemorialRecord(c, MemorialKind::kLunar, m, d), y);
   if (!c.nearLocate) return found;
-  const bool noLeap = m <= 12 && !IsValidLunarDate(y, m + 12, 1);
-  const bool short29 = d == 29 && !IsValidLunarDate(y, m, 30);
+  const bool noLeap = m <= 12 && !IsValidLunarDate(y, m + 12, 1, c.rules);
+  const bool short29 = d == 29 && !IsValidLunarDate(y, m, 30, c.rules);
   if (found.empty() && noLeap) found = Counted(ReadMemorialRecord(c, MemorialKind::kLunar, m + 12, d), y);
   if (found.empty() && short29) found = Counted(ReadMemorialRecord(c, MemorialKind::kLunar, m, 30), y);
   if (found.empty() && short29 && noLeap) found = Counted(ReadMemorialRecord(c, MemorialKind::kLunar, m + 12, 30), y);
@@ -194,6 +194,7 @@ RecordContext MakeRecordContext(const AppState& s, RegistryStore& registry, Plat
   c.hijriFirstYear = s.RecordHijriFirstYear;
   c.hijriLastYear = s.RecordHijriLastYear;
   c.nearLocate = s.NearLocateMemorialFlag == 1;
+  c.rules = s.Rules();
   return c;
 }
 

@@ -9,8 +9,8 @@
 namespace tovani {
 namespace {
 
-std::optional<CivilDate> LunarOf(std::int32_t y, std::int32_t m, std::int32_t d) {
-  return ParseCalendarDateText(SolarToLunar(y, m, d));
+std::optional<CivilDate> LunarOf(std::int32_t y, std::int32_t m, std::int32_t d, CalendarRules rules) {
+  return ParseCalendarDateText(SolarToLunar(y, m, d, rules));
 }
 
 std::optional<CivilDate> HijriOf(std::int32_t y, std::int32_t m, std::int32_t d) {
@@ -34,7 +34,7 @@ void SetDisplayedDate(AppState& s, const CivilDate& g) {
   s.CurrentYear = g.year;
   s.CurrentMonth = g.month;
   s.CurrentDay = g.day;
-  if (const auto l = LunarOf(g.year, g.month, g.day)) {
+  if (const auto l = LunarOf(g.year, g.month, g.day, s.Rules())) {
     s.CurrentLunarYear = l->year;
     s.CurrentLunarMonth = l->month;
     s.CurrentLunarDay = l->day;
@@ -47,17 +47,17 @@ void SetDisplayedDate(AppState& s, const CivilDate& g) {
 }
 
 void RecomputeLunarBounds(AppState& s) {
-  if (const auto l = LunarOf(s.LowestYear, 1, 1)) s.LunarFirst = *l;
-  if (const auto l = LunarOf(s.HighestYear, 12, 31)) s.LunarLast = *l;
-  if (const auto l = LunarOf(s.RecordLowestYear, 1, 1)) s.RecordLunarFirstYear = l->year;
-  if (const auto l = LunarOf(s.RecordHighestYear, 12, 31)) s.RecordLunarLastYear = l->year;
+  const CalendarRules rules = s.Rules();
+  if (const auto l = LunarOf(s.LowestYear, 1, 1, rules)) s.LunarFirst = *l;
+  if (const auto l = LunarOf(s.HighestYear, 12, 31, rules)) s.LunarLast = *l;
+  if (const auto l = LunarOf(s.RecordLowestYear, 1, 1, rules)) s.RecordLunarFirstYear = l->year;
+  if (const auto l = LunarOf(s.RecordHighestYear, 12, 31, rules)) s.RecordLunarLastYear = l->year;
   SetDisplayedDate(s, {s.CurrentYear, s.CurrentMonth, s.CurrentDay});
 }
 
 void StartUp(AppState& s, RegistryStore& registry, Platform& platform) {
   // Settings, the choice of window among them.
   LoadSettings(s, registry, platform);
-  SetCalcModernFlag(s.ModernCalculateAncientFlag);
 
   // Ranges and fixed state.
   s.LowestYear = -103;

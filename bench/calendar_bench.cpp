@@ -29,40 +29,37 @@ BENCHMARK(BM_MoonApparentLongitude);
 
 // One event, computed afresh (no remembered instants), in both modes.
 void BM_NewMoonInstant(benchmark::State& state) {
-  SetCalcModernFlag(static_cast<std::int16_t>(state.range(0)));
+  const CalendarRules rules{state.range(0) == 1};
   DayNumber day = DateToDayNumber(1000, 1, 1);
   for (auto _ : state) {
     ClearSolvedEventCache();
-    benchmark::DoNotOptimize(NewMoonInstant(day));
+    benchmark::DoNotOptimize(NewMoonInstant(day, rules));
     day += 37;
   }
-  SetCalcModernFlag(0);
 }
 BENCHMARK(BM_NewMoonInstant)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_TermInstant(benchmark::State& state) {
-  SetCalcModernFlag(static_cast<std::int16_t>(state.range(0)));
+  const CalendarRules rules{state.range(0) == 1};
   DayNumber day = DateToDayNumber(1000, 1, 1);
   for (auto _ : state) {
     ClearSolvedEventCache();
-    benchmark::DoNotOptimize(TermInstant(day, false));
+    benchmark::DoNotOptimize(TermInstant(day, false, rules));
     day += 37;
   }
-  SetCalcModernFlag(0);
 }
 BENCHMARK(BM_TermInstant)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Every record of the calendar windows' years, from an empty cache.
 void BM_LunarYearRecordsWholeRange(benchmark::State& state) {
-  SetCalcModernFlag(static_cast<std::int16_t>(state.range(0)));
+  const CalendarRules rules{state.range(0) == 1};
   for (auto _ : state) {
     ClearLunarYearCache();
     ClearSolvedEventCache();
     std::size_t n = 0;
-    for (int y = -103; y <= 4103; ++y) n += LunarYearRecordOf(y).size();
+    for (int y = -103; y <= 4103; ++y) n += LunarYearRecordOf(y, rules).size();
     benchmark::DoNotOptimize(n);
   }
-  SetCalcModernFlag(0);
 }
 BENCHMARK(BM_LunarYearRecordsWholeRange)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 

@@ -13,21 +13,21 @@ namespace tovani {
 namespace {
 
 const CalendarRange& Range() {
-  static const CalendarRange range = MakeCalendarRange(-103, 4103);
+  static const CalendarRange range = MakeCalendarRange(-103, 4103, kHistoricalRules);
   return range;
 }
 
 // Every list, both text lines, for a new date each time (a different day of
 // a different year, so that nothing computed for one date serves the next).
 void BM_DayWindowTexts(benchmark::State& state) {
-  day::DayModel model(Range(), *FromGregorian({2024, 2, 10}), false);
+  day::DayModel model(Range(), *FromGregorian({2024, 2, 10}, kHistoricalRules), false);
   int year = 1500;
   for (auto _ : state) {
     model.Choose(day::kGregorianYear, year - Range().firstYear);
     model.Step(day::kGregorianDay, +1);
-    benchmark::DoNotOptimize(day::DayTextLine1(model.date(), 0));
-    benchmark::DoNotOptimize(day::DayTextLine2(model.date(), 0, -116.4, 39.9));
-    benchmark::DoNotOptimize(day::DayTextLine2(model.date(), 1, -116.4, 39.9));
+    benchmark::DoNotOptimize(day::DayTextLine1(model.date(), 0, kHistoricalRules));
+    benchmark::DoNotOptimize(day::DayTextLine2(model.date(), 0, -116.4, 39.9, kHistoricalRules));
+    benchmark::DoNotOptimize(day::DayTextLine2(model.date(), 1, -116.4, 39.9, kHistoricalRules));
     if (++year > 2500) year = 1500;
   }
 }
@@ -36,10 +36,10 @@ BENCHMARK(BM_DayWindowTexts)->Unit(benchmark::kMicrosecond);
 void BM_MonthWindow(benchmark::State& state) {
   int year = 1500, month = 1;
   for (auto _ : state) {
-    month::MonthModel model(Range(), *FromGregorian({year, month, 15}));
+    month::MonthModel model(Range(), *FromGregorian({year, month, 15}, kHistoricalRules));
     benchmark::DoNotOptimize(model.grid());
-    benchmark::DoNotOptimize(month::MonthSummary(year, month));
-    benchmark::DoNotOptimize(month::DayDetails(model.date(), 0, -116.4, 39.9));
+    benchmark::DoNotOptimize(month::MonthSummary(year, month, kHistoricalRules));
+    benchmark::DoNotOptimize(month::DayDetails(model.date(), 0, -116.4, 39.9, kHistoricalRules));
     if (++month > 12) month = 1, ++year;
   }
 }
@@ -59,7 +59,7 @@ void BM_ConditionDaySearch100Years(benchmark::State& state) {
   all.solarTerm = "立春";
   all.festival = "复活节";
   for (auto _ : state) {
-    const auto s = search::MakeConditionDaySearch(1950, 100, all, 0);
+    const auto s = search::MakeConditionDaySearch(1950, 100, all, 0, kHistoricalRules);
     while (s->Step()) {
     }
     benchmark::DoNotOptimize(s->Result());
@@ -73,7 +73,7 @@ void BM_TermDaySearch100Years(benchmark::State& state) {
   search::DayConditions term;
   term.solarTerm = "冬至";
   for (auto _ : state) {
-    const auto s = search::MakeConditionDaySearch(1950, 100, term, 0);
+    const auto s = search::MakeConditionDaySearch(1950, 100, term, 0, kHistoricalRules);
     while (s->Step()) {
     }
     benchmark::DoNotOptimize(s->Result());
@@ -86,7 +86,7 @@ void BM_LeapMonthSearch5000Years(benchmark::State& state) {
   for (auto _ : state) {
     ClearLunarYearCache();
     ClearSolvedEventCache();
-    const auto s = search::MakeLeapMonthSearch(1, 5000, 0);
+    const auto s = search::MakeLeapMonthSearch(1, 5000, 0, kHistoricalRules);
     while (s->Step()) {
     }
     benchmark::DoNotOptimize(s->Result());

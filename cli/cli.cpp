@@ -426,7 +426,6 @@ int RunCommandLine(const std::vector<std::string>& commandLine, Output& out) {
     return out.Fail(std::string(command.name) + " takes " + std::string(command.usage) + ", got " +
                     std::to_string(inv.args.size()) + " argument(s)");
   }
-  SetCalcModernFlag(inv.Has("modern") ? 1 : 0);
   return command.run(inv, out);
 }
 

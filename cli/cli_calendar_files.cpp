@@ -63,7 +63,7 @@ int RunNext(const Invocation& inv, Output& out) {
                     " is outside the lunar range -8999..9000");
   }
   const DayNumber start = DateToDayNumber(*from);
-  const auto found = NextLunarAnniversaries(start, monthDay->first, monthDay->second, count);
+  const auto found = NextLunarAnniversaries(start, monthDay->first, monthDay->second, count, inv.Rules());
   for (const AnniversaryPlacement& p : found) {
     const CivilDate d = *DayNumberToDate(p.day);
     const DayNumber away = p.day - start;
@@ -185,10 +185,10 @@ AllDayEvent Event(DayNumber day, const char* kind, const std::string& summary, c
 
 // The events of the days first..last (one year's worth at most), in day order.
 std::vector<AllDayEvent> EventsOf(const FileRequest& r, const HolidayCalendar& holidays, DayNumber first,
-                                  DayNumber last) {
+                                  DayNumber last, CalendarRules rules) {
   std::vector<AllDayEvent> events;
   if (r.terms) {
-    for (const CalendarEvent& e : TermsInRange(first, last)) {
+    for (const CalendarEvent& e : TermsInRange(first, last, rules)) {
       const auto day = static_cast<DayNumber>(std::floor(e.instant));
       events.push_back(Event(day, "term", Cp936ToUtf8(SolarTermName(e.term)),
                              Cp936ToUtf8("交节时刻 " + ClockPart(DateTimeText(e.instant)) + "（UTC+8）"), "节气"));
@@ -201,8 +201,8 @@ std::vector<AllDayEvent> EventsOf(const FileRequest& r, const HolidayCalendar& h
         for (const std::string& name : FestivalNames(d, r.allFestivals)) {
           events.push_back(Event(z, "festival", Cp936ToUtf8(name), {}, "节日"));
         }
-        const auto lunar = ParseCalendarDateText(SolarToLunar(d.year, d.month, d.day));
-        const std::string name = lunar ? LunarFestivalText(lunar->year, lunar->month, lunar->day) : std::string();
+        const auto lunar = ParseCalendarDateText(SolarToLunar(d.year, d.month, d.day, rules));
+        const std::string name = lunar ? LunarFestivalText(lunar->year, lunar->month, lunar->day, rules) : std::string();
         if (!name.empty()) {
           events.push_back(Event(z, "festival", Cp936ToUtf8(name),
                                  Cp936ToUtf8("农历" + LunarReading(lunar->month, lunar->day)), "节日"));
@@ -219,7 +219,7 @@ std::vector<AllDayEvent> EventsOf(const FileRequest& r, const HolidayCalendar& h
     }
   }
   for (const Anniversary& a : r.anniversaries) {
-    for (const AnniversaryPlacement& p : LunarAnniversariesBetween(first, last, a.monthCode, a.day)) {
+    for (const AnniversaryPlacement& p : LunarAnniversariesBetween(first, last, a.monthCode, a.day, rules)) {
       std::string note = "农历" + LunarReading(p.monthCode, p.lunarDay);
       if (p.monthCode != a.monthCode) note += "（本年无" + LunarMonthReading(a.monthCode) + "）";
       if (p.lunarDay != a.day) note += "（本月无三十）";
@@ -254,7 +254,7 @@ int RunIcs(const Invocation& inv, Output& out) {
   constexpr DayNumber kChunk = 366;
   for (DayNumber chunk = request->first; chunk <= request->last; chunk += kChunk) {
     const DayNumber chunkLast = std::min<std::int64_t>(request->last, static_cast<std::int64_t>(chunk) + kChunk - 1);
-    for (const AllDayEvent& e : EventsOf(*request, *holidays, chunk, chunkLast)) writer.Add(e);
+    for (const AllDayEvent& e : EventsOf(*request, *holidays, chunk, chunkLast, inv.Rules())) writer.Add(e);
     if (buffer.tellp() >= static_cast<std::streamoff>(kChunkBytes)) flush();
   }
   writer.Finish();

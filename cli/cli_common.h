@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/rules.h"
 #include "cli/cli.h"
 #include "engine/cities.h"
 #include "engine/dates.h"
@@ -27,6 +28,8 @@ struct Invocation {
   // each occurrence ("--lunar 08-15 生日 --lunar 01-01 春节" gives two).
   std::multimap<std::string, std::vector<std::string>> occurrences;
   bool Has(const std::string& option) const { return options.count(option) != 0; }
+  // The lunar calendar's rules: modern astronomy with --modern.
+  CalendarRules Rules() const { return {Has("modern")}; }
 };
 
 // Where a command writes: program text (code page 936) converted to UTF-8.
@@ -91,7 +94,7 @@ std::string JsonString(std::string_view gbk);
 // The engine's own texts of a day as JSON fields, each preceded by a comma
 // (the keys of dump after its date and event keys).
 std::string DayFields(const CivilDate& d, const std::string& lunarText, const CurrentPlace& place,
-                      const HolidayCalendar& holidays = HolidayCalendar());
+                      const HolidayCalendar& holidays, CalendarRules rules);
 // The place of --city (1..43, default 2, 北京); on bad input the failure's exit
 // code goes to code.
 std::optional<CurrentPlace> PlaceOption(const Invocation& inv, Output& out, int& code);

@@ -30,7 +30,7 @@ int RunLunar(const Invocation& inv, Output& out) {
   std::string message;
   const auto date = ParseDate(inv.args[0], message);
   if (!date) return out.Fail(message);
-  const std::string lunar = SolarToLunar(date->year, date->month, date->day);
+  const std::string lunar = SolarToLunar(date->year, date->month, date->day, inv.Rules());
   if (lunar.empty()) return out.Fail("date " + Quoted(inv.args[0]) + " is outside the lunar range -8999..9000");
   out.Line(lunar + "\t" + LunarReading(lunar));
   return kOk;
@@ -45,7 +45,7 @@ int RunSolar(const Invocation& inv, Output& out) {
   const auto& p = *parts;
   const std::string text = p[0] >= -8999 && p[0] <= 9000
                                ? LunarToSolar(static_cast<std::int32_t>(p[0]), static_cast<int>(p[1]),
-                                              static_cast<int>(p[2]))
+                                              static_cast<int>(p[2]), inv.Rules())
                                : std::string();
   if (text.empty()) {
     return out.Fail("no such lunar date " + Quoted(inv.args[0]) +
@@ -84,14 +84,14 @@ int RunYear(const Invocation& inv, Output& out) {
   int code = kOk;
   const auto year = ParseLunarYear(inv.args[0], out, code);
   if (!year) return code;
-  out.Line(std::to_string(*year) + "\t" + LunarYearRecordOf(*year));
-  const auto calls = CloseCallsOfLunarYear(*year);
-  const DayNumber first = NewYearDay(*year);
+  out.Line(std::to_string(*year) + "\t" + LunarYearRecordOf(*year, inv.Rules()));
+  const auto calls = CloseCallsOfLunarYear(*year, inv.Rules());
+  const DayNumber first = NewYearDay(*year, inv.Rules());
   DayNumber start = first;
   for (int position = 1; position <= 13; ++position) {
-    const int month = OrdinalToMonthCode(*year, position);
+    const int month = OrdinalToMonthCode(*year, position, inv.Rules());
     if (month == 0) break;
-    const int length = LunarMonthLength(*year, month);
+    const int length = LunarMonthLength(*year, month, inv.Rules());
     const auto from = DayNumberToDate(start), to = DayNumberToDate(start + length - 1);
     if (!from || !to) break;
     std::string line = LunarMonthName(month, length == 30 ? 1 : 0) + "\t" + IsoText(*from) + "\t" + IsoText(*to);
@@ -125,10 +125,10 @@ int RunYears(const Invocation& inv, Output& out) {
   if (!last) return code;
   if (*last < *first) return out.Fail("the first year " + Quoted(inv.args[0]) + " comes after the last " + Quoted(inv.args[1]));
   if (inv.Has("close-calls")) {
-    for (const CloseCall& c : CloseCallsOfLunarYears(*first, *last)) out.Line(CloseCallLine(c));
+    for (const CloseCall& c : CloseCallsOfLunarYears(*first, *last, inv.Rules())) out.Line(CloseCallLine(c));
     return kOk;
   }
-  for (std::int32_t y = *first; y <= *last; ++y) out.Line(std::to_string(y) + "\t" + LunarYearRecordOf(y));
+  for (std::int32_t y = *first; y <= *last; ++y) out.Line(std::to_string(y) + "\t" + LunarYearRecordOf(y, inv.Rules()));
   return kOk;
 }
 
@@ -162,9 +162,9 @@ int RunEvents(const Invocation& inv, Output& out) {
   if (!year) return out.Fail(message);
   const auto y = static_cast<std::int32_t>(*year);
   // The lunar years that share days with the civil year hold its close calls.
-  std::vector<CloseCall> calls = CloseCallsOfLunarYear(y - 1);
-  for (const CloseCall& c : CloseCallsOfLunarYear(y)) calls.push_back(c);
-  for (const CalendarEvent& e : EventsInRange(DateToDayNumber(y, 1, 1), DateToDayNumber(y, 12, 31))) {
+  std::vector<CloseCall> calls = CloseCallsOfLunarYear(y - 1, inv.Rules());
+  for (const CloseCall& c : CloseCallsOfLunarYear(y, inv.Rules())) calls.push_back(c);
+  for (const CalendarEvent& e : EventsInRange(DateToDayNumber(y, 1, 1), DateToDayNumber(y, 12, 31), inv.Rules())) {
     std::string line = DateTimeText(e.instant) + "\t" + EventWord(e.kind) + "\t" + EventName(e);
     for (const CloseCall& c : calls) {
       const bool sameKind = (c.kind == CloseCallKind::kNewMoon) == (e.kind == EventKind::kNewMoon);
@@ -182,7 +182,7 @@ int RunEvents(const Invocation& inv, Output& out) {
 // The engine's own texts of a day, as JSON fields (an empty string where the
 // engine gives none).
 std::string DayFields(const CivilDate& d, const std::string& lunarText, const CurrentPlace& place,
-                      const HolidayCalendar& holidays) {
+                      const HolidayCalendar& holidays, CalendarRules rules) {
   const auto field = [](const char* name, const std::string& value) {
     return std::string(",\"") + name + "\":" + JsonString(value);
   };
@@ -190,16 +190,16 @@ std::string DayFields(const CivilDate& d, const std::string& lunarText, const Cu
   std::string s = field("hijri", HijriDateText(d.year, d.month, d.day));
   s += field("weekday", WeekdayName(d.year, d.month, d.day));
   s += field("sign", ZodiacSignName(d.year, d.month, d.day));
-  s += field("ganzhi", SexagenaryText(d.year, d.month, d.day, 0));
-  s += field("ganzhi_ny", SexagenaryText(d.year, d.month, d.day, 1));
+  s += field("ganzhi", SexagenaryText(d.year, d.month, d.day, 0, rules));
+  s += field("ganzhi_ny", SexagenaryText(d.year, d.month, d.day, 1, rules));
   s += field("festival", GregorianFestivalText(d.year, d.month, d.day, 1));
-  s += field("lunar_festival", lunar ? LunarFestivalText(lunar->year, lunar->month, lunar->day) : std::string());
+  s += field("lunar_festival", lunar ? LunarFestivalText(lunar->year, lunar->month, lunar->day, rules) : std::string());
   const HolidayInfo holiday = holidays.Of(d);
   s += field("holiday", holiday.name.empty() ? std::string() : HolidayMark(holiday.status) + " " + holiday.name);
-  s += field("term_note", NextSolarTermNote(d.year, d.month, d.day));
-  s += field("nine", NineNinesText(d.year, d.month, d.day));
-  s += field("dog", DogDaysText(d.year, d.month, d.day));
-  s += field("plum", PlumRainText(d.year, d.month, d.day));
+  s += field("term_note", NextSolarTermNote(d.year, d.month, d.day, rules));
+  s += field("nine", NineNinesText(d.year, d.month, d.day, rules));
+  s += field("dog", DogDaysText(d.year, d.month, d.day, rules));
+  s += field("plum", PlumRainText(d.year, d.month, d.day, rules));
   s += field("era", lunar ? TrimBlanks(EraYearText(lunar->year)) : std::string());
   const DayNumber z = DateToDayNumber(d);
   const auto sun = [&](int kind) { return JsonString(SunEventTime(z, place.longitude, place.latitude, TimeZoneHours, kind)); };
@@ -229,11 +229,11 @@ int RunDump(const Invocation& inv, Output& out) {
   constexpr DayNumber kChunk = 366;
   for (DayNumber chunk = first; chunk <= last; chunk += kChunk) {
     const DayNumber chunkLast = std::min<std::int64_t>(last, static_cast<std::int64_t>(chunk) + kChunk - 1);
-    const auto events = EventsInRange(chunk, chunkLast);
+    const auto events = EventsInRange(chunk, chunkLast, inv.Rules());
     auto next = events.begin();
     for (DayNumber z = chunk; z <= chunkLast; ++z) {
       const CivilDate d = *DayNumberToDate(z);
-      const std::string lunar = SolarToLunar(d.year, d.month, d.day);
+      const std::string lunar = SolarToLunar(d.year, d.month, d.day, inv.Rules());
       std::string line = "{\"jdn\":" + std::to_string(z) + ",\"g\":" + JsonString(IsoText(d)) +
                          ",\"lunar\":" + JsonString(lunar);
       for (; next != events.end() && std::floor(next->instant) == z; ++next) {
@@ -250,7 +250,7 @@ int RunDump(const Invocation& inv, Output& out) {
             break;
         }
       }
-      line += DayFields(d, lunar, *place, *holidays);
+      line += DayFields(d, lunar, *place, *holidays, inv.Rules());
       out.Utf8Line(line + "}");
     }
   }

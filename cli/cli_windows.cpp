@@ -66,13 +66,13 @@ int RefuseWithJson(const Invocation& inv, std::initializer_list<const char*> opt
 
 // Days as JSON objects with the keys of dump; the events are walked once.
 std::vector<std::string> DayObjects(DayNumber first, DayNumber last, const CurrentPlace& place,
-                                    const HolidayCalendar& holidays) {
+                                    const HolidayCalendar& holidays, CalendarRules rules) {
   std::vector<std::string> objects;
-  const auto events = EventsInRange(first, last);
+  const auto events = EventsInRange(first, last, rules);
   auto next = events.begin();
   for (DayNumber z = first; z <= last; ++z) {
     const CivilDate d = *DayNumberToDate(z);
-    const std::string lunar = SolarToLunar(d.year, d.month, d.day);
+    const std::string lunar = SolarToLunar(d.year, d.month, d.day, rules);
     std::string s =
         "{\"jdn\":" + std::to_string(z) + ",\"g\":" + JsonString(IsoText(d)) + ",\"lunar\":" + JsonString(lunar);
     for (; next != events.end() && std::floor(next->instant) < z; ++next) {
@@ -91,7 +91,7 @@ std::vector<std::string> DayObjects(DayNumber first, DayNumber last, const Curre
           break;
       }
     }
-    objects.push_back(s + DayFields(d, lunar, place, holidays) + "}");
+    objects.push_back(s + DayFields(d, lunar, place, holidays, rules) + "}");
   }
   return objects;
 }
@@ -107,7 +107,7 @@ int RunDay(const Invocation& inv, Output& out) {
     const auto holidays = HolidaysOption(inv, out, code);
     if (!holidays) return code;
     const DayNumber z = DateToDayNumber(*date);
-    out.Utf8Line(DayObjects(z, z, *place, *holidays).front());
+    out.Utf8Line(DayObjects(z, z, *place, *holidays, inv.Rules()).front());
     return kOk;
   }
   // The day view shows no holidays; they are in its JSON.
@@ -121,9 +121,9 @@ int RunDay(const Invocation& inv, Output& out) {
   }
   const auto place = PlaceOption(inv, out, code);
   if (!place) return code;
-  const auto day = FromGregorian(*date);
+  const auto day = FromGregorian(*date, inv.Rules());
   if (!day) return out.Fail("no lunar or Hijri date for " + IsoText(*date));
-  const day::DayModel model(MakeCalendarRange(kFirstYear, kLastYear), *day, inv.Has("dynasty"));
+  const day::DayModel model(MakeCalendarRange(kFirstYear, kLastYear, inv.Rules()), *day, inv.Has("dynasty"));
   const auto row = [&](const char* name, day::ListId first) {
     std::string line = name;
     for (int i = 0; i < 3; ++i) {
@@ -137,8 +137,8 @@ int RunDay(const Invocation& inv, Output& out) {
   out.Line(row("农历", day::kLunarYear) + "\t" +
            CalendarDateText(day->lunar.year, day->lunar.month, day->lunar.day));
   out.Line(row("回历", day::kHijriYear) + "\t" + CalendarDateText(day->hijri.year, day->hijri.month, day->hijri.day));
-  out.Line(day::DayTextLine1(*day, inv.Has("ganzhi-newyear") ? 1 : 0));
-  out.Line(day::DayTextLine2(*day, info, place->longitude, place->latitude));
+  out.Line(day::DayTextLine1(*day, inv.Has("ganzhi-newyear") ? 1 : 0, inv.Rules()));
+  out.Line(day::DayTextLine2(*day, info, place->longitude, place->latitude, inv.Rules()));
   return kOk;
 }
 
@@ -179,7 +179,7 @@ int RunMonthJson(const Invocation& inv, const CivilDate& date, Output& out) {
   const std::string iso = IsoText(date);
   std::string s = "{\"month\":" + JsonString(iso.substr(0, iso.size() - 3)) + ",\"days\":[";
   bool firstDay = true;
-  for (const std::string& day : DayObjects(first, last, *place, *holidays)) {
+  for (const std::string& day : DayObjects(first, last, *place, *holidays, inv.Rules())) {
     s += (firstDay ? "" : ",") + day;
     firstDay = false;
   }
@@ -196,9 +196,9 @@ int RunMonth(const Invocation& inv, Output& out) {
   if (!place) return code;
   const auto holidays = HolidaysOption(inv, out, code);
   if (!holidays) return code;
-  const auto day = FromGregorian(*date);
+  const auto day = FromGregorian(*date, inv.Rules());
   if (!day) return out.Fail("no lunar or Hijri date for " + IsoText(*date));
-  const month::MonthModel model(MakeCalendarRange(kFirstYear, kLastYear), *day);
+  const month::MonthModel model(MakeCalendarRange(kFirstYear, kLastYear, inv.Rules()), *day);
   const month::MonthGrid& grid = model.grid();
   // On a terminal, today's cell stands out and days off and make-up working
   // days carry their marks.
@@ -247,8 +247,8 @@ int RunMonth(const Invocation& inv, Output& out) {
     out.Utf8Line(trimmed(seconds));
   }
   out.Line("");
-  out.Line(UnixLines(month::MonthSummary(date->year, date->month)));
-  out.Line(UnixLines(month::DayDetails(*day, inv.Has("ganzhi-newyear") ? 1 : 0, place->longitude, place->latitude))
+  out.Line(UnixLines(month::MonthSummary(date->year, date->month, inv.Rules())));
+  out.Line(UnixLines(month::DayDetails(*day, inv.Has("ganzhi-newyear") ? 1 : 0, place->longitude, place->latitude, inv.Rules()))
                .substr(1));
   return kOk;
 }
@@ -268,11 +268,11 @@ int RunTable(const Invocation& inv, Output& out) {
   if (!year) return out.Fail(message);
   const auto y = static_cast<std::int32_t>(*year);
   if (page == "months") {
-    out.Line(UnixLines(tables::LunarMonthsTable(y)));
+    out.Line(UnixLines(tables::LunarMonthsTable(y, inv.Rules())));
   } else if (page == "terms") {
-    out.Line(UnixLines(tables::SolarTermsTable(y)));
+    out.Line(UnixLines(tables::SolarTermsTable(y, inv.Rules())));
   } else if (page == "moons") {
-    out.Line(UnixLines(tables::MoonsTable(y)));
+    out.Line(UnixLines(tables::MoonsTable(y, inv.Rules())));
   } else if (page == "sun") {
     int code = kOk;
     const auto place = PlaceOption(inv, out, code);
@@ -322,7 +322,7 @@ int RunSearch(const Invocation& inv, Output& out) {
   fields.start = std::to_string(*start <= 0 ? 1 - *start : *start);
   fields.range = inv.args[2];
   const int page = days ? search::kDays : search::kMonths;
-  const std::int32_t firstYear = days ? kFirstYear : MakeCalendarRange(kFirstYear, kLastYear).lunarFirst.year;
+  const std::int32_t firstYear = days ? kFirstYear : MakeCalendarRange(kFirstYear, kLastYear, inv.Rules()).lunarFirst.year;
   const std::string rangeBefore = fields.range;
   const auto request = search::ReadRequest(fields, page, firstYear);
   if (!request) {
@@ -341,18 +341,18 @@ int RunSearch(const Invocation& inv, Output& out) {
     }
     const search::DayConditions conditions = search::ConditionsFromSelections(selections);
     if (!conditions.Any()) return out.Fail("search days needs at least one condition (see tovani --help)");
-    search = search::MakeConditionDaySearch(request->start, request->years, conditions, inv.Has("ganzhi-newyear"));
+    search = search::MakeConditionDaySearch(request->start, request->years, conditions, inv.Has("ganzhi-newyear"), inv.Rules());
   } else if (kind == "leap") {
     fields.month = inv.Has("month") ? inv.options.at("month") : "";
     const std::string monthBefore = fields.month;
     const int month = search::ReadMonthRestriction(fields);
     if (!monthBefore.empty() && month == 0) return out.Fail("bad --month " + Quoted(monthBefore) + ": expected 1..12");
-    search = search::MakeLeapMonthSearch(request->start, request->years, month);
+    search = search::MakeLeapMonthSearch(request->start, request->years, month, inv.Rules());
   } else {
     search = search::MakeRunSearch(request->start, request->years,
                                    kind == "big3"    ? search::RunKind::kThreeBig
                                    : kind == "small3" ? search::RunKind::kThreeSmall
-                                                      : search::RunKind::kFourBig);
+                                                      : search::RunKind::kFourBig, inv.Rules());
   }
   // Said only once every argument is known good: a failure is one line.
   if (fields.range != rangeBefore) out.Note("tovani: range cut to " + fields.range + " years\n");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/dates.h"
+#include "engine/rules.h"
 
 namespace tovani {
 
@@ -24,12 +25,14 @@ struct AnniversaryPlacement {
 bool IsValidAnniversary(int monthCode, int day);
 // The anniversary in a lunar year; day is InvalidDayNumber for an invalid
 // anniversary or a year outside -8999..9000.
-AnniversaryPlacement PlaceLunarAnniversary(std::int32_t lunarYear, int monthCode, int day);
+AnniversaryPlacement PlaceLunarAnniversary(std::int32_t lunarYear, int monthCode, int day, CalendarRules rules);
 // The anniversaries whose days fall in first..last, in order (empty for an
 // invalid anniversary; the span is cut to the lunar range).
-std::vector<AnniversaryPlacement> LunarAnniversariesBetween(DayNumber first, DayNumber last, int monthCode, int day);
+std::vector<AnniversaryPlacement> LunarAnniversariesBetween(DayNumber first, DayNumber last, int monthCode, int day,
+                                                           CalendarRules rules);
 // The first count anniversaries on or after a day; fewer when the lunar range
 // (the lunar year 9000) ends first.
-std::vector<AnniversaryPlacement> NextLunarAnniversaries(DayNumber from, int monthCode, int day, int count);
+std::vector<AnniversaryPlacement> NextLunarAnniversaries(DayNumber from, int monthCode, int day, int count,
+                                                        CalendarRules rules);
 
 }  // namespace tovani

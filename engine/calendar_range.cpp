@@ -6,43 +6,44 @@
 
 namespace tovani {
 
-std::optional<DayInCalendars> FromGregorian(const CalendarTriple& g) {
+std::optional<DayInCalendars> FromGregorian(const CalendarTriple& g, CalendarRules rules) {
   if (!IsValidDate(g.year, g.month, g.day)) return std::nullopt;
-  const auto lunar = ParseCalendarDateText(SolarToLunar(g.year, g.month, g.day));
+  const auto lunar = ParseCalendarDateText(SolarToLunar(g.year, g.month, g.day, rules));
   const auto hijri = ParseCalendarDateText(HijriDateText(g.year, g.month, g.day));
   if (!lunar || !hijri) return std::nullopt;
   return DayInCalendars{g, *lunar, *hijri};
 }
 
-std::optional<DayInCalendars> FromLunar(const CalendarTriple& l) {
-  const auto g = ParseCalendarDateText(LunarToSolar(l.year, l.month, l.day));
+std::optional<DayInCalendars> FromLunar(const CalendarTriple& l, CalendarRules rules) {
+  const auto g = ParseCalendarDateText(LunarToSolar(l.year, l.month, l.day, rules));
   if (!g) return std::nullopt;
-  return FromGregorian(*g);
+  return FromGregorian(*g, rules);
 }
 
-std::optional<DayInCalendars> FromHijri(const CalendarTriple& h) {
+std::optional<DayInCalendars> FromHijri(const CalendarTriple& h, CalendarRules rules) {
   const auto g = ParseCalendarDateText(HijriToGregorianText(h.year, h.month, h.day));
   if (!g) return std::nullopt;
-  return FromGregorian(*g);
+  return FromGregorian(*g, rules);
 }
 
-std::optional<DayInCalendars> FromDayNumber(DayNumber z) {
+std::optional<DayInCalendars> FromDayNumber(DayNumber z, CalendarRules rules) {
   const auto g = DayNumberToDate(z);
   if (!g) return std::nullopt;
-  return FromGregorian(*g);
+  return FromGregorian(*g, rules);
 }
 
-CalendarRange MakeCalendarRange(std::int32_t firstYear, std::int32_t lastYear) {
+CalendarRange MakeCalendarRange(std::int32_t firstYear, std::int32_t lastYear, CalendarRules rules) {
   CalendarRange r;
+  r.rules = rules;
   r.firstYear = firstYear;
   r.lastYear = lastYear;
   r.firstDay = DateToDayNumber(firstYear, 1, 1);
   r.lastDay = DateToDayNumber(lastYear, 12, 31);
-  if (const auto first = FromDayNumber(r.firstDay)) {
+  if (const auto first = FromDayNumber(r.firstDay, rules)) {
     r.lunarFirst = first->lunar;
     r.hijriFirst = first->hijri;
   }
-  if (const auto last = FromDayNumber(r.lastDay)) {
+  if (const auto last = FromDayNumber(r.lastDay, rules)) {
     r.lunarLast = last->lunar;
     r.hijriLast = last->hijri;
   }

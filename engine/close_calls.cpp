@@ -25,8 +25,8 @@ bool NearMidnight(LocalInstant t) { return std::fabs(MarginMinutes(t)) <= kClose
 
 // The new moon that starts the month on day b is the calendar's true new moon
 // against midnight: no mean moon, cut-off or correction decided the day.
-bool NewMoonByEphemeris(DayNumber b, LocalInstant instant) {
-  if (CalcModernFlag() != 1) {
+bool NewMoonByEphemeris(DayNumber b, LocalInstant instant, CalendarRules rules) {
+  if (!rules.modern) {
     for (const auto& p : history::LateMoonPeriods()) {
       if (b >= p.first && b <= p.last) return false;
     }
@@ -45,10 +45,10 @@ struct LunarDay {
   int month, day;
 };
 
-bool LunarDateOf(DayNumber z, LunarDay& out) {
+bool LunarDateOf(DayNumber z, LunarDay& out, CalendarRules rules) {
   const auto civil = DayNumberToDate(z);
   if (!civil) return false;
-  const auto lunar = ParseCalendarDateText(SolarToLunar(civil->year, civil->month, civil->day));
+  const auto lunar = ParseCalendarDateText(SolarToLunar(civil->year, civil->month, civil->day, rules));
   if (!lunar) return false;
   out = {lunar->year, lunar->month, lunar->day};
   return true;
@@ -65,22 +65,22 @@ int FirstMonthWithoutMajorTerm(const std::array<int, 14>& terms) {
 
 // Whether moving a major term (not 冬至) at the instant across its nearest
 // midnight would change the leap month (see the header).
-bool MovingTheTermMovesTheLeapMonth(LocalInstant instant) {
+bool MovingTheTermMovesTheLeapMonth(LocalInstant instant, CalendarRules rules) {
   const DayNumber day = DayOf(instant);
-  const DayNumber s1 = DayOf(TermDayOnOrAfter(day, kWinterSolstice));
-  const DayNumber s0 = DayOf(TermDayOnOrAfter(s1 - 380, kWinterSolstice));
-  const DayNumber m0 = MonthStartOnOrBefore(s0, Phase::kNew);
-  const DayNumber m1 = MonthStartOnOrBefore(s1, Phase::kNew);
+  const DayNumber s1 = DayOf(TermDayOnOrAfter(day, kWinterSolstice, rules));
+  const DayNumber s0 = DayOf(TermDayOnOrAfter(s1 - 380, kWinterSolstice, rules));
+  const DayNumber m0 = MonthStartOnOrBefore(s0, Phase::kNew, rules);
+  const DayNumber m1 = MonthStartOnOrBefore(s1, Phase::kNew, rules);
   // a[i]: the first day of the i-th month after the 十一月 of m0.
   std::array<DayNumber, 15> a{};
   a[0] = m0;
   int n = 0;
   while (n < 14 && a[n] < m1) {
-    a[n + 1] = NewMoonDay(a[n] + 20);
+    a[n + 1] = NewMoonDay(a[n] + 20, rules);
     ++n;
   }
   if (a[n] != m1 || n != 13) return false;  // twelve months: no leap month to move
-  a[14] = NewMoonDay(a[13] + 20);
+  a[14] = NewMoonDay(a[13] + 20, rules);
 
   const auto monthOf = [&](DayNumber z) {
     int i = 0;
@@ -89,7 +89,7 @@ bool MovingTheTermMovesTheLeapMonth(LocalInstant instant) {
   };
   std::array<int, 14> terms{};
   for (DayNumber z = a[0]; z < a[14];) {
-    const DayNumber t = DayOf(TermInstant(z, true));
+    const DayNumber t = DayOf(TermInstant(z, true, rules));
     if (t >= a[14]) break;
     if (t >= a[0]) ++terms[monthOf(t)];
     z = std::max(z, t) + 1;
@@ -107,36 +107,36 @@ bool MovingTheTermMovesTheLeapMonth(LocalInstant instant) {
 
 }  // namespace
 
-std::vector<CloseCall> CloseCallsOfLunarYear(std::int32_t year) {
-  const int length = LunarYearLength(year);
+std::vector<CloseCall> CloseCallsOfLunarYear(std::int32_t year, CalendarRules rules) {
+  const int length = LunarYearLength(year, rules);
   if (length == 0) return {};
-  const DayNumber first = NewYearDay(year), last = first + length - 1;
+  const DayNumber first = NewYearDay(year, rules), last = first + length - 1;
 
   // The new moons that start the year's months.
   std::vector<CloseCall> calls;
   DayNumber start = first;
   for (int position = 1; position <= 13; ++position) {
-    const int month = OrdinalToMonthCode(year, position);
+    const int month = OrdinalToMonthCode(year, position, rules);
     if (month == 0) break;
-    const LocalInstant t = NewMoonInstant(start);
-    if (DayOf(t) == start && NearMidnight(t) && NewMoonByEphemeris(start, t)) {
+    const LocalInstant t = NewMoonInstant(start, rules);
+    if (DayOf(t) == start && NearMidnight(t) && NewMoonByEphemeris(start, t, rules)) {
       calls.push_back({CloseCallKind::kNewMoon, t, MarginMinutes(t), 0, year, month, 1});
     }
-    start += LunarMonthLength(year, month);
+    start += LunarMonthLength(year, month, rules);
   }
 
   // The major terms of the year's days that sit next to a month's first
   // midnight and decide the leap month.
   for (DayNumber z = first; z <= last;) {
-    const TermAndIndex next = NextTermWithIndex(z);
+    const TermAndIndex next = NextTermWithIndex(z, rules);
     const DayNumber day = DayOf(next.instant);
     if (day > last) break;
     z = std::max(z, day) + 1;
     if (day < first || next.index % 2 != 0 || !NearMidnight(next.instant) || !TermByEphemeris(next.instant)) continue;
     LunarDay boundary, here;
-    if (!LunarDateOf(static_cast<DayNumber>(std::round(next.instant)), boundary) || boundary.day != 1) continue;
-    if (next.index != kWinterSolstice && !MovingTheTermMovesTheLeapMonth(next.instant)) continue;
-    if (!LunarDateOf(day, here)) continue;
+    if (!LunarDateOf(static_cast<DayNumber>(std::round(next.instant)), boundary, rules) || boundary.day != 1) continue;
+    if (next.index != kWinterSolstice && !MovingTheTermMovesTheLeapMonth(next.instant, rules)) continue;
+    if (!LunarDateOf(day, here, rules)) continue;
     calls.push_back({CloseCallKind::kMajorTerm, next.instant, MarginMinutes(next.instant), next.index, here.year,
                      here.month, here.day});
   }
@@ -146,10 +146,10 @@ std::vector<CloseCall> CloseCallsOfLunarYear(std::int32_t year) {
   return calls;
 }
 
-std::vector<CloseCall> CloseCallsOfLunarYears(std::int32_t first, std::int32_t last) {
+std::vector<CloseCall> CloseCallsOfLunarYears(std::int32_t first, std::int32_t last, CalendarRules rules) {
   std::vector<CloseCall> calls;
   for (std::int32_t y = first; y <= last; ++y) {
-    const auto year = CloseCallsOfLunarYear(y);
+    const auto year = CloseCallsOfLunarYear(y, rules);
     calls.insert(calls.end(), year.begin(), year.end());
   }
   return calls;

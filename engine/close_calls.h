@@ -11,7 +11,7 @@
 // late-new-moon cut-offs of 822..1280 (where the boundary is the cut-off, not
 // midnight) and the new moons the correction tables move to another day --
 // the calendar's day is fixed by that rule or table and nothing hangs on the
-// ephemeris.  Under modern astronomy throughout (CalcModernFlag 1) every new
+// ephemeris.  Under modern astronomy throughout (modern rules) every new
 // moon and term counts.
 //
 // A major term decides the leap month when it lies within the margin of a
@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "engine/dates.h"
+#include "engine/rules.h"
 
 namespace tovani {
 
@@ -58,8 +59,8 @@ struct CloseCall {
 
 // The close calls whose instants fall in a lunar year, in time order; none for
 // a year outside kFirstLunarYear..kLastLunarYear.
-std::vector<CloseCall> CloseCallsOfLunarYear(std::int32_t year);
+std::vector<CloseCall> CloseCallsOfLunarYear(std::int32_t year, CalendarRules rules);
 // Those of the lunar years first..last.
-std::vector<CloseCall> CloseCallsOfLunarYears(std::int32_t first, std::int32_t last);
+std::vector<CloseCall> CloseCallsOfLunarYears(std::int32_t first, std::int32_t last, CalendarRules rules);
 
 }  // namespace tovani

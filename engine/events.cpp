@@ -25,24 +25,24 @@ std::vector<CalendarEvent> Walk(DayNumber first, DayNumber last, Find find) {
 
 }  // namespace
 
-std::vector<CalendarEvent> TermsInRange(DayNumber first, DayNumber last) {
-  return Walk(first, last, [](DayNumber d) {
-    const TermAndIndex t = NextTermWithIndex(d);
+std::vector<CalendarEvent> TermsInRange(DayNumber first, DayNumber last, CalendarRules rules) {
+  return Walk(first, last, [rules](DayNumber d) {
+    const TermAndIndex t = NextTermWithIndex(d, rules);
     return CalendarEvent{t.instant, EventKind::kTerm, t.index};
   });
 }
 
-std::vector<CalendarEvent> MoonsInRange(DayNumber first, DayNumber last, Phase phase) {
+std::vector<CalendarEvent> MoonsInRange(DayNumber first, DayNumber last, Phase phase, CalendarRules rules) {
   if (phase == Phase::kNew) {
-    return Walk(first, last, [](DayNumber d) { return CalendarEvent{NewMoonInstant(d), EventKind::kNewMoon, 0}; });
+    return Walk(first, last, [rules](DayNumber d) { return CalendarEvent{NewMoonInstant(d, rules), EventKind::kNewMoon, 0}; });
   }
-  return Walk(first, last, [](DayNumber d) { return CalendarEvent{FullMoonInstant(d), EventKind::kFullMoon, 0}; });
+  return Walk(first, last, [rules](DayNumber d) { return CalendarEvent{FullMoonInstant(d, rules), EventKind::kFullMoon, 0}; });
 }
 
-std::vector<CalendarEvent> EventsInRange(DayNumber first, DayNumber last) {
-  std::vector<CalendarEvent> all = TermsInRange(first, last);
+std::vector<CalendarEvent> EventsInRange(DayNumber first, DayNumber last, CalendarRules rules) {
+  std::vector<CalendarEvent> all = TermsInRange(first, last, rules);
   for (Phase p : {Phase::kNew, Phase::kFull}) {
-    const auto moons = MoonsInRange(first, last, p);
+    const auto moons = MoonsInRange(first, last, p, rules);
     all.insert(all.end(), moons.begin(), moons.end());
   }
   std::stable_sort(all.begin(), all.end(),

@@ -19,8 +19,8 @@ struct CalendarEvent {
 // The events whose local dates fall in first..last, in time order (by the rule
 // in force).  Each walk asks again from the day after the last event found
 // and always moves forward, also where an answer lies before the day asked.
-std::vector<CalendarEvent> TermsInRange(DayNumber first, DayNumber last);
-std::vector<CalendarEvent> MoonsInRange(DayNumber first, DayNumber last, Phase phase);
-std::vector<CalendarEvent> EventsInRange(DayNumber first, DayNumber last);
+std::vector<CalendarEvent> TermsInRange(DayNumber first, DayNumber last, CalendarRules rules);
+std::vector<CalendarEvent> MoonsInRange(DayNumber first, DayNumber last, Phase phase, CalendarRules rules);
+std::vector<CalendarEvent> EventsInRange(DayNumber first, DayNumber last, CalendarRules rules);
 
 }  // namespace tovani

@@ -220,8 +220,8 @@ std::string GregorianFestivalText(std::int32_t year, std::int32_t month, std::in
   return text;
 }
 
-std::string LunarFestivalText(std::int32_t lunarYear, int lunarMonth, int lunarDay) {
-  if (!InYearRange(lunarYear) || !IsValidLunarDate(lunarYear, lunarMonth, lunarDay)) return {};
+std::string LunarFestivalText(std::int32_t lunarYear, int lunarMonth, int lunarDay, CalendarRules rules) {
+  if (!InYearRange(lunarYear) || !IsValidLunarDate(lunarYear, lunarMonth, lunarDay, rules)) return {};
   for (const auto& f : kLunarFestivals) {
     if (f.month == lunarMonth && f.day == lunarDay) {
       if (f.month == 5 && lunarYear < kFirstDuanwuYear) return {};
@@ -230,17 +230,17 @@ std::string LunarFestivalText(std::int32_t lunarYear, int lunarMonth, int lunarD
   }
   // 小年 and 除夕 belong to the last month of the year: the leap twelfth month
   // when the year has one.
-  const int lastMonth = IsValidLunarDate(lunarYear, kLeapTwelfthMonth, 1) ? kLeapTwelfthMonth : 12;
+  const int lastMonth = IsValidLunarDate(lunarYear, kLeapTwelfthMonth, 1, rules) ? kLeapTwelfthMonth : 12;
   if (lunarMonth != lastMonth) return {};
   if (lunarDay == 23) return "小年";
-  if (lunarDay == 30 || (lunarDay == 29 && !IsValidLunarDate(lunarYear, lastMonth, 30))) return "除夕";
+  if (lunarDay == 30 || (lunarDay == 29 && !IsValidLunarDate(lunarYear, lastMonth, 30, rules))) return "除夕";
   return {};
 }
 
-std::string NextSolarTermNote(std::int32_t year, std::int32_t month, std::int32_t day) {
+std::string NextSolarTermNote(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules) {
   const DayNumber j = CheckedDay(year, month, day);
   if (j == InvalidDayNumber) return {};
-  const TermAndIndex next = NextTermWithIndex(j);
+  const TermAndIndex next = NextTermWithIndex(j, rules);
   const std::string name = SolarTermName(next.index);
   const std::string s = DateTimeText(next.instant);
   if (name.empty() || s.size() != 21) return {};
@@ -259,10 +259,10 @@ std::string NextSolarTermNote(std::int32_t year, std::int32_t month, std::int32_
   return note + std::to_string(date->month) + "月" + std::to_string(date->day) + "日" + name;
 }
 
-std::string NineNinesText(std::int32_t year, std::int32_t month, std::int32_t day) {
+std::string NineNinesText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules) {
   const DayNumber j = CheckedDay(year, month, day);
   if (j == InvalidDayNumber) return {};
-  const DayNumber solstice = DayOf(TermDayOnOrAfter(j - 90, kWinterSolstice));
+  const DayNumber solstice = DayOf(TermDayOnOrAfter(j - 90, kWinterSolstice, rules));
   const int k = j - solstice;
   if (k < 0 || k > 80) return {};
   const int n = k + 1;
@@ -270,11 +270,11 @@ std::string NineNinesText(std::int32_t year, std::int32_t month, std::int32_t da
   return ChineseDigitName(n / 9 + 1) + "九第" + std::to_string(n % 9) + "天";
 }
 
-std::string DogDaysText(std::int32_t year, std::int32_t month, std::int32_t day) {
+std::string DogDaysText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules) {
   const DayNumber j = CheckedDay(year, month, day);
   if (j == InvalidDayNumber) return {};
-  const DayNumber solstice = DayOf(TermDayOnOrAfter(j - 90, kSummerSolstice));
-  const DayNumber autumn = DayOf(TermDayOnOrAfter(solstice + 30, kAutumnBegins));
+  const DayNumber solstice = DayOf(TermDayOnOrAfter(j - 90, kSummerSolstice, rules));
+  const DayNumber autumn = DayOf(TermDayOnOrAfter(solstice + 30, kAutumnBegins, rules));
   // 初伏 starts on the third 庚 day from the solstice (the solstice itself
   // counting), 中伏 ten days later, 末伏 on the first 庚 day from 立秋.
   const DayNumber c1 = FirstCycleDayOnOrAfter(solstice, 7, 10) + 20;
@@ -286,11 +286,11 @@ std::string DogDaysText(std::int32_t year, std::int32_t month, std::int32_t day)
   return {};
 }
 
-std::string PlumRainText(std::int32_t year, std::int32_t month, std::int32_t day) {
+std::string PlumRainText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules) {
   const DayNumber j = CheckedDay(year, month, day);
   if (j == InvalidDayNumber) return {};
-  const DayNumber grainInEar = DayOf(TermDayOnOrAfter(j - 15, kGrainInEar));
-  const DayNumber lesserHeat = DayOf(TermDayOnOrAfter(j - 15, kLesserHeat));
+  const DayNumber grainInEar = DayOf(TermDayOnOrAfter(j - 15, kGrainInEar, rules));
+  const DayNumber lesserHeat = DayOf(TermDayOnOrAfter(j - 15, kLesserHeat, rules));
   // 入梅 is the first 丙 day from 芒种, 出梅 the first 未 day from 小暑.
   if (j >= lesserHeat) return j == FirstCycleDayOnOrAfter(lesserHeat, 6, 12) ? "出梅" : "";
   if (j >= grainInEar) return j == FirstCycleDayOnOrAfter(grainInEar, 3, 10) ? "入梅" : "";

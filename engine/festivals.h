@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/dates.h"
+#include "engine/rules.h"
 
 namespace tovani {
 
@@ -13,16 +14,16 @@ namespace tovani {
 // full = 0 gives only the main festivals with their short names.
 std::string GregorianFestivalText(std::int32_t year, std::int32_t month, std::int32_t day, int full);
 // The traditional festival of a lunar date (month code 1..24).
-std::string LunarFestivalText(std::int32_t lunarYear, int lunarMonth, int lunarDay);
+std::string LunarFestivalText(std::int32_t lunarYear, int lunarMonth, int lunarDay, CalendarRules rules);
 // The next solar term: "今日立春 16:27:02", "明日立春 16:27:02", or its date
 // such as "2月4日立春" (with the year when it falls in another year).
-std::string NextSolarTermNote(std::int32_t year, std::int32_t month, std::int32_t day);
+std::string NextSolarTermNote(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);
 // 数九, e.g. "三九第4天".
-std::string NineNinesText(std::int32_t year, std::int32_t month, std::int32_t day);
+std::string NineNinesText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);
 // 三伏, e.g. "中伏第12天".
-std::string DogDaysText(std::int32_t year, std::int32_t month, std::int32_t day);
+std::string DogDaysText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);
 // "入梅" or "出梅" on those days.
-std::string PlumRainText(std::int32_t year, std::int32_t month, std::int32_t day);
+std::string PlumRainText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);
 
 // Easter Sunday by the churches' computus (the tabular moon and 21 March, not
 // the astronomical ones): the month and day within the calendar of that

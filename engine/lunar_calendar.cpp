@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 #include "engine/date_text.h"
@@ -35,8 +36,8 @@ constexpr MeanCalendar kMeanCalendars[] = {
     {645, 665, 384075.0 / 13006, 8361, 676, -163722 - 1.0 / 6, -58077529},
 };
 
-const MeanCalendar* MeanCalendarFor(std::int32_t year) {
-  if (CalcModernFlag() == 1) return nullptr;
+const MeanCalendar* MeanCalendarFor(std::int32_t year, CalendarRules rules) {
+  if (rules.modern) return nullptr;
   for (const auto& c : kMeanCalendars) {
     if (year >= c.first && year <= c.last) return &c;
   }
@@ -49,15 +50,15 @@ struct YearStart {
   DayNumber newYear;
 };
 
-YearStart StartOf(std::int32_t year) {
-  if (const MeanCalendar* c = MeanCalendarFor(year)) {
+YearStart StartOf(std::int32_t year, CalendarRules rules) {
+  if (const MeanCalendar* c = MeanCalendarFor(year, rules)) {
     const double x = c->months * (year - c->epochYear);
     const double r = std::floor(x - c->years * std::floor(x / c->years));
     const double leapThreshold = c->years - std::fmod(c->months, c->years);
     const double newYear = std::floor(c->epochDay + c->lunation * std::floor(x / c->years));
     return {r >= leapThreshold ? 1 : 0, static_cast<DayNumber>(newYear)};
   }
-  const LunarYearLayout layout = YearLayout(year);
+  const LunarYearLayout layout = YearLayout(year, rules);
   return {layout.leapKind, DateToDayNumber(year, layout.month, layout.day)};
 }
 
@@ -81,7 +82,9 @@ bool ParseRecord(const std::string& r, Record& out) {
   return true;
 }
 
-bool RecordOf(std::int32_t year, Record& out) { return ParseRecord(LunarYearRecordOf(year), out); }
+bool RecordOf(std::int32_t year, CalendarRules rules, Record& out) {
+  return ParseRecord(LunarYearRecordOf(year, rules), out);
+}
 
 // Months in year order: month code of each position.
 int CodeAt(const Record& r, int position) {
@@ -98,45 +101,50 @@ int LengthOfCode(const Record& r, int code) { return code > 12 ? r.length[0] : r
 
 int MonthCount(const Record& r) { return r.leap > 0 ? 13 : 12; }
 
-// The lunar-year cache of one mode.
-struct Cache {
-  std::int16_t mode = -1;
-  std::vector<std::string> records;
+// The lunar-year caches, one for each rule set, shared by every thread
+// under one lock.
+struct Caches {
+  std::mutex lock;
+  std::array<std::vector<std::string>, 2> records;  // historical, modern
 };
 
-Cache& TheCache() {
-  static Cache cache;
-  if (cache.mode != CalcModernFlag()) {
-    cache.mode = CalcModernFlag();
-    cache.records.assign(kLastLunarYear - kFirstLunarYear + 1, std::string());
-  }
-  return cache;
+Caches& TheCaches() {
+  static Caches caches;
+  return caches;
+}
+
+std::vector<std::string>& RecordsOf(Caches& c, CalendarRules rules) {
+  std::vector<std::string>& records = c.records[rules.modern ? 1 : 0];
+  if (records.empty()) records.assign(kLastLunarYear - kFirstLunarYear + 1, std::string());
+  return records;
 }
 
 }  // namespace
 
-LunarYearLayout YearLayout(std::int32_t y) {
+LunarYearLayout YearLayout(std::int32_t y, CalendarRules rules) {
   const DayNumber d0 = DateToDayNumber(y, 1, 1);
   if (d0 == InvalidDayNumber) return {0, 0, 0};
-  const auto solstice = [](DayNumber from) { return static_cast<DayNumber>(std::floor(TermDayOnOrAfter(from, 24))); };
+  const auto solstice = [rules](DayNumber from) {
+    return static_cast<DayNumber>(std::floor(TermDayOnOrAfter(from, 24, rules)));
+  };
   const DayNumber w0 = solstice(d0 - 180);
   const DayNumber w1 = solstice(w0 + 300);
   const DayNumber w2 = solstice(w1 + 300);
-  const DayNumber m0 = MonthStartOnOrBefore(w0, Phase::kNew);
-  const DayNumber m1 = MonthStartOnOrBefore(w1, Phase::kNew);
-  const DayNumber m2 = MonthStartOnOrBefore(w2, Phase::kNew);
+  const DayNumber m0 = MonthStartOnOrBefore(w0, Phase::kNew, rules);
+  const DayNumber m1 = MonthStartOnOrBefore(w1, Phase::kNew, rules);
+  const DayNumber m2 = MonthStartOnOrBefore(w2, Phase::kNew, rules);
 
   int kind = 0;
   DayNumber newYear;
   if (m1 - m0 < 360) {
     if (m2 - m1 >= 360) {
-      const DayNumber a1 = NewMoonDay(m1 + 20), a2 = NewMoonDay(a1 + 20), a3 = NewMoonDay(a2 + 20);
-      kind = HasMajorTerm(a1, a2 - 1) && HasMajorTerm(a2, a3 - 1) ? 0 : 2;
+      const DayNumber a1 = NewMoonDay(m1 + 20, rules), a2 = NewMoonDay(a1 + 20, rules), a3 = NewMoonDay(a2 + 20, rules);
+      kind = HasMajorTerm(a1, a2 - 1, rules) && HasMajorTerm(a2, a3 - 1, rules) ? 0 : 2;
     }
-    newYear = NewMoonDay(m0 + 50);
+    newYear = NewMoonDay(m0 + 50, rules);
   } else {
-    const DayNumber a1 = NewMoonDay(m0 + 20), a2 = NewMoonDay(a1 + 20), a3 = NewMoonDay(a2 + 20);
-    if (HasMajorTerm(a1, a2 - 1) && HasMajorTerm(a2, a3 - 1)) {
+    const DayNumber a1 = NewMoonDay(m0 + 20, rules), a2 = NewMoonDay(a1 + 20, rules), a3 = NewMoonDay(a2 + 20, rules);
+    if (HasMajorTerm(a1, a2 - 1, rules) && HasMajorTerm(a2, a3 - 1, rules)) {
       kind = 1;
       newYear = a2;
     } else {
@@ -147,8 +155,8 @@ LunarYearLayout YearLayout(std::int32_t y) {
   return {kind, date ? date->month : 0, date ? date->day : 0};
 }
 
-int LeapKindOf(std::int32_t year) { return StartOf(year).leapKind; }
-DayNumber NewYearDay(std::int32_t year) { return StartOf(year).newYear; }
+int LeapKindOf(std::int32_t year, CalendarRules rules) { return StartOf(year, rules).leapKind; }
+DayNumber NewYearDay(std::int32_t year, CalendarRules rules) { return StartOf(year, rules).newYear; }
 
 std::string ComposeLunarYearRecord(int leapKind, int newYearMonth, int newYearDay,
                                    const std::array<DayNumber, 15>& a, const std::function<bool(int)>& hasMajorTerm) {
@@ -192,30 +200,40 @@ std::string ComposeLunarYearRecord(int leapKind, int newYearMonth, int newYearDa
   return sizes + leap + leapSize + datePart;
 }
 
-std::string BuildLunarYearRecord(std::int32_t y) {
+std::string BuildLunarYearRecord(std::int32_t y, CalendarRules rules) {
   if (y < kFirstLunarYear || y > kLastLunarYear) return {};
-  const YearStart start = StartOf(y);
+  const YearStart start = StartOf(y, rules);
   const auto date = DayNumberToDate(start.newYear);
   if (!date) return {};
   // a[k]: the first day of the k-th month from 正月.
   std::array<DayNumber, 15> a{};
   a[1] = start.newYear;
   const int months = start.leapKind == 0 ? 12 : 13;
-  for (int k = 2; k <= months + 1; ++k) a[k] = NewMoonDay(a[k - 1] + 20);
+  for (int k = 2; k <= months + 1; ++k) a[k] = NewMoonDay(a[k - 1] + 20, rules);
   return ComposeLunarYearRecord(start.leapKind, date->month, date->day, a,
-                                [&](int k) { return HasMajorTerm(a[k], a[k + 1] - 1); });
+                                [&](int k) { return HasMajorTerm(a[k], a[k + 1] - 1, rules); });
 }
 
-std::string LunarYearRecordOf(std::int32_t y) {
+std::string LunarYearRecordOf(std::int32_t y, CalendarRules rules) {
   if (y < kFirstLunarYear || y > kLastLunarYear) return {};
-  std::string& slot = TheCache().records[y - kFirstLunarYear];
-  if (slot.empty()) slot = BuildLunarYearRecord(y);
-  return slot;
+  Caches& c = TheCaches();
+  {
+    const std::lock_guard<std::mutex> hold(c.lock);
+    const std::string& known = RecordsOf(c, rules)[y - kFirstLunarYear];
+    if (!known.empty()) return known;
+  }
+  // Built outside the lock: two threads may build the same year, and keep
+  // the same record.
+  std::string record = BuildLunarYearRecord(y, rules);
+  const std::lock_guard<std::mutex> hold(c.lock);
+  RecordsOf(c, rules)[y - kFirstLunarYear] = record;
+  return record;
 }
 
 void ClearLunarYearCache() {
-  Cache& c = TheCache();
-  for (auto& r : c.records) r.clear();
+  Caches& c = TheCaches();
+  const std::lock_guard<std::mutex> hold(c.lock);
+  for (auto& records : c.records) records.clear();
 }
 
 namespace {
@@ -229,29 +247,29 @@ bool HasDay(const Record& r, int m, int d) {
 
 }  // namespace
 
-bool IsValidLunarDate(std::int32_t y, int m, int d) {
+bool IsValidLunarDate(std::int32_t y, int m, int d, CalendarRules rules) {
   Record r;
-  return RecordOf(y, r) && HasDay(r, m, d);
+  return RecordOf(y, rules, r) && HasDay(r, m, d);
 }
 
-int LunarMonthLength(std::int32_t y, int m) {
+int LunarMonthLength(std::int32_t y, int m, CalendarRules rules) {
   Record r;
-  if (!RecordOf(y, r) || !HasDay(r, m, 1)) return 0;
+  if (!RecordOf(y, rules, r) || !HasDay(r, m, 1)) return 0;
   return LengthOfCode(r, m);
 }
 
-int LunarYearLength(std::int32_t y) {
+int LunarYearLength(std::int32_t y, CalendarRules rules) {
   Record r;
-  if (!RecordOf(y, r)) return 0;
+  if (!RecordOf(y, rules, r)) return 0;
   int n = 0;
   for (int m = 1; m <= 12; ++m) n += r.length[m];
   if (r.leap != 0) n += r.length[0];
   return n;
 }
 
-int MonthCodeToOrdinal(std::int32_t y, int m) {
+int MonthCodeToOrdinal(std::int32_t y, int m, CalendarRules rules) {
   Record r;
-  if (!RecordOf(y, r) || !HasDay(r, m, 1)) return 0;
+  if (!RecordOf(y, rules, r) || !HasDay(r, m, 1)) return 0;
   if (r.leap > 0) {
     if (m > 12) return r.leap + 1;
     return m <= r.leap ? m : m + 1;
@@ -259,15 +277,15 @@ int MonthCodeToOrdinal(std::int32_t y, int m) {
   return m;
 }
 
-int OrdinalToMonthCode(std::int32_t y, int position) {
+int OrdinalToMonthCode(std::int32_t y, int position, CalendarRules rules) {
   Record r;
-  if (!RecordOf(y, r)) return 0;
+  if (!RecordOf(y, rules, r)) return 0;
   return CodeAt(r, position);
 }
 
-int LunarDayOfYear(std::int32_t y, int m, int d) {
+int LunarDayOfYear(std::int32_t y, int m, int d, CalendarRules rules) {
   Record r;
-  if (!RecordOf(y, r) || !HasDay(r, m, d)) return 0;
+  if (!RecordOf(y, rules, r) || !HasDay(r, m, d)) return 0;
   int n = 0;
   for (int p = 1; p <= MonthCount(r); ++p) {
     const int code = CodeAt(r, p);
@@ -277,14 +295,14 @@ int LunarDayOfYear(std::int32_t y, int m, int d) {
   return 0;
 }
 
-std::string LunarDateFromDayOfYear(std::int32_t y, int n) {
+std::string LunarDateFromDayOfYear(std::int32_t y, int n, CalendarRules rules) {
   Record r;
-  if (!RecordOf(y, r) || n < 1) return {};
+  if (!RecordOf(y, rules, r) || n < 1) return {};
   for (int p = 1; p <= MonthCount(r); ++p) {
     const int code = CodeAt(r, p);
     const int length = LengthOfCode(r, code);
     if (n <= length) {
-      if (!IsValidLunarDate(y, code, n)) return {};
+      if (!IsValidLunarDate(y, code, n, rules)) return {};
       return CalendarDateText(y, code, n);
     }
     n -= length;
@@ -292,26 +310,26 @@ std::string LunarDateFromDayOfYear(std::int32_t y, int n) {
   return {};
 }
 
-std::string SolarToLunar(std::int32_t y, std::int32_t m, std::int32_t d) {
+std::string SolarToLunar(std::int32_t y, std::int32_t m, std::int32_t d, CalendarRules rules) {
   if (y < -8999 || y > 9000 || !IsValidDate(y, m, d)) return {};
   Record r;
-  if (!RecordOf(y, r)) return {};
+  if (!RecordOf(y, rules, r)) return {};
   std::int32_t lunarYear = y;
   if (100 * m + d < 100 * r.newYearMonth + r.newYearDay) {
     lunarYear = y - 1;
-    if (!RecordOf(lunarYear, r)) return {};
+    if (!RecordOf(lunarYear, rules, r)) return {};
   }
   const DayNumber first = DateToDayNumber(lunarYear, r.newYearMonth, r.newYearDay);
   if (first == InvalidDayNumber) return {};
-  return LunarDateFromDayOfYear(lunarYear, DateToDayNumber(y, m, d) - first + 1);
+  return LunarDateFromDayOfYear(lunarYear, DateToDayNumber(y, m, d) - first + 1, rules);
 }
 
-std::string LunarToSolar(std::int32_t y, int m, int d) {
+std::string LunarToSolar(std::int32_t y, int m, int d, CalendarRules rules) {
   Record r;
-  if (y < -8999 || y > 9000 || !RecordOf(y, r) || !HasDay(r, m, d)) return {};
+  if (y < -8999 || y > 9000 || !RecordOf(y, rules, r) || !HasDay(r, m, d)) return {};
   const DayNumber first = DateToDayNumber(y, r.newYearMonth, r.newYearDay);
   if (first == InvalidDayNumber) return {};
-  return DateText(first + LunarDayOfYear(y, m, d) - 1);
+  return DateText(first + LunarDayOfYear(y, m, d, rules) - 1);
 }
 
 }  // namespace tovani

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "engine/dates.h"
+#include "engine/rules.h"
 
 namespace tovani {
 
@@ -31,11 +32,11 @@ struct LunarYearLayout {
 };
 
 // The layout by the winter-solstice and no-major-term rules.
-LunarYearLayout YearLayout(std::int32_t year);
+LunarYearLayout YearLayout(std::int32_t year, CalendarRules rules);
 // Leap kind and first day of a lunar year; the mean-calendar rule for the years
-// -103..618 and 645..665 unless CalcModernFlag is 1.
-int LeapKindOf(std::int32_t year);
-DayNumber NewYearDay(std::int32_t year);
+// -103..618 and 645..665 unless the rules are modern.
+int LeapKindOf(std::int32_t year, CalendarRules rules);
+DayNumber NewYearDay(std::int32_t year, CalendarRules rules);
 
 // The record of a year from its leap kind, the civil month and day of its
 // first day, the first days a[1..14] of its months (a[13] or a[14] being the
@@ -43,32 +44,32 @@ DayNumber NewYearDay(std::int32_t year);
 std::string ComposeLunarYearRecord(int leapKind, int newYearMonth, int newYearDay,
                                    const std::array<DayNumber, 15>& a, const std::function<bool(int)>& hasMajorTerm);
 // The record, built afresh; empty outside kFirstLunarYear..kLastLunarYear.
-std::string BuildLunarYearRecord(std::int32_t year);
-// The record from the cache, built on first use; empty outside the range.  The
-// cache belongs to the mode it was built in: a change of CalcModernFlag empties it.
-std::string LunarYearRecordOf(std::int32_t year);
+std::string BuildLunarYearRecord(std::int32_t year, CalendarRules rules);
+// The record from the cache of the rules, built on first use; empty outside
+// the range.  The caches (one for each rule set) serve any thread.
+std::string LunarYearRecordOf(std::int32_t year, CalendarRules rules);
 void ClearLunarYearCache();
 
-bool IsValidLunarDate(std::int32_t year, int monthCode, int day);
+bool IsValidLunarDate(std::int32_t year, int monthCode, int day, CalendarRules rules);
 // 353..385 days; 0 outside the range.
-int LunarYearLength(std::int32_t year);
+int LunarYearLength(std::int32_t year, CalendarRules rules);
 // The position 1..13 of a month in its year; 0 for an invalid month.
-int MonthCodeToOrdinal(std::int32_t year, int monthCode);
+int MonthCodeToOrdinal(std::int32_t year, int monthCode, CalendarRules rules);
 // The month code at a position; 0 for an invalid position.
-int OrdinalToMonthCode(std::int32_t year, int position);
+int OrdinalToMonthCode(std::int32_t year, int position, CalendarRules rules);
 // 1-based day within the lunar year; 0 for an invalid date.
-int LunarDayOfYear(std::int32_t year, int monthCode, int day);
+int LunarDayOfYear(std::int32_t year, int monthCode, int day, CalendarRules rules);
 // The lunar date text (the calendar-date layout with the month code) of day n
 // of a lunar year; empty when n is outside 1..LunarYearLength.
-std::string LunarDateFromDayOfYear(std::int32_t year, int n);
+std::string LunarDateFromDayOfYear(std::int32_t year, int n, CalendarRules rules);
 // Civil date to lunar date text; empty for years outside -8999..9000 or an
 // invalid date.
-std::string SolarToLunar(std::int32_t year, std::int32_t month, std::int32_t day);
+std::string SolarToLunar(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);
 // Lunar date to civil calendar-date text; empty for years outside -8999..9000
 // or an invalid lunar date.
-std::string LunarToSolar(std::int32_t year, int monthCode, int day);
+std::string LunarToSolar(std::int32_t year, int monthCode, int day, CalendarRules rules);
 
 // The number of days of a month of a lunar year (29 or 30); 0 for an invalid month.
-int LunarMonthLength(std::int32_t year, int monthCode);
+int LunarMonthLength(std::int32_t year, int monthCode, CalendarRules rules);
 
 }  // namespace tovani

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/dates.h"
+#include "engine/rules.h"
 #include "engine/lunar_calendar.h"
 #include "engine/solar_terms.h"
 
@@ -51,14 +52,14 @@ int CycleIndexOfYear(std::int32_t y) { return (y + 12057 - 1) % 60 + 1; }
 DayNumber DayOfInstant(LocalInstant t) { return static_cast<DayNumber>(std::floor(t)); }
 
 // The sexagenary year number of a date when the year begins at 立春.
-std::int32_t YearFromSpringStart(std::int32_t year, std::int32_t month, std::int32_t day) {
+std::int32_t YearFromSpringStart(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules) {
   const DayNumber j1 = DateToDayNumber(year, 1, 1);
   // Day of the year of a 立春 early in the year (-400 when none) and of a
   // second one late in the year (400 when none).
-  int a = DayOfInstant(TermDayOnOrAfter(j1, 3)) - j1 + 1;
+  int a = DayOfInstant(TermDayOnOrAfter(j1, 3, rules)) - j1 + 1;
   int b = 400;
   if (a < 180) {
-    if (a < 10) b = DayOfInstant(TermDayOnOrAfter(j1 + 180, 3)) - j1 + 1;
+    if (a < 10) b = DayOfInstant(TermDayOnOrAfter(j1 + 180, 3, rules)) - j1 + 1;
   } else {
     b = a;
     a = -400;
@@ -77,8 +78,8 @@ int DigitAt(std::string_view s, std::size_t i) {
 
 // The sexagenary year number of a date when the year begins at the lunar new
 // year; false when the lunar data of the year is missing.
-bool YearFromLunarNewYear(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t& out) {
-  const std::string record = LunarYearRecordOf(year);
+bool YearFromLunarNewYear(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t& out, CalendarRules rules) {
+  const std::string record = LunarYearRecordOf(year, rules);
   if (record.size() != 17) return false;
   const int m = DigitAt(record, 14), d1 = DigitAt(record, 15), d2 = DigitAt(record, 16);
   if (m < 0 || d1 < 0 || d2 < 0) return false;
@@ -111,34 +112,34 @@ std::string CycleName(int index) {
   return StemName((index - 1) % 10 + 1) + BranchName((index - 1) % 12 + 1);
 }
 
-int YearCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear) {
+int YearCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules) {
   if (!IsYearStartChoice(fromNewYear) || !IsValidDate(year, month, day)) return 0;
   std::int32_t y = 0;
   if (fromNewYear == 0) {
-    y = YearFromSpringStart(year, month, day);
-  } else if (!YearFromLunarNewYear(year, month, day, y)) {
+    y = YearFromSpringStart(year, month, day, rules);
+  } else if (!YearFromLunarNewYear(year, month, day, y, rules)) {
     return 0;
   }
   return CycleIndexOfYear(y);
 }
 
-int AnimalIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear) {
-  const int index = YearCycleIndex(year, month, day, fromNewYear);
+int AnimalIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules) {
+  const int index = YearCycleIndex(year, month, day, fromNewYear, rules);
   if (index == 0) return 0;
   return (index - 1) % 12 + 1;
 }
 
-int MonthCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear) {
-  const int yearIndex = YearCycleIndex(year, month, day, fromNewYear);
+int MonthCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules) {
+  const int yearIndex = YearCycleIndex(year, month, day, fromNewYear, rules);
   if (yearIndex == 0) return 0;
   const int first = FirstMonthIndex((yearIndex - 1) % 10 + 1);
   if (fromNewYear == 0) {
-    const int t = TermInForce(year, month, day);
+    const int t = TermInForce(year, month, day, rules);
     if (t < 1 || t > 24) return 0;
     const int n = (t - 1) / 2 + 1;  // 1 for the 丑 month, 2 for 寅 .. 12 for 子
     return (first - 1 + (n + 10) % 12) % 60 + 1;
   }
-  const std::string lunar = SolarToLunar(year, month, day);
+  const std::string lunar = SolarToLunar(year, month, day, rules);
   const int tens = DigitAt(lunar, 2), units = DigitAt(lunar, 3);
   if (tens < 0 || units < 0) return 0;
   const int code = 10 * tens + units;
@@ -155,11 +156,11 @@ int DayCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day) {
   return r + 1;
 }
 
-std::string SexagenaryText(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear) {
+std::string SexagenaryText(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules) {
   if (!InTextRange(year) || !IsValidDate(year, month, day)) return {};
-  const int yearIndex = YearCycleIndex(year, month, day, fromNewYear);
-  const int animal = AnimalIndex(year, month, day, fromNewYear);
-  const int monthIndex = MonthCycleIndex(year, month, day, fromNewYear);
+  const int yearIndex = YearCycleIndex(year, month, day, fromNewYear, rules);
+  const int animal = AnimalIndex(year, month, day, fromNewYear, rules);
+  const int monthIndex = MonthCycleIndex(year, month, day, fromNewYear, rules);
   const int dayIndex = DayCycleIndex(year, month, day);
   if (yearIndex < 1 || yearIndex > 60 || monthIndex < 1 || monthIndex > 60 || dayIndex < 1 || dayIndex > 60 ||
       animal < 1 || animal > 12) {

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/rules.h"
+
 namespace tovani {
 
 // "甲" .. "癸" for 1..10, "子" .. "亥" and "鼠" .. "猪" for 1..12; empty otherwise.
@@ -19,14 +21,14 @@ std::string AnimalName(int animal);
 std::string CycleName(int index);
 
 // 0 for an invalid date (or missing lunar data).
-int YearCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear);
-int AnimalIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear);
-int MonthCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear);
+int YearCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules);
+int AnimalIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules);
+int MonthCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules);
 int DayCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day);
 
 // e.g. "甲辰(龙)年丙寅月甲子日"; empty for years outside -8999..9000, invalid
 // dates, or when any part is undefined.
-std::string SexagenaryText(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear);
+std::string SexagenaryText(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules);
 // "星期一" .. "星期日"; empty for years outside -8999..9000 or invalid dates.
 std::string WeekdayName(std::int32_t year, std::int32_t month, std::int32_t day);
 // "摩羯座" .. "射手座"; empty for years outside -8999..9000 or invalid dates.

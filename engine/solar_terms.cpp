@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <mutex>
 #include <set>
 #include <unordered_map>
 
@@ -12,8 +13,6 @@
 
 namespace tovani {
 namespace {
-
-std::int16_t g_calcModernFlag = 0;
 
 constexpr std::array<const char*, 24> kTermNames = {
     "小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至",
@@ -71,8 +70,15 @@ RootCache& Roots() {
   static RootCache cache;
   return cache;
 }
+std::mutex& RootsLock() {
+  static std::mutex lock;
+  return lock;
+}
 
-double Solve(double start, double target, Motion mode) { return Roots().Solve(start, target, mode); }
+double Solve(double start, double target, Motion mode) {
+  const std::lock_guard<std::mutex> hold(RootsLock());
+  return Roots().Solve(start, target, mode);
+}
 
 // The index of the term at a longitude that is a multiple of 15.
 int IndexOfLongitude(double longitude) {
@@ -225,10 +231,10 @@ LocalInstant PeriodTermBy(DayNumber day, bool majorOnly, const history::SolarThe
 
 }  // namespace
 
-void ClearSolvedEventCache() { Roots().Clear(); }
-
-std::int16_t CalcModernFlag() { return g_calcModernFlag; }
-void SetCalcModernFlag(std::int16_t flag) { g_calcModernFlag = flag == 1 ? 1 : 0; }
+void ClearSolvedEventCache() {
+  const std::lock_guard<std::mutex> hold(RootsLock());
+  Roots().Clear();
+}
 
 std::string SolarTermName(int k) {
   if (k < 1 || k > 24) return {};
@@ -307,8 +313,8 @@ int PeriodIndexAt(DayNumber raisedDay, const history::SolarTheory& th) {
 
 // The historical rule in force for a day: the instant of the next term and,
 // when asked for all terms, its index.
-TermAndIndex HistoricalTerm(DayNumber day, bool majorOnly) {
-  if (CalcModernFlag() == 1) {
+TermAndIndex HistoricalTerm(DayNumber day, bool majorOnly, CalendarRules rules) {
+  if (rules.modern) {
     const TermSearch s = SearchNextTerm(day, majorOnly, false);
     return {s.instant, IndexOfLongitude(s.longitude)};
   }
@@ -327,27 +333,29 @@ TermAndIndex HistoricalTerm(DayNumber day, bool majorOnly) {
 
 }  // namespace
 
-TermAndIndex NextTermWithIndex(DayNumber day) { return HistoricalTerm(day, false); }
-LocalInstant TermInstant(DayNumber day, bool majorOnly) { return HistoricalTerm(day, majorOnly).instant; }
-int TermIndex(DayNumber day) { return HistoricalTerm(day, false).index; }
+TermAndIndex NextTermWithIndex(DayNumber day, CalendarRules rules) { return HistoricalTerm(day, false, rules); }
+LocalInstant TermInstant(DayNumber day, bool majorOnly, CalendarRules rules) {
+  return HistoricalTerm(day, majorOnly, rules).instant;
+}
+int TermIndex(DayNumber day, CalendarRules rules) { return HistoricalTerm(day, false, rules).index; }
 
-LocalInstant TermDayOnOrAfter(DayNumber day, int k) {
-  if (CalcModernFlag() == 1) return TermInstantOnOrAfter(day, k, false);
+LocalInstant TermDayOnOrAfter(DayNumber day, int k, CalendarRules rules) {
+  if (rules.modern) return TermInstantOnOrAfter(day, k, false);
   LocalInstant t = TermInstantOnOrAfter(day, k, true);
   if (DayOf(t) >= 1683438 && DayOf(t) <= 2410263) {
-    t = TermInstant(DayOf(t) - 5, false);
-    if (t < day) t = TermInstant(DayOf(t) + 360, false);
+    t = TermInstant(DayOf(t) - 5, false, rules);
+    if (t < day) t = TermInstant(DayOf(t) + 360, false, rules);
   }
   return t;
 }
 
-bool HasMajorTerm(DayNumber first, DayNumber last) {
-  const DayNumber t = DayOf(TermInstant(first, true));
+bool HasMajorTerm(DayNumber first, DayNumber last, CalendarRules rules) {
+  const DayNumber t = DayOf(TermInstant(first, true, rules));
   return first <= t && t <= last;
 }
 
-LocalInstant NewMoonInstant(DayNumber day) {
-  if (CalcModernFlag() == 1) return TrueNewOrFullMoon(day, Phase::kNew);
+LocalInstant NewMoonInstant(DayNumber day, CalendarRules rules) {
+  if (rules.modern) return TrueNewOrFullMoon(day, Phase::kNew);
   for (const auto& p : history::MeanMoonPeriods()) {
     if (day >= p.first && day <= p.last) return MeanMoon(day == p.first ? day + 1 : day, p.lunation, p.epoch);
   }
@@ -362,8 +370,8 @@ LocalInstant NewMoonInstant(DayNumber day) {
   return TrueNewMoonWithRules(day, 0);
 }
 
-LocalInstant FullMoonInstant(DayNumber day) {
-  if (CalcModernFlag() == 1) return TrueNewOrFullMoon(day, Phase::kFull);
+LocalInstant FullMoonInstant(DayNumber day, CalendarRules rules) {
+  if (rules.modern) return TrueNewOrFullMoon(day, Phase::kFull);
   for (const auto& p : history::MeanMoonPeriods()) {
     if (day >= p.fullFirst && day <= p.fullLast) {
       return MeanMoon(day == p.fullFirst ? day + 1 : day, p.lunation, p.epoch + p.lunation / 2);
@@ -373,43 +381,43 @@ LocalInstant FullMoonInstant(DayNumber day) {
   return TrueNewOrFullMoon(day, Phase::kFull);
 }
 
-DayNumber NewMoonDay(DayNumber day) { return DayOf(NewMoonInstant(day)); }
-DayNumber FullMoonDay(DayNumber day) { return DayOf(FullMoonInstant(day)); }
+DayNumber NewMoonDay(DayNumber day, CalendarRules rules) { return DayOf(NewMoonInstant(day, rules)); }
+DayNumber FullMoonDay(DayNumber day, CalendarRules rules) { return DayOf(FullMoonInstant(day, rules)); }
 
-DayNumber MonthStartOnOrBefore(DayNumber day, Phase phase) {
+DayNumber MonthStartOnOrBefore(DayNumber day, Phase phase, CalendarRules rules) {
   const auto moonDay = phase == Phase::kNew ? NewMoonDay : FullMoonDay;
-  const DayNumber m = moonDay(day - 10);
-  return day < m ? moonDay(m - 40) : m;
+  const DayNumber m = moonDay(day - 10, rules);
+  return day < m ? moonDay(m - 40, rules) : m;
 }
 
-int TermInForce(std::int32_t y, std::int32_t m, std::int32_t d) {
+int TermInForce(std::int32_t y, std::int32_t m, std::int32_t d, CalendarRules rules) {
   if (!IsValidDate(y, m, d)) return 0;
   const DayNumber j = DateToDayNumber(y, m, d);
-  const int i = TermIndex(j);
-  if (DayOf(TermInstant(j, false)) > j) return i == 1 ? 24 : i - 1;
+  const int i = TermIndex(j, rules);
+  if (DayOf(TermInstant(j, false, rules)) > j) return i == 1 ? 24 : i - 1;
   return i;
 }
 
-int TermCountInYear(std::int32_t y) {
+int TermCountInYear(std::int32_t y, CalendarRules rules) {
   if (y < -9998 || y > 9999) return 0;
-  const int first = TermIndex(DateToDayNumber(y, 1, 1));
-  int last = TermIndex(DateToDayNumber(y, 12, 31) + 1) - 1;
+  const int first = TermIndex(DateToDayNumber(y, 1, 1), rules);
+  int last = TermIndex(DateToDayNumber(y, 12, 31) + 1, rules) - 1;
   if (last == 0) last = 24;
   int n = last - first + 1;
   if (n <= 2) n += 24;
   return n;
 }
 
-int NewMoonCountInYear(std::int32_t y) {
+int NewMoonCountInYear(std::int32_t y, CalendarRules rules) {
   if (y < -9998 || y > 9999) return 0;
-  return static_cast<int>(
-      Floor((NewMoonInstant(DateToDayNumber(y, 12, 31) + 1) - NewMoonInstant(DateToDayNumber(y, 1, 1))) / 29));
+  return static_cast<int>(Floor(
+      (NewMoonInstant(DateToDayNumber(y, 12, 31) + 1, rules) - NewMoonInstant(DateToDayNumber(y, 1, 1), rules)) / 29));
 }
 
-int FullMoonCountInYear(std::int32_t y) {
+int FullMoonCountInYear(std::int32_t y, CalendarRules rules) {
   if (y < -9998 || y > 9999) return 0;
-  return static_cast<int>(
-      Floor((FullMoonInstant(DateToDayNumber(y, 12, 31) + 1) - FullMoonInstant(DateToDayNumber(y, 1, 1))) / 29));
+  return static_cast<int>(Floor(
+      (FullMoonInstant(DateToDayNumber(y, 12, 31) + 1, rules) - FullMoonInstant(DateToDayNumber(y, 1, 1), rules)) / 29));
 }
 
 LocalInstant TermFromDailyLongitudes(DayNumber day, bool majorOnly, const std::function<double(double)>& longitude) {
@@ -442,15 +450,15 @@ double PeriodSunLongitude(double x, DayNumber periodDay) {
   return th != nullptr ? PeriodSunLongitudeBy(x, *th) : 0;
 }
 
-LocalInstant PeriodTermInstant(DayNumber day, bool majorOnly) {
+LocalInstant PeriodTermInstant(DayNumber day, bool majorOnly, CalendarRules rules) {
   const auto* th = TheoryFor(day);
-  if (th == nullptr) return TermInstant(day, majorOnly);
+  if (th == nullptr) return TermInstant(day, majorOnly, rules);
   return PeriodTermBy(RaiseToRangeStart(day, th->first), majorOnly, *th);
 }
 
-int PeriodTermIndex(DayNumber day) {
+int PeriodTermIndex(DayNumber day, CalendarRules rules) {
   const auto* th = TheoryFor(day);
-  if (th == nullptr) return TermIndex(day);
+  if (th == nullptr) return TermIndex(day, rules);
   return PeriodIndexAt(RaiseToRangeStart(day, th->first), *th);
 }
 

@@ -4,7 +4,7 @@
 // apparent longitudes.  The historical layer gives what the Chinese calendars
 // actually used: before 1887 (and for some new moons up to 1920) mean new
 // moons and mean terms of each period, late-new-moon cut-offs, period solar
-// theories and one-day corrections -- unless CalcModernFlag asks for modern
+// theories and one-day corrections -- unless the rules given ask for modern
 // astronomy throughout.
 //
 // Solar-term index k = 1..24 counts from 小寒 (longitude 285); even indices
@@ -16,13 +16,9 @@
 #include <string>
 
 #include "engine/dates.h"
+#include "engine/rules.h"
 
 namespace tovani {
-
-// 1 computes ancient years by modern astronomy; 0 (the default) follows the
-// historical rules.  Read by every historical-layer function.
-std::int16_t CalcModernFlag();
-void SetCalcModernFlag(std::int16_t flag);
 
 // The name of term k ("小寒" .. "冬至"); empty outside 1..24.
 std::string SolarTermName(int k);
@@ -53,42 +49,42 @@ LocalInstant TrueNewOrFullMoon(DayNumber day, Phase phase);
 
 // The astronomical layer remembers the instants it has found, so that asking
 // again for the same solstice, term or new moon from another day costs nothing
-// (the engine runs on one thread).  This forgets them.
+// (from any thread: the memory is shared under a lock).  This forgets them.
 void ClearSolvedEventCache();
 
 // ---- Historical layer: what the rest of the program calls ----
 
-// The next term (major term when majorOnly) on or after the day, by the rule in force.
-LocalInstant TermInstant(DayNumber day, bool majorOnly);
+// The next term (major term when majorOnly) on or after the day, by the rules.
+LocalInstant TermInstant(DayNumber day, bool majorOnly, CalendarRules rules);
 // The index of that term.
-int TermIndex(DayNumber day);
+int TermIndex(DayNumber day, CalendarRules rules);
 // Both at once: the next term (of all 24) on or after the day, and its index.
 struct TermAndIndex {
   LocalInstant instant;
   int index;
 };
-TermAndIndex NextTermWithIndex(DayNumber day);
-// Term k on or after the day, by the rule in force.
-LocalInstant TermDayOnOrAfter(DayNumber day, int k);
+TermAndIndex NextTermWithIndex(DayNumber day, CalendarRules rules);
+// Term k on or after the day, by the rules.
+LocalInstant TermDayOnOrAfter(DayNumber day, int k, CalendarRules rules);
 // The next major term on or after the first day falls on or before the last.
-bool HasMajorTerm(DayNumber first, DayNumber last);
-// The first new (full) moon on or after the day, by the rule in force.  Near
+bool HasMajorTerm(DayNumber first, DayNumber last, CalendarRules rules);
+// The first new (full) moon on or after the day, by the rules.  Near
 // the start of the historical range the answer may lie before the day (day
 // 1683461 answers with the new moon of 1683460), so a walk over moons must not
 // rely on the answer being on or after the day asked for.
-LocalInstant NewMoonInstant(DayNumber day);
-LocalInstant FullMoonInstant(DayNumber day);
-DayNumber NewMoonDay(DayNumber day);
-DayNumber FullMoonDay(DayNumber day);
+LocalInstant NewMoonInstant(DayNumber day, CalendarRules rules);
+LocalInstant FullMoonInstant(DayNumber day, CalendarRules rules);
+DayNumber NewMoonDay(DayNumber day, CalendarRules rules);
+DayNumber FullMoonDay(DayNumber day, CalendarRules rules);
 // The day of the last new (full) moon on or before the day.
-DayNumber MonthStartOnOrBefore(DayNumber day, Phase phase);
+DayNumber MonthStartOnOrBefore(DayNumber day, Phase phase, CalendarRules rules);
 // The term in force on a civil date (the last one on or before it); 0 for an invalid date.
-int TermInForce(std::int32_t year, std::int32_t month, std::int32_t day);
+int TermInForce(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);
 // The number of terms (23, 24 or 25), new moons and full moons whose dates fall
 // in a civil year; 0 for a year outside -9998..9999.
-int TermCountInYear(std::int32_t year);
-int NewMoonCountInYear(std::int32_t year);
-int FullMoonCountInYear(std::int32_t year);
+int TermCountInYear(std::int32_t year, CalendarRules rules);
+int NewMoonCountInYear(std::int32_t year, CalendarRules rules);
+int FullMoonCountInYear(std::int32_t year, CalendarRules rules);
 
 // The period solar theory of 1645..1886: the Sun's longitude (degrees) at a
 // local instant under the theory of the period that holds the day, and the
@@ -99,7 +95,7 @@ double PeriodSunLongitude(double x, DayNumber periodDay);
 // multiple of the step, otherwise the next multiple found by scanning 21 days
 // and interpolating linearly within the day that crosses it.
 LocalInstant TermFromDailyLongitudes(DayNumber day, bool majorOnly, const std::function<double(double)>& longitude);
-LocalInstant PeriodTermInstant(DayNumber day, bool majorOnly);
-int PeriodTermIndex(DayNumber day);
+LocalInstant PeriodTermInstant(DayNumber day, bool majorOnly, CalendarRules rules);
+int PeriodTermIndex(DayNumber day, CalendarRules rules);
 
 }  // namespace tovani

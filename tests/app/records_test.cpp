@@ -102,7 +102,7 @@ TEST_F(Records, LunarMemorialsPlacedApproximately) {
   Memorial("LunarMemorial", "08-30", "AD1900三十");
   int shortYear = 0, longYear = 0;
   for (int y = 2000; y < 2030 && (shortYear == 0 || longYear == 0); ++y) {
-    (IsValidLunarDate(y, 8, 30) ? longYear : shortYear) = y;
+    (IsValidLunarDate(y, 8, 30, kHistoricalRules) ? longYear : shortYear) = y;
   }
   ASSERT_NE(shortYear, 0);
   ASSERT_NE(longYear, 0);

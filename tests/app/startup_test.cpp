@@ -75,8 +75,7 @@ TEST(StartUp, StoredSettingsChooseTheWindowAndTheCalendarMode) {
   AppState s;
   StartUp(s, registry, platform);
   EXPECT_EQ(s.CalendarKind, 1);
-  EXPECT_EQ(CalcModernFlag(), 1);
-  SetCalcModernFlag(0);
+  EXPECT_EQ(s.Rules(), kModernRules);
 }
 
 TEST(StartUp, ClosingSavesUnlessItOnlySwitchesWindows) {

@@ -38,7 +38,7 @@ TEST(Anniversaries, PlacementInLeapAndShortMonths) {
       {2025, 8, 15, {2025, 10, 6}, 8, 15},
   };
   for (const Case& c : cases) {
-    const AnniversaryPlacement p = PlaceLunarAnniversary(c.lunarYear, c.monthCode, c.day);
+    const AnniversaryPlacement p = PlaceLunarAnniversary(c.lunarYear, c.monthCode, c.day, kHistoricalRules);
     EXPECT_EQ(p.day, Day(c.expected.year, c.expected.month, c.expected.day))
         << c.lunarYear << " " << c.monthCode << "-" << c.day;
     EXPECT_EQ(p.lunarYear, c.lunarYear);
@@ -50,12 +50,12 @@ TEST(Anniversaries, PlacementInLeapAndShortMonths) {
 TEST(Anniversaries, InvalidInputPlacesNothing) {
   const std::pair<int, int> invalid[] = {{0, 1}, {25, 1}, {1, 0}, {1, 31}, {-1, 15}};
   for (const auto& [month, day] : invalid) {
-    EXPECT_EQ(PlaceLunarAnniversary(2024, month, day).day, InvalidDayNumber) << month << "-" << day;
-    EXPECT_TRUE(NextLunarAnniversaries(Day(2024, 1, 1), month, day, 3).empty()) << month << "-" << day;
-    EXPECT_TRUE(LunarAnniversariesBetween(Day(2024, 1, 1), Day(2030, 1, 1), month, day).empty()) << month << "-" << day;
+    EXPECT_EQ(PlaceLunarAnniversary(2024, month, day, kHistoricalRules).day, InvalidDayNumber) << month << "-" << day;
+    EXPECT_TRUE(NextLunarAnniversaries(Day(2024, 1, 1), month, day, 3, kHistoricalRules).empty()) << month << "-" << day;
+    EXPECT_TRUE(LunarAnniversariesBetween(Day(2024, 1, 1), Day(2030, 1, 1), month, day, kHistoricalRules).empty()) << month << "-" << day;
   }
-  EXPECT_EQ(PlaceLunarAnniversary(9001, 1, 1).day, InvalidDayNumber);
-  EXPECT_EQ(PlaceLunarAnniversary(-9000, 1, 1).day, InvalidDayNumber);
+  EXPECT_EQ(PlaceLunarAnniversary(9001, 1, 1, kHistoricalRules).day, InvalidDayNumber);
+  EXPECT_EQ(PlaceLunarAnniversary(-9000, 1, 1, kHistoricalRules).day, InvalidDayNumber);
 }
 
 // Spans and walks reach back into the lunar year that began in the civil year
@@ -66,18 +66,17 @@ TEST(Anniversaries, SpansAndWalks) {
     std::vector<AnniversaryPlacement> got;
     std::vector<CivilDate> expected;
   };
-  SetCalcModernFlag(0);
   const Case cases[] = {
-      {"中秋 2024-2025", LunarAnniversariesBetween(Day(2024, 1, 1), Day(2025, 12, 31), 8, 15),
+      {"中秋 2024-2025", LunarAnniversariesBetween(Day(2024, 1, 1), Day(2025, 12, 31), 8, 15, kHistoricalRules),
        {{2024, 9, 17}, {2025, 10, 6}}},
-      {"除夕 2024-2025", LunarAnniversariesBetween(Day(2024, 1, 1), Day(2025, 12, 31), 12, 30),
+      {"除夕 2024-2025", LunarAnniversariesBetween(Day(2024, 1, 1), Day(2025, 12, 31), 12, 30, kHistoricalRules),
        {{2024, 2, 9}, {2025, 1, 28}}},
-      {"a span of one day", LunarAnniversariesBetween(Day(2024, 9, 17), Day(2024, 9, 17), 8, 15), {{2024, 9, 17}}},
-      {"the day itself counts", NextLunarAnniversaries(Day(2024, 9, 17), 8, 15, 1), {{2024, 9, 17}}},
-      {"中秋 after 2024's", NextLunarAnniversaries(Day(2024, 9, 18), 8, 15, 2), {{2025, 10, 6}, {2026, 9, 25}}},
-      {"除夕 from New Year's Day", NextLunarAnniversaries(Day(2025, 1, 1), 12, 30, 2), {{2025, 1, 28}, {2026, 2, 16}}},
-      {"the lunar range ends with 9000", NextLunarAnniversaries(Day(8999, 6, 1), 1, 1, 5),
-       {*DayNumberToDate(PlaceLunarAnniversary(9000, 1, 1).day)}},
+      {"a span of one day", LunarAnniversariesBetween(Day(2024, 9, 17), Day(2024, 9, 17), 8, 15, kHistoricalRules), {{2024, 9, 17}}},
+      {"the day itself counts", NextLunarAnniversaries(Day(2024, 9, 17), 8, 15, 1, kHistoricalRules), {{2024, 9, 17}}},
+      {"中秋 after 2024's", NextLunarAnniversaries(Day(2024, 9, 18), 8, 15, 2, kHistoricalRules), {{2025, 10, 6}, {2026, 9, 25}}},
+      {"除夕 from New Year's Day", NextLunarAnniversaries(Day(2025, 1, 1), 12, 30, 2, kHistoricalRules), {{2025, 1, 28}, {2026, 2, 16}}},
+      {"the lunar range ends with 9000", NextLunarAnniversaries(Day(8999, 6, 1), 1, 1, 5, kHistoricalRules),
+       {*DayNumberToDate(PlaceLunarAnniversary(9000, 1, 1, kHistoricalRules).day)}},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(c.got.size(), c.expected.size()) << c.what;

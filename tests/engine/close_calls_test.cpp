@@ -14,9 +14,6 @@ namespace tovani {
 namespace {
 
 class CloseCalls : public testing::Test {
- protected:
-  void SetUp() override { SetCalcModernFlag(0); }
-  void TearDown() override { SetCalcModernFlag(0); }
 };
 
 // Local instant of a UTC+8 date and clock time.
@@ -47,7 +44,7 @@ TEST_F(CloseCalls, TheNewMoonsNextToMidnightOf1901To2100) {
       {At(2097, 8, 8, 0, 0, 15), 2097, 7},
   };
   for (const auto& c : cases) {
-    const auto calls = CloseCallsOfLunarYear(c.lunarYear);
+    const auto calls = CloseCallsOfLunarYear(c.lunarYear, kHistoricalRules);
     const CloseCall* call = Find(calls, CloseCallKind::kNewMoon, c.published, 1.5);
     ASSERT_NE(call, nullptr) << c.lunarYear;
     EXPECT_EQ(call->lunarMonth, c.month) << c.lunarYear;
@@ -72,9 +69,9 @@ TEST_F(CloseCalls, EveryDisagreementWithThePublishedTableIsAnnounced) {
     const int year = std::stoi(line.substr(0, line.find(',')));
     const std::string record = line.substr(line.find(',') + 1, 17);
     ++years;
-    if (LunarYearRecordOf(year) == record) continue;
+    if (LunarYearRecordOf(year, kHistoricalRules) == record) continue;
     ++disagreements;
-    EXPECT_FALSE(CloseCallsOfLunarYear(year).empty()) << year;
+    EXPECT_FALSE(CloseCallsOfLunarYear(year, kHistoricalRules).empty()) << year;
   }
   EXPECT_EQ(years, 200);
   EXPECT_GE(disagreements, 1);  // 2057
@@ -84,8 +81,8 @@ TEST_F(CloseCalls, EveryDisagreementWithThePublishedTableIsAnnounced) {
 // midnight that began 七月 (1987-08-24); ten minutes earlier it would have
 // fallen in 闰六月 and made 七月 the leap month.
 TEST_F(CloseCalls, AMajorTermThatDecidesTheLeapMonth) {
-  EXPECT_EQ(LunarYearRecordOf(1987).substr(12, 1), "6");
-  const auto calls = CloseCallsOfLunarYear(1987);
+  EXPECT_EQ(LunarYearRecordOf(1987, kHistoricalRules).substr(12, 1), "6");
+  const auto calls = CloseCallsOfLunarYear(1987, kHistoricalRules);
   const CloseCall* call = Find(calls, CloseCallKind::kMajorTerm, At(1987, 8, 24, 0, 10, 0), 1.5);
   ASSERT_NE(call, nullptr);
   EXPECT_EQ(call->term, 16);  // 处暑
@@ -102,16 +99,14 @@ TEST_F(CloseCalls, AMajorTermThatDecidesTheLeapMonth) {
 TEST_F(CloseCalls, OnlyWhereTheEphemerisDecides) {
   const LocalInstant moon1914 = At(1914, 11, 18, 0, 1, 51);
   // (The calendar's own instant there is 1914-11-17 23:59:59, the corrected one.)
-  EXPECT_EQ(Find(CloseCallsOfLunarYear(1914), CloseCallKind::kNewMoon, moon1914, 5), nullptr);
-  SetCalcModernFlag(1);
-  const auto modern = CloseCallsOfLunarYear(1914);
+  EXPECT_EQ(Find(CloseCallsOfLunarYear(1914, kHistoricalRules), CloseCallKind::kNewMoon, moon1914, 5), nullptr);
+  const auto modern = CloseCallsOfLunarYear(1914, kModernRules);
   const CloseCall* call = Find(modern, CloseCallKind::kNewMoon, moon1914, 1);
   ASSERT_NE(call, nullptr);
   EXPECT_GT(call->marginMinutes, 0);
-  SetCalcModernFlag(0);
-  EXPECT_TRUE(CloseCallsOfLunarYears(-103, 600).empty());
-  EXPECT_TRUE(CloseCallsOfLunarYear(kFirstLunarYear - 1).empty());
-  EXPECT_TRUE(CloseCallsOfLunarYear(kLastLunarYear + 1).empty());
+  EXPECT_TRUE(CloseCallsOfLunarYears(-103, 600, kHistoricalRules).empty());
+  EXPECT_TRUE(CloseCallsOfLunarYear(kFirstLunarYear - 1, kHistoricalRules).empty());
+  EXPECT_TRUE(CloseCallsOfLunarYear(kLastLunarYear + 1, kHistoricalRules).empty());
 }
 
 }  // namespace

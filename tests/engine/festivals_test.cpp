@@ -15,9 +15,6 @@ namespace {
 
 // Every test runs in the default, historical mode.
 class Festivals : public testing::Test {
- protected:
-  void SetUp() override { SetCalcModernFlag(0); }
-  void TearDown() override { SetCalcModernFlag(0); }
 };
 
 DayNumber Day(int y, int m, int d) { return DateToDayNumber(y, m, d); }
@@ -88,18 +85,18 @@ TEST_F(Festivals, InvalidDatesAndYearsOutOfRangeGiveNothing) {
              {2024, 1, 0},  {9001, 1, 1},  {-9000, 1, 1},  {10000, 1, 1}};
   for (const auto& b : bad) {
     EXPECT_EQ(GregorianFestivalText(b.y, b.m, b.d, 1), "") << b.y << "-" << b.m << "-" << b.d;
-    EXPECT_EQ(NextSolarTermNote(b.y, b.m, b.d), "") << b.y << "-" << b.m << "-" << b.d;
-    EXPECT_EQ(NineNinesText(b.y, b.m, b.d), "") << b.y << "-" << b.m << "-" << b.d;
-    EXPECT_EQ(DogDaysText(b.y, b.m, b.d), "") << b.y << "-" << b.m << "-" << b.d;
-    EXPECT_EQ(PlumRainText(b.y, b.m, b.d), "") << b.y << "-" << b.m << "-" << b.d;
+    EXPECT_EQ(NextSolarTermNote(b.y, b.m, b.d, kHistoricalRules), "") << b.y << "-" << b.m << "-" << b.d;
+    EXPECT_EQ(NineNinesText(b.y, b.m, b.d, kHistoricalRules), "") << b.y << "-" << b.m << "-" << b.d;
+    EXPECT_EQ(DogDaysText(b.y, b.m, b.d, kHistoricalRules), "") << b.y << "-" << b.m << "-" << b.d;
+    EXPECT_EQ(PlumRainText(b.y, b.m, b.d, kHistoricalRules), "") << b.y << "-" << b.m << "-" << b.d;
   }
   EXPECT_EQ(GregorianFestivalText(9001, 1, 1, 0), "");
-  EXPECT_EQ(LunarFestivalText(9001, 1, 1), "");
-  EXPECT_EQ(LunarFestivalText(-9000, 1, 1), "");
-  EXPECT_EQ(LunarFestivalText(2024, 12, 30), "");  // a small 腊月
-  EXPECT_EQ(LunarFestivalText(2024, 13, 1), "");   // no leap month after 正月
-  EXPECT_EQ(LunarFestivalText(2024, 0, 1), "");
-  EXPECT_EQ(LunarFestivalText(2024, 25, 1), "");
+  EXPECT_EQ(LunarFestivalText(9001, 1, 1, kHistoricalRules), "");
+  EXPECT_EQ(LunarFestivalText(-9000, 1, 1, kHistoricalRules), "");
+  EXPECT_EQ(LunarFestivalText(2024, 12, 30, kHistoricalRules), "");  // a small 腊月
+  EXPECT_EQ(LunarFestivalText(2024, 13, 1, kHistoricalRules), "");   // no leap month after 正月
+  EXPECT_EQ(LunarFestivalText(2024, 0, 1, kHistoricalRules), "");
+  EXPECT_EQ(LunarFestivalText(2024, 25, 1, kHistoricalRules), "");
 }
 
 TEST_F(Festivals, NthWeekdayOfAMonth) {
@@ -248,29 +245,29 @@ TEST_F(Festivals, LunarFestivals) {
       {2023, 2, 2, "春龙节"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(LunarFestivalText(c.y, c.m, c.d), c.name) << c.y << " " << c.m << " " << c.d;
+    EXPECT_EQ(LunarFestivalText(c.y, c.m, c.d, kHistoricalRules), c.name) << c.y << " " << c.m << " " << c.d;
   }
 }
 
 TEST_F(Festivals, NewYearsEveIsTheLastDayOfTheYear) {
   // Lunar 2023 ends with a big 腊月 (除夕 on 9 February 2024), lunar 2024 with
   // a small one (除夕 on 28 January 2025).
-  ASSERT_EQ(LunarMonthLength(2023, 12), 30);
-  ASSERT_EQ(LunarMonthLength(2024, 12), 29);
-  EXPECT_EQ(LunarToSolar(2023, 12, 30), "AD02-09-2024");
-  EXPECT_EQ(LunarToSolar(2024, 12, 29), "AD01-28-2025");
-  EXPECT_EQ(LunarFestivalText(2023, 12, 30), "除夕");
-  EXPECT_EQ(LunarFestivalText(2023, 12, 29), "");
-  EXPECT_EQ(LunarFestivalText(2024, 12, 29), "除夕");
+  ASSERT_EQ(LunarMonthLength(2023, 12, kHistoricalRules), 30);
+  ASSERT_EQ(LunarMonthLength(2024, 12, kHistoricalRules), 29);
+  EXPECT_EQ(LunarToSolar(2023, 12, 30, kHistoricalRules), "AD02-09-2024");
+  EXPECT_EQ(LunarToSolar(2024, 12, 29, kHistoricalRules), "AD01-28-2025");
+  EXPECT_EQ(LunarFestivalText(2023, 12, 30, kHistoricalRules), "除夕");
+  EXPECT_EQ(LunarFestivalText(2023, 12, 29, kHistoricalRules), "");
+  EXPECT_EQ(LunarFestivalText(2024, 12, 29, kHistoricalRules), "除夕");
 
   // Years ending with a leap twelfth month (正德十二年 and 万历二年): 小年 and
   // 除夕 fall in the leap month, and the ordinary 腊月 keeps only 腊八节.
-  ASSERT_TRUE(IsValidLunarDate(1517, 24, 1));
-  ASSERT_EQ(LunarMonthLength(1517, 24), 29);
-  ASSERT_EQ(LunarMonthLength(1517, 12), 30);
-  ASSERT_TRUE(IsValidLunarDate(1574, 24, 1));
-  ASSERT_EQ(LunarMonthLength(1574, 24), 30);
-  ASSERT_FALSE(IsValidLunarDate(2024, 24, 1));
+  ASSERT_TRUE(IsValidLunarDate(1517, 24, 1, kHistoricalRules));
+  ASSERT_EQ(LunarMonthLength(1517, 24, kHistoricalRules), 29);
+  ASSERT_EQ(LunarMonthLength(1517, 12, kHistoricalRules), 30);
+  ASSERT_TRUE(IsValidLunarDate(1574, 24, 1, kHistoricalRules));
+  ASSERT_EQ(LunarMonthLength(1574, 24, kHistoricalRules), 30);
+  ASSERT_FALSE(IsValidLunarDate(2024, 24, 1, kHistoricalRules));
   const struct {
     int y, m, d;
     const char* name;
@@ -280,7 +277,7 @@ TEST_F(Festivals, NewYearsEveIsTheLastDayOfTheYear) {
       {1574, 24, 23, "小年"},  {1574, 24, 30, "除夕"}, {1574, 24, 29, ""}, {1574, 12, 30, ""},
   };
   for (const auto& c : leapYears) {
-    EXPECT_EQ(LunarFestivalText(c.y, c.m, c.d), c.name) << c.y << " " << c.m << " " << c.d;
+    EXPECT_EQ(LunarFestivalText(c.y, c.m, c.d, kHistoricalRules), c.name) << c.y << " " << c.m << " " << c.d;
   }
 }
 
@@ -297,7 +294,7 @@ TEST_F(Festivals, NextSolarTermNote) {
       {2024, 1, 19, "明日大寒 ", 22, 7},
   };
   for (const auto& c : timed) {
-    const std::string note = NextSolarTermNote(c.y, c.m, c.d);
+    const std::string note = NextSolarTermNote(c.y, c.m, c.d, kHistoricalRules);
     const std::string prefix = c.prefix;
     ASSERT_TRUE(StartsWith(note, prefix)) << c.m << "-" << c.d;
     ASSERT_EQ(note.size(), prefix.size() + 8) << c.m << "-" << c.d;
@@ -315,7 +312,7 @@ TEST_F(Festivals, NextSolarTermNote) {
       {2024, 2, 2, "2月4日立春"},         {2024, 2, 5, "2月19日雨水"},        {2024, 10, 6, "10月8日寒露"},
       {2023, 12, 25, "2024年1月6日小寒"}, {2024, 12, 31, "2025年1月5日小寒"}, {2024, 12, 22, "2025年1月5日小寒"},
   };
-  for (const auto& c : dated) EXPECT_EQ(NextSolarTermNote(c.y, c.m, c.d), c.note) << c.y << "-" << c.m << "-" << c.d;
+  for (const auto& c : dated) EXPECT_EQ(NextSolarTermNote(c.y, c.m, c.d, kHistoricalRules), c.note) << c.y << "-" << c.m << "-" << c.d;
 
   // Another year before year 1 is written as the historical year.
   const struct {
@@ -323,7 +320,7 @@ TEST_F(Festivals, NextSolarTermNote) {
     const char* prefix;
   } eras[] = {{-100, "公元前100年1月"}, {-1, "公元前1年1月"}, {0, "1年1月"}, {1, "2年1月"}};
   for (const auto& e : eras) {
-    const std::string note = NextSolarTermNote(e.y, 12, 28);
+    const std::string note = NextSolarTermNote(e.y, 12, 28, kHistoricalRules);
     EXPECT_TRUE(StartsWith(note, e.prefix)) << e.y;
     EXPECT_TRUE(EndsWith(note, "日小寒")) << e.y;
   }
@@ -331,7 +328,7 @@ TEST_F(Festivals, NextSolarTermNote) {
 
 TEST_F(Festivals, NineNines) {
   // The winter solstice of 2023 fell on 22 December.
-  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2023, 12, 1), 24)), Day(2023, 12, 22));
+  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2023, 12, 1), 24, kHistoricalRules)), Day(2023, 12, 22));
   const struct {
     int y, m, d;
     const char* text;
@@ -354,7 +351,7 @@ TEST_F(Festivals, NineNines) {
       {2024, 12, 21, "一九第1天"},
       {2025, 1, 1, "二九第3天"},
   };
-  for (const auto& c : cases) EXPECT_EQ(NineNinesText(c.y, c.m, c.d), c.text) << c.y << "-" << c.m << "-" << c.d;
+  for (const auto& c : cases) EXPECT_EQ(NineNinesText(c.y, c.m, c.d, kHistoricalRules), c.text) << c.y << "-" << c.m << "-" << c.d;
 }
 
 TEST_F(Festivals, DogDays) {
@@ -371,19 +368,19 @@ TEST_F(Festivals, DogDays) {
       {2025, 8, 8, "中伏第10天"},  {2025, 8, 9, "末伏第1天"},  {2025, 8, 18, "末伏第10天"}, {2025, 8, 19, ""},
       {2023, 7, 10, ""},           {2023, 7, 11, "初伏第1天"}, {2024, 1, 15, ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(DogDaysText(c.y, c.m, c.d), c.text) << c.y << "-" << c.m << "-" << c.d;
+  for (const auto& c : cases) EXPECT_EQ(DogDaysText(c.y, c.m, c.d, kHistoricalRules), c.text) << c.y << "-" << c.m << "-" << c.d;
   // 2012: 立秋 (7 August) is itself a 庚 day and begins 末伏.
-  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2012, 7, 1), 15)), Day(2012, 8, 7));
-  EXPECT_EQ(DogDaysText(2012, 8, 7), "末伏第1天");
-  EXPECT_EQ(DogDaysText(2012, 8, 6), "中伏第10天");
+  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2012, 7, 1), 15, kHistoricalRules)), Day(2012, 8, 7));
+  EXPECT_EQ(DogDaysText(2012, 8, 7, kHistoricalRules), "末伏第1天");
+  EXPECT_EQ(DogDaysText(2012, 8, 6, kHistoricalRules), "中伏第10天");
 }
 
 TEST_F(Festivals, PlumRainBeginsAndEndsOnSingleDays) {
   // 2024: 芒种 on 5 June (a 庚 day), the first 丙 day 11 June; 小暑 on
   // 6 July, itself a 未 day (辛未).  2008: 芒种 on 5 June is itself a 丙 day.
-  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2024, 5, 1), 11)), Day(2024, 6, 5));
-  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2024, 5, 1), 13)), Day(2024, 7, 6));
-  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2008, 5, 1), 11)), Day(2008, 6, 5));
+  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2024, 5, 1), 11, kHistoricalRules)), Day(2024, 6, 5));
+  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2024, 5, 1), 13, kHistoricalRules)), Day(2024, 7, 6));
+  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2008, 5, 1), 11, kHistoricalRules)), Day(2008, 6, 5));
   const struct {
     int y, m, d;
     const char* text;
@@ -392,13 +389,13 @@ TEST_F(Festivals, PlumRainBeginsAndEndsOnSingleDays) {
       {2024, 7, 5, ""},  {2024, 7, 6, "出梅"},  {2024, 7, 7, ""},  {2024, 7, 18, ""},
       {2024, 6, 5, ""},  {2008, 6, 5, "入梅"},  {2008, 6, 4, ""},  {2008, 6, 15, ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(PlumRainText(c.y, c.m, c.d), c.text) << c.y << "-" << c.m << "-" << c.d;
+  for (const auto& c : cases) EXPECT_EQ(PlumRainText(c.y, c.m, c.d, kHistoricalRules), c.text) << c.y << "-" << c.m << "-" << c.d;
   // Exactly one of each in a year.
   for (int y : {1950, 2000, 2024, 2100}) {
     int begins = 0, ends = 0;
     for (DayNumber j = Day(y, 1, 1); j <= Day(y, 12, 31); ++j) {
       const auto date = *DayNumberToDate(j);
-      const std::string t = PlumRainText(date.year, date.month, date.day);
+      const std::string t = PlumRainText(date.year, date.month, date.day, kHistoricalRules);
       if (t == "入梅") ++begins;
       if (t == "出梅") ++ends;
       if (!t.empty()) {

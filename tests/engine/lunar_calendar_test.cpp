@@ -6,6 +6,8 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "engine/date_text.h"
 #include "engine/math_batch.h"
@@ -15,9 +17,6 @@ namespace tovani {
 namespace {
 
 class LunarCalendar : public testing::Test {
- protected:
-  void SetUp() override { SetCalcModernFlag(0); }
-  void TearDown() override { SetCalcModernFlag(0); }
 };
 
 DayNumber Day(int y, int m, int d) { return DateToDayNumber(y, m, d); }
@@ -49,13 +48,13 @@ TEST_F(LunarCalendar, Reproduces1901To2100) {
   ASSERT_EQ(reference.size(), 200u);
   for (const auto& [year, ref] : reference) {
     if (ref.closeCall) continue;
-    EXPECT_EQ(LunarYearRecordOf(year), ref.record) << year;
+    EXPECT_EQ(LunarYearRecordOf(year, kHistoricalRules), ref.record) << year;
   }
   // The close calls: new moons within two minutes of midnight.  Only 2057 comes
   // out differently (its new moon of 2057-09-29 00:00:40 falls here a little
   // before midnight, so 八月 and 九月 trade sizes).
-  EXPECT_EQ(LunarYearRecordOf(1924), reference.at(1924).record);
-  EXPECT_EQ(LunarYearRecordOf(2057), "01101010101000204");
+  EXPECT_EQ(LunarYearRecordOf(1924, kHistoricalRules), reference.at(1924).record);
+  EXPECT_EQ(LunarYearRecordOf(2057, kHistoricalRules), "01101010101000204");
   EXPECT_EQ(reference.at(2057).record, "01101011001000204");
 }
 
@@ -65,14 +64,13 @@ TEST_F(LunarCalendar, Reproduces1901To2100) {
 // before, which changes the records of 1914, 1915, 1916 and 1920.
 TEST_F(LunarCalendar, ModernModeDiffersOnlyWhereCorrectionsDecide) {
   const auto reference = ReferenceYears();
-  SetCalcModernFlag(1);
   std::set<int> differ;
   for (const auto& [year, ref] : reference) {
-    if (LunarYearRecordOf(year) != ref.record && !ref.closeCall) differ.insert(year);
+    if (LunarYearRecordOf(year, kModernRules) != ref.record && !ref.closeCall) differ.insert(year);
   }
   EXPECT_EQ(differ, (std::set<int>{1914, 1915, 1916, 1920}));
-  EXPECT_EQ(LunarYearRecordOf(1914), "11010010100151126");
-  EXPECT_EQ(LunarYearRecordOf(1916), "01010110101000204");
+  EXPECT_EQ(LunarYearRecordOf(1914, kModernRules), "11010010100151126");
+  EXPECT_EQ(LunarYearRecordOf(1916, kModernRules), "01010110101000204");
 }
 
 // The whole range of the calendar windows in both modes: every record is well
@@ -84,13 +82,13 @@ TEST_F(LunarCalendar, WholeRangeRecordsAreConsistentAndUnchanged) {
   const MathPath original = ActiveMathPath();
   for (MathPath path : {MathPath::kAvx512, MathPath::kAvx2, MathPath::kPortable}) {
     if (!SelectMathPath(path)) continue;
-    for (std::int16_t mode : {0, 1}) {
-      SetCalcModernFlag(mode);
+    for (int mode : {0, 1}) {
+      const CalendarRules rules{mode == 1};
       ClearLunarYearCache();
       ClearSolvedEventCache();
       std::uint64_t digest = 0xcbf29ce484222325ULL;  // FNV-1a over "year\trecord\n"
       for (int y = -103; y <= 4103; ++y) {
-        const std::string r = LunarYearRecordOf(y);
+        const std::string r = LunarYearRecordOf(y, rules);
         ASSERT_EQ(r.size(), 17u) << y;
         for (int i = 0; i < 12; ++i) ASSERT_TRUE(r[i] == '0' || r[i] == '1') << y;
         ASSERT_NE(std::string("0123456789ABC").find(r[12]), std::string::npos) << y;
@@ -99,7 +97,7 @@ TEST_F(LunarCalendar, WholeRangeRecordsAreConsistentAndUnchanged) {
           ASSERT_EQ(r[13], '0') << y;
         }
         ASSERT_TRUE(r[14] == '1' || r[14] == '2') << y;
-        ASSERT_EQ(NewYearDay(y) + LunarYearLength(y), NewYearDay(y + 1)) << y << " mode " << mode;
+        ASSERT_EQ(NewYearDay(y, rules) + LunarYearLength(y, rules), NewYearDay(y + 1, rules)) << y << " mode " << mode;
         const std::string line = std::to_string(y) + "\t" + r + "\n";
         for (unsigned char c : line) digest = (digest ^ c) * 0x100000001b3ULL;
       }
@@ -113,50 +111,48 @@ TEST_F(LunarCalendar, WholeRangeRecordsAreConsistentAndUnchanged) {
 
 TEST_F(LunarCalendar, MeanCalendarYearsAndTheirStart) {
   // -103 begins on the mean new moon INT(1683431 + 2L), L = 2392/81.
-  EXPECT_EQ(NewYearDay(-103), static_cast<DayNumber>(1683431 + 2 * 2392.0 / 81));
-  EXPECT_EQ(LunarYearRecordOf(-103), "01010101010100222");
-  SetCalcModernFlag(1);
-  EXPECT_EQ(NewYearDay(-103), Day(-103, 2, 21));  // the astronomical new moon
-  SetCalcModernFlag(0);
+  EXPECT_EQ(NewYearDay(-103, kHistoricalRules), static_cast<DayNumber>(1683431 + 2 * 2392.0 / 81));
+  EXPECT_EQ(LunarYearRecordOf(-103, kHistoricalRules), "01010101010100222");
+  EXPECT_EQ(NewYearDay(-103, kModernRules), Day(-103, 2, 21));  // the astronomical new moon
   // The 19-year cycle: leap when 7 * (y - Y0) mod 19 is 12 or more.
   int leapYears = 0;
-  for (int y = -103; y < -103 + 19; ++y) leapYears += LeapKindOf(y) == 1;
+  for (int y = -103; y < -103 + 19; ++y) leapYears += LeapKindOf(y, kHistoricalRules) == 1;
   EXPECT_EQ(leapYears, 7);
   // A year that ends with 闰十二月 (leap number C), from the mean calendar.
-  EXPECT_EQ(LunarYearRecordOf(-96), "101010101101C0205");
-  EXPECT_TRUE(IsValidLunarDate(-96, 24, 29));
-  EXPECT_EQ(MonthCodeToOrdinal(-96, 24), 13);
+  EXPECT_EQ(LunarYearRecordOf(-96, kHistoricalRules), "101010101101C0205");
+  EXPECT_TRUE(IsValidLunarDate(-96, 24, 29, kHistoricalRules));
+  EXPECT_EQ(MonthCodeToOrdinal(-96, 24, kHistoricalRules), 13);
 }
 
 TEST_F(LunarCalendar, LeapMonthsAndTheirPlaces) {
   // 2023: 闰二月 of 29 days after a 30-day 二月.
-  EXPECT_EQ(LunarYearRecordOf(2023), "01011011010120122");
-  EXPECT_EQ(LeapKindOf(2023), 1);
-  EXPECT_TRUE(IsValidLunarDate(2023, 14, 29));
-  EXPECT_FALSE(IsValidLunarDate(2023, 14, 30));
-  EXPECT_FALSE(IsValidLunarDate(2023, 13, 1));
-  EXPECT_EQ(MonthCodeToOrdinal(2023, 2), 2);
-  EXPECT_EQ(MonthCodeToOrdinal(2023, 14), 3);
-  EXPECT_EQ(MonthCodeToOrdinal(2023, 3), 4);
-  EXPECT_EQ(OrdinalToMonthCode(2023, 3), 14);
-  EXPECT_EQ(OrdinalToMonthCode(2023, 13), 12);
-  EXPECT_EQ(OrdinalToMonthCode(2023, 14), 0);
-  EXPECT_EQ(LunarYearLength(2023), 384);
+  EXPECT_EQ(LunarYearRecordOf(2023, kHistoricalRules), "01011011010120122");
+  EXPECT_EQ(LeapKindOf(2023, kHistoricalRules), 1);
+  EXPECT_TRUE(IsValidLunarDate(2023, 14, 29, kHistoricalRules));
+  EXPECT_FALSE(IsValidLunarDate(2023, 14, 30, kHistoricalRules));
+  EXPECT_FALSE(IsValidLunarDate(2023, 13, 1, kHistoricalRules));
+  EXPECT_EQ(MonthCodeToOrdinal(2023, 2, kHistoricalRules), 2);
+  EXPECT_EQ(MonthCodeToOrdinal(2023, 14, kHistoricalRules), 3);
+  EXPECT_EQ(MonthCodeToOrdinal(2023, 3, kHistoricalRules), 4);
+  EXPECT_EQ(OrdinalToMonthCode(2023, 3, kHistoricalRules), 14);
+  EXPECT_EQ(OrdinalToMonthCode(2023, 13, kHistoricalRules), 12);
+  EXPECT_EQ(OrdinalToMonthCode(2023, 14, kHistoricalRules), 0);
+  EXPECT_EQ(LunarYearLength(2023, kHistoricalRules), 384);
   // 2033 ends with 闰十一月 (leap number B): digit 12 is 十二月, after the leap.
-  EXPECT_EQ(LunarYearRecordOf(2033), "010010101111B0131");
-  EXPECT_EQ(LeapKindOf(2033), 2);
-  EXPECT_EQ(LunarToSolar(2033, 23, 1), "AD12-22-2033");
-  EXPECT_EQ(LunarToSolar(2033, 12, 1), "AD01-20-2034");
-  EXPECT_EQ(LunarToSolar(2034, 1, 1), "AD02-19-2034");
+  EXPECT_EQ(LunarYearRecordOf(2033, kHistoricalRules), "010010101111B0131");
+  EXPECT_EQ(LeapKindOf(2033, kHistoricalRules), 2);
+  EXPECT_EQ(LunarToSolar(2033, 23, 1, kHistoricalRules), "AD12-22-2033");
+  EXPECT_EQ(LunarToSolar(2033, 12, 1, kHistoricalRules), "AD01-20-2034");
+  EXPECT_EQ(LunarToSolar(2034, 1, 1, kHistoricalRules), "AD02-19-2034");
   // A year without a leap month has no 13th position.
-  EXPECT_EQ(LunarYearLength(2024), 354);
-  EXPECT_EQ(OrdinalToMonthCode(2024, 13), 0);
-  EXPECT_EQ(MonthCodeToOrdinal(2024, 13), 0);
-  // IsValidLunarDate(y, 13, 1) only where the leap month follows 正月.
+  EXPECT_EQ(LunarYearLength(2024, kHistoricalRules), 354);
+  EXPECT_EQ(OrdinalToMonthCode(2024, 13, kHistoricalRules), 0);
+  EXPECT_EQ(MonthCodeToOrdinal(2024, 13, kHistoricalRules), 0);
+  // IsValidLunarDate(y, 13, 1, kHistoricalRules) only where the leap month follows 正月.
   int leapAfterFirst = 0;
   for (int y = 1600; y <= 2400; ++y) {
-    const bool valid = IsValidLunarDate(y, 13, 1);
-    EXPECT_EQ(valid, LunarYearRecordOf(y)[12] == '1') << y;
+    const bool valid = IsValidLunarDate(y, 13, 1, kHistoricalRules);
+    EXPECT_EQ(valid, LunarYearRecordOf(y, kHistoricalRules)[12] == '1') << y;
     leapAfterFirst += valid;
   }
   EXPECT_GT(leapAfterFirst, 0);
@@ -178,29 +174,29 @@ TEST_F(LunarCalendar, ConversionsBothWays) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.y << "-" << c.m << "-" << c.d);
-    const std::string lunar = SolarToLunar(c.y, c.m, c.d);
+    const std::string lunar = SolarToLunar(c.y, c.m, c.d, kHistoricalRules);
     EXPECT_EQ(lunar, c.lunar);
     const auto parsed = ParseCalendarDateText(lunar);
     ASSERT_TRUE(parsed.has_value());
-    EXPECT_EQ(LunarToSolar(parsed->year, parsed->month, parsed->day), CalendarDateText(c.y, c.m, c.d));
+    EXPECT_EQ(LunarToSolar(parsed->year, parsed->month, parsed->day, kHistoricalRules), CalendarDateText(c.y, c.m, c.d));
   }
   // January 1583 before 正月初一 belongs to the lunar year 1582, counted in day
   // numbers from 1582-01-24 across the ten missing days.
-  EXPECT_EQ(LunarDayOfYear(1582, 12, 17), Day(1583, 1, 10) - Day(1582, 1, 24) + 1);
+  EXPECT_EQ(LunarDayOfYear(1582, 12, 17, kHistoricalRules), Day(1583, 1, 10) - Day(1582, 1, 24) + 1);
   // Out of range or invalid.
-  EXPECT_EQ(SolarToLunar(9001, 1, 1), "");
-  EXPECT_EQ(SolarToLunar(-9000, 6, 1), "");
-  EXPECT_EQ(SolarToLunar(2024, 2, 30), "");
-  EXPECT_EQ(LunarToSolar(2024, 1, 31), "");
-  EXPECT_EQ(LunarToSolar(2024, 25, 1), "");
-  EXPECT_EQ(LunarToSolar(2024, 0, 1), "");
-  EXPECT_EQ(LunarToSolar(9001, 1, 1), "");
-  EXPECT_EQ(LunarDateFromDayOfYear(2024, 0), "");
-  EXPECT_EQ(LunarDateFromDayOfYear(2024, 355), "");
-  EXPECT_EQ(LunarDateFromDayOfYear(2024, 354), "AD12-29-2024");
-  EXPECT_EQ(LunarYearRecordOf(9999), "");
-  EXPECT_EQ(LunarYearRecordOf(-9998), "");
-  EXPECT_EQ(LunarYearLength(-9998), 0);
+  EXPECT_EQ(SolarToLunar(9001, 1, 1, kHistoricalRules), "");
+  EXPECT_EQ(SolarToLunar(-9000, 6, 1, kHistoricalRules), "");
+  EXPECT_EQ(SolarToLunar(2024, 2, 30, kHistoricalRules), "");
+  EXPECT_EQ(LunarToSolar(2024, 1, 31, kHistoricalRules), "");
+  EXPECT_EQ(LunarToSolar(2024, 25, 1, kHistoricalRules), "");
+  EXPECT_EQ(LunarToSolar(2024, 0, 1, kHistoricalRules), "");
+  EXPECT_EQ(LunarToSolar(9001, 1, 1, kHistoricalRules), "");
+  EXPECT_EQ(LunarDateFromDayOfYear(2024, 0, kHistoricalRules), "");
+  EXPECT_EQ(LunarDateFromDayOfYear(2024, 355, kHistoricalRules), "");
+  EXPECT_EQ(LunarDateFromDayOfYear(2024, 354, kHistoricalRules), "AD12-29-2024");
+  EXPECT_EQ(LunarYearRecordOf(9999, kHistoricalRules), "");
+  EXPECT_EQ(LunarYearRecordOf(-9998, kHistoricalRules), "");
+  EXPECT_EQ(LunarYearLength(-9998, kHistoricalRules), 0);
 }
 
 // Every day of the records' years converts to a lunar date and back, and
@@ -209,27 +205,37 @@ TEST_F(LunarCalendar, EveryDayFrom1800To2200RoundTrips) {
   CivilDate previousLunar{};
   for (DayNumber z = Day(1800, 1, 1); z <= Day(2200, 12, 31); ++z) {
     const CivilDate d = *DayNumberToDate(z);
-    const auto lunar = ParseCalendarDateText(SolarToLunar(d.year, d.month, d.day));
+    const auto lunar = ParseCalendarDateText(SolarToLunar(d.year, d.month, d.day, kHistoricalRules));
     ASSERT_TRUE(lunar.has_value()) << z;
-    ASSERT_EQ(LunarToSolar(lunar->year, lunar->month, lunar->day), DateText(z)) << z;
+    ASSERT_EQ(LunarToSolar(lunar->year, lunar->month, lunar->day, kHistoricalRules), DateText(z)) << z;
     if (z > Day(1800, 1, 1)) {
       const bool nextDay = lunar->year == previousLunar.year && lunar->month == previousLunar.month &&
                            lunar->day == previousLunar.day + 1;
       const bool nextMonth = lunar->day == 1 && previousLunar.day == LunarMonthLength(previousLunar.year,
-                                                                                       previousLunar.month);
+                                                                                       previousLunar.month, kHistoricalRules);
       ASSERT_TRUE(nextDay || nextMonth) << DateText(z);
     }
     previousLunar = *lunar;
   }
 }
 
-TEST_F(LunarCalendar, TheCacheBelongsToTheModeItWasBuiltIn) {
-  const std::string historical = LunarYearRecordOf(1914);
-  SetCalcModernFlag(1);
-  EXPECT_NE(LunarYearRecordOf(1914), historical);
-  SetCalcModernFlag(0);
-  EXPECT_EQ(LunarYearRecordOf(1914), historical);
-  EXPECT_EQ(BuildLunarYearRecord(1914), historical);
+// Each rule set has its cache: two threads, one per rule set, asking for the
+// same years at once each get the records of their own rules.
+TEST_F(LunarCalendar, TwoThreadsInTwoRuleSetsEachGetTheirOwnRecords) {
+  ClearLunarYearCache();
+  ClearSolvedEventCache();
+  std::vector<std::string> got[2];
+  const auto run = [&got](CalendarRules rules) {
+    for (int y = 1880; y <= 1930; ++y) got[rules.modern].push_back(LunarYearRecordOf(y, rules));
+  };
+  std::thread modern(run, kModernRules);
+  run(kHistoricalRules);
+  modern.join();
+  for (int y = 1880; y <= 1930; ++y) {
+    EXPECT_EQ(got[0][y - 1880], BuildLunarYearRecord(y, kHistoricalRules)) << y;
+    EXPECT_EQ(got[1][y - 1880], BuildLunarYearRecord(y, kModernRules)) << y;
+  }
+  EXPECT_NE(got[0][1914 - 1880], got[1][1914 - 1880]);
 }
 
 // A leap year whose months all have a major term (which the real calendar

@@ -135,8 +135,6 @@ TEST_F(MathPaths, PolynomialSineSumsAddEachSegmentsTerms) {
 // last place of a Julian Date (2^-31 day, 40 microseconds), and no more: the
 // same secant steps run on every path.
 TEST_F(MathPaths, EveryPathFindsTheSameInstants) {
-  const std::int16_t mode = CalcModernFlag();
-  SetCalcModernFlag(1);
   std::vector<double> reference;
   ForEachPath([&](MathPath path) {
     ClearSolvedEventCache();
@@ -154,7 +152,6 @@ TEST_F(MathPaths, EveryPathFindsTheSameInstants) {
     for (std::size_t i = 0; i < found.size(); ++i) EXPECT_NEAR(found[i], reference[i], 1e-9) << i;
   });
   ClearSolvedEventCache();
-  SetCalcModernFlag(mode);
 }
 
 }  // namespace

@@ -15,9 +15,6 @@ namespace {
 
 // Every test starts and ends in the default, historical mode.
 class Sexagenary : public testing::Test {
- protected:
-  void SetUp() override { SetCalcModernFlag(0); }
-  void TearDown() override { SetCalcModernFlag(0); }
 };
 
 struct Ymd {
@@ -95,14 +92,14 @@ TEST_F(Sexagenary, TheYearBeginsOnTheDayOfSpringStart) {
     const Ymd& s = c.springStart;
     const Ymd before = DayBefore(s);
     const int previous = c.index == 1 ? 60 : c.index - 1;
-    EXPECT_EQ(YearCycleIndex(s.y, s.m, s.d, 0), c.index);
-    EXPECT_EQ(YearCycleIndex(before.y, before.m, before.d, 0), previous);
-    EXPECT_EQ(YearCycleIndex(s.y, 12, 31, 0), c.index);
-    EXPECT_EQ(YearCycleIndex(s.y, 1, 1, 0), previous);
-    EXPECT_EQ(AnimalIndex(s.y, s.m, s.d, 0), (c.index - 1) % 12 + 1);
-    EXPECT_EQ(AnimalIndex(before.y, before.m, before.d, 0), (previous - 1) % 12 + 1);
+    EXPECT_EQ(YearCycleIndex(s.y, s.m, s.d, 0, kHistoricalRules), c.index);
+    EXPECT_EQ(YearCycleIndex(before.y, before.m, before.d, 0, kHistoricalRules), previous);
+    EXPECT_EQ(YearCycleIndex(s.y, 12, 31, 0, kHistoricalRules), c.index);
+    EXPECT_EQ(YearCycleIndex(s.y, 1, 1, 0, kHistoricalRules), previous);
+    EXPECT_EQ(AnimalIndex(s.y, s.m, s.d, 0, kHistoricalRules), (c.index - 1) % 12 + 1);
+    EXPECT_EQ(AnimalIndex(before.y, before.m, before.d, 0, kHistoricalRules), (previous - 1) % 12 + 1);
   }
-  EXPECT_EQ(YearCycleIndex(1984, 2, 5, 0), 1);
+  EXPECT_EQ(YearCycleIndex(1984, 2, 5, 0, kHistoricalRules), 1);
 }
 
 // Published lunar new-year days: with the year beginning at the lunar new
@@ -120,15 +117,15 @@ TEST_F(Sexagenary, TheYearBeginsOnTheLunarNewYear) {
     const Ymd& n = c.newYear;
     const Ymd before = DayBefore(n);
     const int previous = c.index == 1 ? 60 : c.index - 1;
-    EXPECT_EQ(YearCycleIndex(n.y, n.m, n.d, 1), c.index);
-    EXPECT_EQ(YearCycleIndex(before.y, before.m, before.d, 1), previous);
-    EXPECT_EQ(AnimalIndex(before.y, before.m, before.d, 1), (previous - 1) % 12 + 1);
+    EXPECT_EQ(YearCycleIndex(n.y, n.m, n.d, 1, kHistoricalRules), c.index);
+    EXPECT_EQ(YearCycleIndex(before.y, before.m, before.d, 1, kHistoricalRules), previous);
+    EXPECT_EQ(AnimalIndex(before.y, before.m, before.d, 1, kHistoricalRules), (previous - 1) % 12 + 1);
   }
   // 2024: the two rules part between 立春 (4 February) and the new year (10 February).
-  EXPECT_EQ(YearCycleIndex(2024, 2, 9, 1), 40);  // 癸卯
-  EXPECT_EQ(YearCycleIndex(2024, 2, 9, 0), 41);  // 甲辰
-  EXPECT_EQ(AnimalIndex(2024, 2, 9, 1), 4);      // 兔
-  EXPECT_EQ(AnimalIndex(2024, 2, 10, 1), 5);     // 龙
+  EXPECT_EQ(YearCycleIndex(2024, 2, 9, 1, kHistoricalRules), 40);  // 癸卯
+  EXPECT_EQ(YearCycleIndex(2024, 2, 9, 0, kHistoricalRules), 41);  // 甲辰
+  EXPECT_EQ(AnimalIndex(2024, 2, 9, 1, kHistoricalRules), 4);      // 兔
+  EXPECT_EQ(AnimalIndex(2024, 2, 10, 1, kHistoricalRules), 5);     // 龙
 }
 
 // Months begin at 小寒, 立春, 惊蛰, ... 大雪 (published days of 2024 and
@@ -152,14 +149,14 @@ TEST_F(Sexagenary, MonthsBeginAtTheOddSolarTerms) {
     SCOPED_TRACE(Trace(c.termDay));
     const Ymd& t = c.termDay;
     const Ymd before = DayBefore(t);
-    EXPECT_EQ(MonthCycleIndex(t.y, t.m, t.d, 0), c.index);
-    EXPECT_EQ(MonthCycleIndex(before.y, before.m, before.d, 0), c.index == 1 ? 60 : c.index - 1);
+    EXPECT_EQ(MonthCycleIndex(t.y, t.m, t.d, 0, kHistoricalRules), c.index);
+    EXPECT_EQ(MonthCycleIndex(before.y, before.m, before.d, 0, kHistoricalRules), c.index == 1 ? 60 : c.index - 1);
   }
   // Between 小寒 and 立春: the previous year's stem and its 丑 month.
-  EXPECT_EQ(YearCycleIndex(2024, 1, 20, 0), 40);  // 癸卯
-  EXPECT_EQ(MonthCycleIndex(2024, 1, 20, 0), 2);  // 乙丑
+  EXPECT_EQ(YearCycleIndex(2024, 1, 20, 0, kHistoricalRules), 40);  // 癸卯
+  EXPECT_EQ(MonthCycleIndex(2024, 1, 20, 0, kHistoricalRules), 2);  // 乙丑
   // Before 小寒 the 子 month of the previous year goes on.
-  EXPECT_EQ(MonthCycleIndex(2024, 1, 1, 0), 1);  // 甲子
+  EXPECT_EQ(MonthCycleIndex(2024, 1, 1, 0, kHistoricalRules), 1);  // 甲子
 }
 
 // Throughout the range and in both modes the year and the 寅 month begin
@@ -167,20 +164,20 @@ TEST_F(Sexagenary, MonthsBeginAtTheOddSolarTerms) {
 // before.
 TEST_F(Sexagenary, YearAndFirstMonthBeginTogetherAtSpringStartEveryYear) {
   for (std::int16_t mode : {0, 1}) {
-    SetCalcModernFlag(mode);
+    const CalendarRules rules{mode == 1};
     int failures = 0;
     for (int year = -8999; year <= 9000; ++year) {
       const DayNumber j1 = DateToDayNumber(year, 1, 1);
-      const DayNumber t = static_cast<DayNumber>(std::floor(TermDayOnOrAfter(j1, 3)));
+      const DayNumber t = static_cast<DayNumber>(std::floor(TermDayOnOrAfter(j1, 3, rules)));
       const auto day = DayNumberToDate(t);
       const auto before = DayNumberToDate(t - 1);
       ASSERT_TRUE(day && before) << year;
-      const int index = YearCycleIndex(day->year, day->month, day->day, 0);
+      const int index = YearCycleIndex(day->year, day->month, day->day, 0, rules);
       const int first = FirstMonthOf(index);
       const bool ok = index == (year + 12056) % 60 + 1 &&
-                      YearCycleIndex(before->year, before->month, before->day, 0) == (year + 12055) % 60 + 1 &&
-                      MonthCycleIndex(day->year, day->month, day->day, 0) == first &&
-                      MonthCycleIndex(before->year, before->month, before->day, 0) == (first + 58) % 60 + 1;
+                      YearCycleIndex(before->year, before->month, before->day, 0, rules) == (year + 12055) % 60 + 1 &&
+                      MonthCycleIndex(day->year, day->month, day->day, 0, rules) == first &&
+                      MonthCycleIndex(before->year, before->month, before->day, 0, rules) == (first + 58) % 60 + 1;
       if (!ok && ++failures <= 5) ADD_FAILURE() << "mode " << mode << ", year " << year;
     }
     EXPECT_EQ(failures, 0) << "mode " << mode;
@@ -191,16 +188,16 @@ TEST_F(Sexagenary, YearAndFirstMonthBeginTogetherAtSpringStartEveryYear) {
 TEST_F(Sexagenary, YearAndFirstMonthBeginTogetherAtTheLunarNewYear) {
   int failures = 0;
   auto check = [&](int year) {
-    const DayNumber t = NewYearDay(year);
+    const DayNumber t = NewYearDay(year, kHistoricalRules);
     const auto day = DayNumberToDate(t);
     const auto before = DayNumberToDate(t - 1);
     ASSERT_TRUE(day && before) << year;
-    const int index = YearCycleIndex(day->year, day->month, day->day, 1);
+    const int index = YearCycleIndex(day->year, day->month, day->day, 1, kHistoricalRules);
     const int first = FirstMonthOf(index);
     const bool ok = day->year == year && index == (year + 12056) % 60 + 1 &&
-                    YearCycleIndex(before->year, before->month, before->day, 1) == (year + 12055) % 60 + 1 &&
-                    MonthCycleIndex(day->year, day->month, day->day, 1) == first &&
-                    MonthCycleIndex(before->year, before->month, before->day, 1) == (first + 58) % 60 + 1;
+                    YearCycleIndex(before->year, before->month, before->day, 1, kHistoricalRules) == (year + 12055) % 60 + 1 &&
+                    MonthCycleIndex(day->year, day->month, day->day, 1, kHistoricalRules) == first &&
+                    MonthCycleIndex(before->year, before->month, before->day, 1, kHistoricalRules) == (first + 58) % 60 + 1;
     if (!ok && ++failures <= 5) ADD_FAILURE() << "year " << year;
   };
   // Every year where the historical rules change, a sample elsewhere.
@@ -214,25 +211,25 @@ TEST_F(Sexagenary, FirstMonthFollowsTheYearStem) {
   const int expected[] = {3, 15, 27, 39, 51, 3, 15, 27, 39, 51};
   for (int year = 2024; year < 2034; ++year) {
     SCOPED_TRACE(year);
-    const int stem = (YearCycleIndex(year, 3, 1, 0) - 1) % 10 + 1;
+    const int stem = (YearCycleIndex(year, 3, 1, 0, kHistoricalRules) - 1) % 10 + 1;
     EXPECT_EQ(stem, (year - 2024) % 10 + 1);
-    EXPECT_EQ(MonthCycleIndex(year, 3, 1, 0), expected[stem - 1]);  // 1 March lies in the 寅 month
+    EXPECT_EQ(MonthCycleIndex(year, 3, 1, 0, kHistoricalRules), expected[stem - 1]);  // 1 March lies in the 寅 month
   }
 }
 
 TEST_F(Sexagenary, LunarMonthsWhenTheYearBeginsAtTheNewYear) {
   // 2023 (癸卯) has 闰二月 from 22 March to 19 April; 二月 is 乙卯.
-  ASSERT_EQ(SolarToLunar(2023, 4, 10), "AD14-20-2023");
-  EXPECT_EQ(MonthCycleIndex(2023, 3, 10, 1), 52);
-  EXPECT_EQ(MonthCycleIndex(2023, 3, 22, 1), 52);
-  EXPECT_EQ(MonthCycleIndex(2023, 4, 10, 1), 52);
-  EXPECT_EQ(MonthCycleIndex(2023, 4, 20, 1), 53);  // 三月初一: 丙辰
+  ASSERT_EQ(SolarToLunar(2023, 4, 10, kHistoricalRules), "AD14-20-2023");
+  EXPECT_EQ(MonthCycleIndex(2023, 3, 10, 1, kHistoricalRules), 52);
+  EXPECT_EQ(MonthCycleIndex(2023, 3, 22, 1, kHistoricalRules), 52);
+  EXPECT_EQ(MonthCycleIndex(2023, 4, 10, 1, kHistoricalRules), 52);
+  EXPECT_EQ(MonthCycleIndex(2023, 4, 20, 1, kHistoricalRules), 53);  // 三月初一: 丙辰
   // 腊月 of 癸卯 is 乙丑; 正月 of 甲辰 is 丙寅.
-  EXPECT_EQ(MonthCycleIndex(2024, 2, 9, 1), 2);
-  EXPECT_EQ(MonthCycleIndex(2024, 2, 10, 1), 3);
+  EXPECT_EQ(MonthCycleIndex(2024, 2, 9, 1, kHistoricalRules), 2);
+  EXPECT_EQ(MonthCycleIndex(2024, 2, 10, 1, kHistoricalRules), 3);
   // Between 立春 and the new year the two rules disagree.
-  EXPECT_EQ(MonthCycleIndex(2024, 2, 5, 0), 3);
-  EXPECT_EQ(MonthCycleIndex(2024, 2, 5, 1), 2);
+  EXPECT_EQ(MonthCycleIndex(2024, 2, 5, 0, kHistoricalRules), 3);
+  EXPECT_EQ(MonthCycleIndex(2024, 2, 5, 1, kHistoricalRules), 2);
 }
 
 TEST_F(Sexagenary, DayCycle) {
@@ -262,12 +259,12 @@ TEST_F(Sexagenary, DayCycle) {
 }
 
 TEST_F(Sexagenary, FullText) {
-  EXPECT_EQ(SexagenaryText(2024, 3, 1, 0), "甲辰(龙)年丙寅月甲子日");
-  EXPECT_EQ(SexagenaryText(1949, 10, 1, 0), "己丑(牛)年癸酉月甲子日");
-  EXPECT_EQ(SexagenaryText(2000, 1, 1, 0), "己卯(兔)年丙子月戊午日");
-  EXPECT_EQ(SexagenaryText(2024, 2, 9, 0), "甲辰(龙)年丙寅月癸卯日");
-  EXPECT_EQ(SexagenaryText(2024, 2, 9, 1), "癸卯(兔)年乙丑月癸卯日");
-  EXPECT_EQ(SexagenaryText(2023, 4, 10, 1), "癸卯(兔)年乙卯月戊戌日");
+  EXPECT_EQ(SexagenaryText(2024, 3, 1, 0, kHistoricalRules), "甲辰(龙)年丙寅月甲子日");
+  EXPECT_EQ(SexagenaryText(1949, 10, 1, 0, kHistoricalRules), "己丑(牛)年癸酉月甲子日");
+  EXPECT_EQ(SexagenaryText(2000, 1, 1, 0, kHistoricalRules), "己卯(兔)年丙子月戊午日");
+  EXPECT_EQ(SexagenaryText(2024, 2, 9, 0, kHistoricalRules), "甲辰(龙)年丙寅月癸卯日");
+  EXPECT_EQ(SexagenaryText(2024, 2, 9, 1, kHistoricalRules), "癸卯(兔)年乙丑月癸卯日");
+  EXPECT_EQ(SexagenaryText(2023, 4, 10, 1, kHistoricalRules), "癸卯(兔)年乙卯月戊戌日");
 }
 
 TEST_F(Sexagenary, UnacceptedInputGivesNothing) {
@@ -275,37 +272,37 @@ TEST_F(Sexagenary, UnacceptedInputGivesNothing) {
   for (const auto& d : bad) {
     SCOPED_TRACE(Trace(d));
     for (int from : {0, 1}) {
-      EXPECT_EQ(YearCycleIndex(d.y, d.m, d.d, from), 0);
-      EXPECT_EQ(AnimalIndex(d.y, d.m, d.d, from), 0);
-      EXPECT_EQ(MonthCycleIndex(d.y, d.m, d.d, from), 0);
-      EXPECT_EQ(SexagenaryText(d.y, d.m, d.d, from), "");
+      EXPECT_EQ(YearCycleIndex(d.y, d.m, d.d, from, kHistoricalRules), 0);
+      EXPECT_EQ(AnimalIndex(d.y, d.m, d.d, from, kHistoricalRules), 0);
+      EXPECT_EQ(MonthCycleIndex(d.y, d.m, d.d, from, kHistoricalRules), 0);
+      EXPECT_EQ(SexagenaryText(d.y, d.m, d.d, from, kHistoricalRules), "");
     }
     EXPECT_EQ(WeekdayName(d.y, d.m, d.d), "");
     EXPECT_EQ(ZodiacSignName(d.y, d.m, d.d), "");
   }
   // The year-start choice is 0 or 1.
   for (int from : {-1, 2}) {
-    EXPECT_EQ(YearCycleIndex(2024, 3, 1, from), 0);
-    EXPECT_EQ(MonthCycleIndex(2024, 3, 1, from), 0);
-    EXPECT_EQ(SexagenaryText(2024, 3, 1, from), "");
+    EXPECT_EQ(YearCycleIndex(2024, 3, 1, from, kHistoricalRules), 0);
+    EXPECT_EQ(MonthCycleIndex(2024, 3, 1, from, kHistoricalRules), 0);
+    EXPECT_EQ(SexagenaryText(2024, 3, 1, from, kHistoricalRules), "");
   }
   // The texts cover -8999..9000 only.
   for (const Ymd& d : {Ymd{9001, 1, 1}, Ymd{-9000, 12, 31}}) {
     SCOPED_TRACE(Trace(d));
-    EXPECT_EQ(SexagenaryText(d.y, d.m, d.d, 0), "");
+    EXPECT_EQ(SexagenaryText(d.y, d.m, d.d, 0, kHistoricalRules), "");
     EXPECT_EQ(WeekdayName(d.y, d.m, d.d), "");
     EXPECT_EQ(ZodiacSignName(d.y, d.m, d.d), "");
     EXPECT_NE(DayCycleIndex(d.y, d.m, d.d), 0);
   }
   EXPECT_NE(WeekdayName(9000, 12, 31), "");
   EXPECT_NE(ZodiacSignName(-8999, 1, 1), "");
-  EXPECT_NE(SexagenaryText(9000, 12, 31, 0), "");
-  EXPECT_NE(SexagenaryText(-8999, 1, 1, 0), "");
+  EXPECT_NE(SexagenaryText(9000, 12, 31, 0, kHistoricalRules), "");
+  EXPECT_NE(SexagenaryText(-8999, 1, 1, 0, kHistoricalRules), "");
   // Lunar-year records exist for -9997..9998 only.
-  EXPECT_EQ(YearCycleIndex(9999, 6, 1, 1), 0);
-  EXPECT_EQ(YearCycleIndex(-9998, 6, 1, 1), 0);
-  EXPECT_NE(YearCycleIndex(9999, 6, 1, 0), 0);
-  EXPECT_NE(YearCycleIndex(-9998, 6, 1, 0), 0);
+  EXPECT_EQ(YearCycleIndex(9999, 6, 1, 1, kHistoricalRules), 0);
+  EXPECT_EQ(YearCycleIndex(-9998, 6, 1, 1, kHistoricalRules), 0);
+  EXPECT_NE(YearCycleIndex(9999, 6, 1, 0, kHistoricalRules), 0);
+  EXPECT_NE(YearCycleIndex(-9998, 6, 1, 0, kHistoricalRules), 0);
 }
 
 TEST_F(Sexagenary, Weekdays) {

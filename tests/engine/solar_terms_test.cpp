@@ -14,9 +14,6 @@ namespace {
 
 // Every test starts and ends in the default, historical mode.
 class SolarTerms : public testing::Test {
- protected:
-  void SetUp() override { SetCalcModernFlag(0); }
-  void TearDown() override { SetCalcModernFlag(0); }
 };
 
 DayNumber Day(int y, int m, int d) { return DateToDayNumber(y, m, d); }
@@ -54,20 +51,20 @@ TEST_F(SolarTerms, TheTermsAndNewMoonsOf2024AgreeWithPublishedTimes) {
                               {11, 1, 20, 47}, {12, 1, 14, 21}, {12, 31, 6, 27}};
   const auto instant = [](const Event& e) { return Day(2024, e.month, e.day) + (e.hour * 60 + e.minute) / 1440.0; };
 
-  const auto found = TermsInRange(Day(2024, 1, 1), Day(2024, 12, 31));
+  const auto found = TermsInRange(Day(2024, 1, 1), Day(2024, 12, 31), kHistoricalRules);
   ASSERT_EQ(found.size(), 24u);
   for (int k = 1; k <= 24; ++k) {
     EXPECT_EQ(found[k - 1].term, k);
     EXPECT_NEAR(Minutes(found[k - 1].instant - instant(terms[k - 1])), 0, 1.5) << SolarTermName(k);
-    EXPECT_NEAR(Minutes(TermDayOnOrAfter(Day(2024, 1, 1), k) - instant(terms[k - 1])), 0, 1.5) << k;
+    EXPECT_NEAR(Minutes(TermDayOnOrAfter(Day(2024, 1, 1), k, kHistoricalRules) - instant(terms[k - 1])), 0, 1.5) << k;
   }
-  const auto moons = MoonsInRange(Day(2024, 1, 1), Day(2024, 12, 31), Phase::kNew);
+  const auto moons = MoonsInRange(Day(2024, 1, 1), Day(2024, 12, 31), Phase::kNew, kHistoricalRules);
   ASSERT_EQ(moons.size(), 13u);
   for (std::size_t i = 0; i < 13; ++i) {
     EXPECT_NEAR(Minutes(moons[i].instant - instant(newMoons[i])), 0, 1.5) << i;
   }
-  EXPECT_EQ(NewMoonCountInYear(2024), 13);
-  EXPECT_EQ(NewMoonCountInYear(2023), 12);
+  EXPECT_EQ(NewMoonCountInYear(2024, kHistoricalRules), 13);
+  EXPECT_EQ(NewMoonCountInYear(2023, kHistoricalRules), 12);
 }
 
 TEST_F(SolarTerms, TheSecantSearchLandsOnTheTarget) {
@@ -85,17 +82,17 @@ TEST_F(SolarTerms, TheSecantSearchLandsOnTheTarget) {
 }
 
 TEST_F(SolarTerms, TermInForceAndTermsPerYear) {
-  EXPECT_EQ(TermInForce(2024, 2, 4), 3);   // 立春 falls on the day
-  EXPECT_EQ(TermInForce(2024, 2, 5), 3);
-  EXPECT_EQ(TermInForce(2024, 2, 3), 2);   // still 大寒
-  EXPECT_EQ(TermInForce(2024, 1, 1), 24);  // 冬至 of 2023
-  EXPECT_EQ(TermInForce(2024, 2, 30), 0);
-  EXPECT_EQ(TermCountInYear(2024), 24);
+  EXPECT_EQ(TermInForce(2024, 2, 4, kHistoricalRules), 3);   // 立春 falls on the day
+  EXPECT_EQ(TermInForce(2024, 2, 5, kHistoricalRules), 3);
+  EXPECT_EQ(TermInForce(2024, 2, 3, kHistoricalRules), 2);   // still 大寒
+  EXPECT_EQ(TermInForce(2024, 1, 1, kHistoricalRules), 24);  // 冬至 of 2023
+  EXPECT_EQ(TermInForce(2024, 2, 30, kHistoricalRules), 0);
+  EXPECT_EQ(TermCountInYear(2024, kHistoricalRules), 24);
   // In the Julian years before 1582 小寒 drifts across 1 January.
-  EXPECT_EQ(TermCountInYear(948), 25);
-  EXPECT_EQ(TermCountInYear(949), 23);
-  EXPECT_EQ(TermCountInYear(10000), 0);
-  EXPECT_EQ(NewMoonCountInYear(-9999), 0);
+  EXPECT_EQ(TermCountInYear(948, kHistoricalRules), 25);
+  EXPECT_EQ(TermCountInYear(949, kHistoricalRules), 23);
+  EXPECT_EQ(TermCountInYear(10000, kHistoricalRules), 0);
+  EXPECT_EQ(NewMoonCountInYear(-9999, kHistoricalRules), 0);
 }
 
 // ---- The historical layer ----
@@ -103,22 +100,21 @@ TEST_F(SolarTerms, TermInForceAndTermsPerYear) {
 TEST_F(SolarTerms, TheWinterSolsticeOfMinus104IsMovedToItsCalendarDay) {
   // The astronomical solstice falls on day 1683429; the correction moves it two
   // days on, to 00:00 of -104-12-25.
-  EXPECT_EQ(TermDayOnOrAfter(1683400, 24), 1683431.0);
+  EXPECT_EQ(TermDayOnOrAfter(1683400, 24, kHistoricalRules), 1683431.0);
   EXPECT_EQ(DateText(1683431), "BC12-25-0105");
-  SetCalcModernFlag(1);
-  EXPECT_EQ(Floor(TermDayOnOrAfter(1683400, 24)), 1683429);
+  EXPECT_EQ(Floor(TermDayOnOrAfter(1683400, 24, kModernRules)), 1683429);
 }
 
 TEST_F(SolarTerms, EarlyHanNewMoonsAndTermsAreMean) {
   const double lunation = 2392.0 / 81, epoch = 1683431;
-  const auto moons = MoonsInRange(1683462, 1752119, Phase::kNew);
+  const auto moons = MoonsInRange(1683462, 1752119, Phase::kNew, kHistoricalRules);
   ASSERT_GT(moons.size(), 2300u);
   for (const auto& m : moons) {
     const double g = (m.instant - epoch) / lunation;
     ASSERT_NEAR(g, std::round(g), 1e-9) << DateTimeText(m.instant);
   }
   const double step = 365.25 / 24;
-  for (const auto& t : TermsInRange(1683440, 1752098)) {
+  for (const auto& t : TermsInRange(1683440, 1752098, kHistoricalRules)) {
     const double k = (t.instant - epoch) / step;
     ASSERT_NEAR(k, std::round(k), 1e-9) << DateTimeText(t.instant);
     const int index = static_cast<int>(std::llround(k)) % 24;
@@ -128,10 +124,10 @@ TEST_F(SolarTerms, EarlyHanNewMoonsAndTermsAreMean) {
 
 TEST_F(SolarTerms, TheFirstFourDaysOfAHistoricalRangeAnswerAsTheFifth) {
   for (DayNumber first : {2322134, 1752099, 2336119, 2357304}) {
-    const LocalInstant fifth = TermInstant(first + 4, false);
+    const LocalInstant fifth = TermInstant(first + 4, false, kHistoricalRules);
     for (DayNumber d = first; d < first + 4; ++d) {
-      EXPECT_EQ(TermInstant(d, false), fifth) << d;
-      EXPECT_EQ(TermIndex(d), TermIndex(first + 4)) << d;
+      EXPECT_EQ(TermInstant(d, false, kHistoricalRules), fifth) << d;
+      EXPECT_EQ(TermIndex(d, kHistoricalRules), TermIndex(first + 4, kHistoricalRules)) << d;
     }
   }
 }
@@ -150,24 +146,20 @@ TEST_F(SolarTerms, LateNewMoonsStartTheMonthOnTheNextDay) {
   };
   for (const auto& c : cases) {
     const DayNumber day = Day(c.y, c.m, c.d);
-    SetCalcModernFlag(1);
-    const LocalInstant t = NewMoonInstant(day - 3);
+    const LocalInstant t = NewMoonInstant(day - 3, kModernRules);
     ASSERT_EQ(Floor(t), day);
     EXPECT_NEAR(t - day, c.fraction, 1e-4);
-    SetCalcModernFlag(0);
-    EXPECT_EQ(NewMoonDay(day - 3), Day(c.y, c.m, c.historicalDay)) << c.y << "-" << c.m << "-" << c.d;
+    EXPECT_EQ(NewMoonDay(day - 3, kHistoricalRules), Day(c.y, c.m, c.historicalDay)) << c.y << "-" << c.m << "-" << c.d;
   }
 }
 
 TEST_F(SolarTerms, ExemptNewMoonsKeepTheirDayAfterTheCutOff) {
   ASSERT_EQ(history::NewMoonExemptDays().size(), 11u);
   for (DayNumber day : history::NewMoonExemptDays()) {
-    SetCalcModernFlag(1);
-    const LocalInstant t = NewMoonInstant(day - 3);
+    const LocalInstant t = NewMoonInstant(day - 3, kModernRules);
     ASSERT_EQ(Floor(t), day);
     EXPECT_GT(t - day, 0.7908) << day;  // late enough to be moved, were it not exempt
-    SetCalcModernFlag(0);
-    EXPECT_EQ(NewMoonDay(day - 3), day);
+    EXPECT_EQ(NewMoonDay(day - 3, kHistoricalRules), day);
   }
 }
 
@@ -184,12 +176,10 @@ TEST_F(SolarTerms, EveryNewMoonCorrectionMovesItsMoonByADay) {
     const DayNumber day = std::abs(entry);
     const int sign = entry > 0 ? 1 : -1;
     (sign > 0 ? later : earlier) += 1;
-    SetCalcModernFlag(1);
-    const LocalInstant t = NewMoonInstant(day - 2);
+    const LocalInstant t = NewMoonInstant(day - 2, kModernRules);
     if (entry == -2202754 || entry == 2207184) {
       EXPECT_EQ(Floor(t), day + 1);
-      SetCalcModernFlag(0);
-      EXPECT_EQ(NewMoonInstant(day - 2), t);
+      EXPECT_EQ(NewMoonInstant(day - 2, kHistoricalRules), t);
       continue;
     }
     ASSERT_EQ(Floor(t), day) << "correction key " << day << " is not the day of a true new moon";
@@ -198,8 +188,7 @@ TEST_F(SolarTerms, EveryNewMoonCorrectionMovesItsMoonByADay) {
       if (day > p.first && day <= p.last) cutoff = p.cutoff;
     }
     ASSERT_FALSE(history::IsNewMoonExemptDay(day));
-    SetCalcModernFlag(0);
-    const LocalInstant h = NewMoonInstant(day - 2);
+    const LocalInstant h = NewMoonInstant(day - 2, kHistoricalRules);
     if (cutoff > 0 && t - day > cutoff) {
       EXPECT_EQ(h, day + 1.0) << day;
     } else if (sign > 0) {
@@ -223,21 +212,20 @@ TEST_F(SolarTerms, EveryNewMoonCorrectionMovesItsMoonByADay) {
 
 TEST_F(SolarTerms, ModernModeDropsTheCorrectionsAfter1887) {
   // The last correction: the true new moon of 1920-11-11 00:04 is dated 11-10.
-  EXPECT_EQ(NewMoonDay(Day(1920, 11, 5)), Day(1920, 11, 10));
-  SetCalcModernFlag(1);
-  EXPECT_EQ(NewMoonDay(Day(1920, 11, 5)), Day(1920, 11, 11));
+  EXPECT_EQ(NewMoonDay(Day(1920, 11, 5), kHistoricalRules), Day(1920, 11, 10));
+  EXPECT_EQ(NewMoonDay(Day(1920, 11, 5), kModernRules), Day(1920, 11, 11));
 }
 
 TEST_F(SolarTerms, WalkingMoonsMakesProgressWhereAnAnswerLiesBeforeTheDay) {
   // Day 1683461 is answered with the new moon of 1683460.
-  const LocalInstant early = NewMoonInstant(1683461);
+  const LocalInstant early = NewMoonInstant(1683461, kHistoricalRules);
   EXPECT_LT(early, 1683461.0);
-  const auto moons = MoonsInRange(1683400, 1683700, Phase::kNew);
+  const auto moons = MoonsInRange(1683400, 1683700, Phase::kNew, kHistoricalRules);
   ASSERT_GE(moons.size(), 9u);
   for (std::size_t i = 1; i < moons.size(); ++i) {
     EXPECT_GT(moons[i].instant - moons[i - 1].instant, 27.0) << DateTimeText(moons[i].instant);
   }
-  const auto all = EventsInRange(1683400, 1683700);
+  const auto all = EventsInRange(1683400, 1683700, kHistoricalRules);
   for (std::size_t i = 1; i < all.size(); ++i) EXPECT_LE(all[i - 1].instant, all[i].instant);
 }
 
@@ -254,7 +242,7 @@ TEST_F(SolarTerms, PeriodTheoryTermsInterpolateWithinTheCrossingDay) {
   const auto wrapping = [](double x) { return std::fmod(350.5 + (x - 2000), 360.0); };
   EXPECT_NEAR(TermFromDailyLongitudes(2000, false, wrapping), 2009.5, 1e-9);
   // The real theories: a year of terms, one every 15 degrees, in order.
-  const auto terms = TermsInRange(Day(1700, 1, 1), Day(1700, 12, 31));
+  const auto terms = TermsInRange(Day(1700, 1, 1), Day(1700, 12, 31), kHistoricalRules);
   ASSERT_EQ(terms.size(), 24u);
   for (std::size_t i = 0; i < terms.size(); ++i) {
     EXPECT_EQ(terms[i].term, static_cast<int>(i) + 1);
@@ -275,11 +263,11 @@ namespace {
 // so the remembered instants come from searches started elsewhere.
 TEST_F(SolarTerms, RememberedInstantsShowAsFreshOnes) {
   for (std::int16_t mode : {0, 1}) {
-    SetCalcModernFlag(mode);
+    const CalendarRules rules{mode == 1};
     std::vector<std::string> fresh, remembered;
-    const auto texts = [](DayNumber first, DayNumber last) {
+    const auto texts = [rules](DayNumber first, DayNumber last) {
       std::string all;
-      for (const auto& e : EventsInRange(first, last)) all += DateTimeText(e.instant) + " ";
+      for (const auto& e : EventsInRange(first, last, rules)) all += DateTimeText(e.instant) + " ";
       return all;
     };
     for (int y : {1640, 1900, 2024}) {

@@ -8,7 +8,7 @@ namespace {
 constexpr DayNumber kNoDate = -100000000;
 
 const DateSpan& Span() {
-  static const DateSpan span = MakeDateSpan(-103);
+  static const DateSpan span = MakeDateSpan(kHistoricalRules, -103);
   return span;
 }
 
@@ -117,14 +117,14 @@ TEST(CalculatorModel, BeforeEraBoxPerCalendar) {
   }
   // From AD 1: 1 January AD 1 is still in the lunar year 0, and the Hijri
   // years begin in 622.
-  const DateSpan fromAd1 = MakeDateSpan(1);
+  const DateSpan fromAd1 = MakeDateSpan(kHistoricalRules, 1);
   EXPECT_FALSE(BeforeEraAllowed(fromAd1, Calendar::kGregorian));
   EXPECT_TRUE(BeforeEraAllowed(fromAd1, Calendar::kLunar));
   EXPECT_TRUE(BeforeEraAllowed(fromAd1, Calendar::kHijri));
-  const DateSpan from622 = MakeDateSpan(622);
+  const DateSpan from622 = MakeDateSpan(kHistoricalRules, 622);
   EXPECT_FALSE(BeforeEraAllowed(from622, Calendar::kLunar));
   EXPECT_TRUE(BeforeEraAllowed(from622, Calendar::kHijri));
-  const DateSpan from623 = MakeDateSpan(623);
+  const DateSpan from623 = MakeDateSpan(kHistoricalRules, 623);
   EXPECT_FALSE(BeforeEraAllowed(from623, Calendar::kHijri));
 
   // Choosing a calendar without years <= 0 unticks and disables the box.

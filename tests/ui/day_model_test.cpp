@@ -8,12 +8,12 @@ namespace tovani::day {
 namespace {
 
 const CalendarRange& Range() {
-  static const CalendarRange range = MakeCalendarRange(-103, 4103);
+  static const CalendarRange range = MakeCalendarRange(-103, 4103, kHistoricalRules);
   return range;
 }
 
 DayModel ModelAt(int y, int m, int d, bool dynasty = false) {
-  return DayModel(Range(), *FromGregorian({y, m, d}), dynasty);
+  return DayModel(Range(), *FromGregorian({y, m, d}, kHistoricalRules), dynasty);
 }
 
 std::string SelectedItem(const DayModel& model, ListId list) {
@@ -102,7 +102,7 @@ TEST(DayModel, ChoicesClampTheDay) {
   model.Choose(kHijriMonth, IndexOf(model, kHijriMonth, 8));
   EXPECT_EQ(model.date().hijri, (CalendarTriple{1445, 8, 29}));
   // Every choice keeps the three calendars on one day.
-  EXPECT_EQ(*FromGregorian(model.date().gregorian), model.date());
+  EXPECT_EQ(*FromGregorian(model.date().gregorian, kHistoricalRules), model.date());
 }
 
 TEST(DayModel, SteppingAtTheEndsOfTheLists) {
@@ -172,28 +172,26 @@ TEST(DayModel, EraNamesInTheLunarYearList) {
 }
 
 TEST(DayModel, TextLines) {
-  const auto day = *FromGregorian({2024, 2, 10});
-  EXPECT_EQ(DayTextLine1(day, 0), "星期六 水瓶座  甲辰(龙)年丙寅月甲辰日");
-  EXPECT_EQ(DayTextLine2(day, 0, -116.4, 39.9), "春节 国际气象节 2月19日雨水 六九第6天");
-  const std::string sun = DayTextLine2(day, 1, -116.4, 39.9);
+  const auto day = *FromGregorian({2024, 2, 10}, kHistoricalRules);
+  EXPECT_EQ(DayTextLine1(day, 0, kHistoricalRules), "星期六 水瓶座  甲辰(龙)年丙寅月甲辰日");
+  EXPECT_EQ(DayTextLine2(day, 0, -116.4, 39.9, kHistoricalRules), "春节 国际气象节 2月19日雨水 六九第6天");
+  const std::string sun = DayTextLine2(day, 1, -116.4, 39.9, kHistoricalRules);
   EXPECT_EQ(sun.substr(0, 8), "日出时刻");
   EXPECT_EQ(sun.size(), 8u + 8 + 2 + 8 + 8);
-  EXPECT_EQ(DayTextLine2(day, 2, -116.4, 39.9).substr(0, 8), "天亮时刻");
+  EXPECT_EQ(DayTextLine2(day, 2, -116.4, 39.9, kHistoricalRules).substr(0, 8), "天亮时刻");
   // The day before the lunar new year: 除夕, and the sexagenary year changed at 立春.
-  const auto eve = *FromGregorian({2024, 2, 9});
-  EXPECT_EQ(DayTextLine2(eve, 0, -116.4, 39.9).substr(0, 4), "除夕");
-  EXPECT_NE(DayTextLine1(eve, 0).find("甲辰(龙)年"), std::string::npos);
-  EXPECT_NE(DayTextLine1(eve, 1).find("癸卯(兔)年"), std::string::npos);
+  const auto eve = *FromGregorian({2024, 2, 9}, kHistoricalRules);
+  EXPECT_EQ(DayTextLine2(eve, 0, -116.4, 39.9, kHistoricalRules).substr(0, 4), "除夕");
+  EXPECT_NE(DayTextLine1(eve, 0, kHistoricalRules).find("甲辰(龙)年"), std::string::npos);
+  EXPECT_NE(DayTextLine1(eve, 1, kHistoricalRules).find("癸卯(兔)年"), std::string::npos);
 }
 
 TEST(DayModel, ANewRangeRecomputesTheLunarDate) {
   DayModel model = ModelAt(-103, 3, 1);
   const CalendarTriple historical = model.date().lunar;
-  SetCalcModernFlag(1);
-  model.SetRange(MakeCalendarRange(-103, 4103));
+  model.SetRange(MakeCalendarRange(-103, 4103, kModernRules));
   EXPECT_NE(model.date().lunar, historical);  // the astronomical new moon of -103 differs
   EXPECT_EQ(model.date().gregorian, (CalendarTriple{-103, 3, 1}));
-  SetCalcModernFlag(0);
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST(DayRecords, TrayTipIsTodaysLunarDateAndDay) {
       {{2024, 2, 10}, "农历正月初一 甲辰日"},
   };
   for (const Case& c : cases) {
-    const auto day = FromGregorian(c.gregorian);
+    const auto day = FromGregorian(c.gregorian, kHistoricalRules);
     ASSERT_TRUE(day.has_value());
     EXPECT_EQ(TrayTipText(*day), c.tip) << c.gregorian.year << "-" << c.gregorian.month << "-" << c.gregorian.day;
   }

@@ -16,7 +16,7 @@ namespace {
 
 constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser;
 
-DayInCalendars Day(int y, int m, int d) { return *FromGregorian({y, m, d}); }
+DayInCalendars Day(int y, int m, int d) { return *FromGregorian({y, m, d}, kHistoricalRules); }
 
 TEST(MemorialLines, TextsOfTheKinds) {
   EXPECT_STREQ(Caption(kMemorials), "编辑纪念日");
@@ -66,7 +66,7 @@ TEST(MemorialLines, LinesAndKeysOfTheKinds) {
       {kCountdown, kHijriRow, "倒计06月10日（AD2023年）：            母亲生日", "倒计"},
   };
   for (const Case& c : cases) {
-    MemorialEditor e(c.kind, true, {});
+    MemorialEditor e(c.kind, true, {}, kHistoricalRules);
     ASSERT_TRUE(e.Add(c.row, day, "母亲生日", ""));
     ASSERT_EQ(e.lines().size(), 1u);
     EXPECT_EQ(e.lines()[0], c.line);
@@ -74,22 +74,22 @@ TEST(MemorialLines, LinesAndKeysOfTheKinds) {
     ASSERT_TRUE(f);
     EXPECT_EQ(e.KeyOf(f->row, f->date), c.key);
     EXPECT_EQ(f->title, "母亲生日");
-    const auto back = DayOfLine(*f);
+    const auto back = DayOfLine(*f, kHistoricalRules);
     ASSERT_TRUE(back) << c.line;
     EXPECT_EQ(*back, day) << c.line;
   }
   // A leap month keeps its month code; the audio path comes back from the line.
-  const DayInCalendars leap = *FromLunar({2023, 14, 5});
-  MemorialEditor e(kMemorials, true, {});
+  const DayInCalendars leap = *FromLunar({2023, 14, 5}, kHistoricalRules);
+  MemorialEditor e(kMemorials, true, {}, kHistoricalRules);
   ASSERT_TRUE(e.Add(kLunarRow, leap, "闰月", "C:\\a b\\c.mp3"));
   EXPECT_EQ(e.lines()[0], "农历14月05日（AD2023年）：                闰月 C:\\a b\\c.mp3");
   const auto f = FieldsOfLine(e.lines()[0]);
   ASSERT_TRUE(f);
   EXPECT_EQ(f->audio, "C:\\a b\\c.mp3");
-  EXPECT_EQ(DayOfLine(*f), leap);
+  EXPECT_EQ(DayOfLine(*f, kHistoricalRules), leap);
   // Dates the lists cannot show, and lines of another layout.
-  EXPECT_FALSE(DayOfLine({kGregorianRow, {1799, 12, 31}, "", ""}));
-  EXPECT_FALSE(DayOfLine({kLunarRow, {2023, 13, 1}, "", ""}));  // no leap first month in 2023
+  EXPECT_FALSE(DayOfLine({kGregorianRow, {1799, 12, 31}, "", ""}, kHistoricalRules));
+  EXPECT_FALSE(DayOfLine({kLunarRow, {2023, 13, 1}, "", ""}, kHistoricalRules));  // no leap first month in 2023
   for (const char* bad : {"", "公历06月10日（AD2023年）", "其他06月10日（AD2023年）：x", "公历6月10日（AD2023年）：x"}) {
     EXPECT_FALSE(FieldsOfLine(bad)) << bad;
   }
@@ -127,7 +127,7 @@ TEST(MemorialEditorList, AddReplacesInPlaceByKey) {
       {kCountdown, kLunarRow, may2, "二", {"倒计05月02日（AD2024年）：                  二"}, 0},
   };
   for (const auto* steps : {&memorials, &reminders, &countdown}) {
-    MemorialEditor e(steps->front().kind, true, {});
+    MemorialEditor e(steps->front().kind, true, {}, kHistoricalRules);
     for (const Step& s : *steps) {
       e.Add(s.row, s.day, s.title, "");
       ASSERT_EQ(e.lines().size(), s.prefixes.size()) << s.title;
@@ -141,7 +141,8 @@ TEST(MemorialEditorList, AddReplacesInPlaceByKey) {
 
 TEST(MemorialEditorList, ChooseDeleteAndRegistryUseOff) {
   MemorialEditor e(kMemorials, true, {"公历05月01日（AD2000年）：                  一",
-                                      "回历12月30日（AD1420年）：                  二 C:\\x.wav"});
+                                      "回历12月30日（AD1420年）：                  二 C:\\x.wav"},
+                   kHistoricalRules);
   EXPECT_EQ(e.chosen(), -1);
   EXPECT_FALSE(e.Delete());
   EXPECT_FALSE(e.Choose(2));
@@ -157,7 +158,7 @@ TEST(MemorialEditorList, ChooseDeleteAndRegistryUseOff) {
 
   // Registry use off: nothing listed, nothing added, deleted or saved.
   MemoryRegistry registry;
-  MemorialEditor off(kMemorials, false, {"公历05月01日（AD2000年）：                  一"});
+  MemorialEditor off(kMemorials, false, {"公历05月01日（AD2000年）：                  一"}, kHistoricalRules);
   EXPECT_FALSE(off.editable());
   EXPECT_TRUE(off.lines().empty());
   EXPECT_FALSE(off.Add(kGregorianRow, Day(2024, 5, 1), "一", ""));
@@ -218,7 +219,7 @@ TEST(MemorialEditorSave, ARefusedWriteLeavesTheRecordsAsTheyWere) {
     edited.Add(kLunarRow, day, "农历新的", "");
     if (kind != kCountdown && edited.Choose(0)) edited.Delete();
     for (int refuse = 1;; ++refuse) {
-      MemorialEditor e(kind, true, edited.lines());
+      MemorialEditor e(kind, true, edited.lines(), kHistoricalRules);
       registry.writes = 0;
       registry.refuse = refuse;
       if (e.Save(registry)) break;  // every write went through
@@ -239,7 +240,7 @@ TEST(MemorialEditorSave, ARefusedWriteLeavesTheRecordsAsTheyWere) {
     seed();
   }
   // An empty list of memorial days removes them all.
-  MemorialEditor empty(kMemorials, true, {});
+  MemorialEditor empty(kMemorials, true, {}, kHistoricalRules);
   ASSERT_TRUE(empty.Save(registry));
   for (const char* k : {"SolarMemorial", "LunarMemorial", "MuharramMemorial"}) {
     EXPECT_FALSE(registry.HasKey(kUser, key + "\\" + k)) << k;
@@ -250,7 +251,7 @@ TEST(MemorialEditorSave, ARefusedWriteLeavesTheRecordsAsTheyWere) {
 // The store keeps 20 reminder days: a new 21st is refused with the limit
 // named, a listed day can still be replaced, and after a delete one more fits.
 TEST(MemorialEditorAdd, TwentyReminderDaysAtMost) {
-  MemorialEditor e(kReminders, true, {});
+  MemorialEditor e(kReminders, true, {}, kHistoricalRules);
   for (int i = 0; i < 20; ++i) ASSERT_TRUE(e.Add(kGregorianRow, Day(2024, 1, 1 + i), "提醒", "")) << i;
   EXPECT_FALSE(e.Add(kGregorianRow, Day(2024, 2, 1), "第二十一", ""));
   EXPECT_EQ(e.status(), kReminderLimitText);
@@ -262,7 +263,7 @@ TEST(MemorialEditorAdd, TwentyReminderDaysAtMost) {
   EXPECT_TRUE(e.Add(kGregorianRow, Day(2024, 2, 1), "第二十一", ""));
   EXPECT_EQ(e.lines().size(), 20u);
   // Memorial days have a slot of their own for each date.
-  MemorialEditor memorials(kMemorials, true, {});
+  MemorialEditor memorials(kMemorials, true, {}, kHistoricalRules);
   for (int i = 0; i < 21; ++i) EXPECT_TRUE(memorials.Add(kGregorianRow, Day(2024, 1, 1 + i), "纪念", "")) << i;
 }
 

@@ -277,22 +277,18 @@ TEST(ContextMenu, ModernAstronomyRebuildsTheLunarCalendar) {
   s.CurrentYear = -103, s.CurrentMonth = 3, s.CurrentDay = 1;
   RecomputeLunarBounds(s);
   const AppState before = s;
-  const std::string historicalRecord = LunarYearRecordOf(-103);  // now cached
-  ASSERT_EQ(CalcModernFlag(), 0);
+  ASSERT_EQ(s.Rules(), kHistoricalRules);
 
   EXPECT_EQ(Choose(kOptionModernAncient, s).refresh, Refresh::kAll);
   EXPECT_EQ(s.ModernCalculateAncientFlag, 1);
-  EXPECT_EQ(CalcModernFlag(), 1);
-  // The cached year was dropped, and the displayed date follows the new mode.
-  EXPECT_NE(BuildLunarYearRecord(-103), historicalRecord);
-  EXPECT_EQ(LunarYearRecordOf(-103), BuildLunarYearRecord(-103));
+  EXPECT_EQ(s.Rules(), kModernRules);
+  // The displayed date follows the new rules.
   EXPECT_NE((CivilDate{s.CurrentLunarYear, s.CurrentLunarMonth, s.CurrentLunarDay}),
             (CivilDate{before.CurrentLunarYear, before.CurrentLunarMonth, before.CurrentLunarDay}));
   EXPECT_EQ(s.CurrentYear, -103);
 
   Choose(kOptionModernAncient, s);
-  EXPECT_EQ(CalcModernFlag(), 0);
-  EXPECT_EQ(LunarYearRecordOf(-103), historicalRecord);
+  EXPECT_EQ(s.Rules(), kHistoricalRules);
   EXPECT_EQ(s.CurrentLunarDay, before.CurrentLunarDay);
   EXPECT_EQ(s.LunarFirst, before.LunarFirst);
 }

@@ -6,11 +6,11 @@ namespace tovani::month {
 namespace {
 
 const CalendarRange& Range() {
-  static const CalendarRange range = MakeCalendarRange(-103, 4103);
+  static const CalendarRange range = MakeCalendarRange(-103, 4103, kHistoricalRules);
   return range;
 }
 
-MonthModel ModelAt(int y, int m, int d) { return MonthModel(Range(), *FromGregorian({y, m, d})); }
+MonthModel ModelAt(int y, int m, int d) { return MonthModel(Range(), *FromGregorian({y, m, d}, kHistoricalRules)); }
 
 // The day and second line of a cell.
 std::pair<std::string, std::string> Cell(const MonthGrid& grid, int cell) {
@@ -21,7 +21,7 @@ std::pair<std::string, std::string> Cell(const MonthGrid& grid, int cell) {
 }
 
 TEST(MonthGrid, AMonthStartingOnSaturdayFillsCells7To37) {
-  const MonthGrid grid = MakeMonthGrid(2022, 10);  // 1 October 2022 was a Saturday
+  const MonthGrid grid = MakeMonthGrid(2022, 10, kHistoricalRules);  // 1 October 2022 was a Saturday
   EXPECT_EQ(grid.firstCell, 7);
   EXPECT_EQ(grid.lastCell, 37);
   for (int cell = 1; cell < 7; ++cell) EXPECT_EQ(grid.cells[cell - 1], "") << cell;
@@ -45,7 +45,7 @@ TEST(MonthGrid, October1582RunsFrom4To15WithoutAGap) {
 }
 
 TEST(MonthGrid, SecondLines) {
-  const MonthGrid grid = MakeMonthGrid(2024, 2);  // 1 February 2024 is a Thursday: cell 5
+  const MonthGrid grid = MakeMonthGrid(2024, 2, kHistoricalRules);  // 1 February 2024 is a Thursday: cell 5
   ASSERT_EQ(grid.firstCell, 5);
   const auto line = [&](int day) { return Cell(grid, grid.firstCell + day - 1).second; };
   EXPECT_EQ(line(4), "立春");       // a solar term without a festival
@@ -53,32 +53,32 @@ TEST(MonthGrid, SecondLines) {
   EXPECT_EQ(line(14), "情人节");    // a Gregorian festival, short list
   EXPECT_EQ(line(11), "初二");
   EXPECT_EQ(line(9), "除夕");
-  const MonthGrid march = MakeMonthGrid(2023, 3);
+  const MonthGrid march = MakeMonthGrid(2023, 3, kHistoricalRules);
   // 22 March 2023 is the first day of 闰二月, of 29 days.
   EXPECT_EQ(Cell(march, march.firstCell + 21).second, "闰二月小");
-  const MonthGrid may = MakeMonthGrid(2023, 5);
+  const MonthGrid may = MakeMonthGrid(2023, 5, kHistoricalRules);
   EXPECT_EQ(Cell(may, may.firstCell + 18).second, "四月大");  // 19 May 2023
-  const MonthGrid april = MakeMonthGrid(2023, 4);
+  const MonthGrid april = MakeMonthGrid(2023, 4, kHistoricalRules);
   EXPECT_EQ(Cell(april, april.firstCell + 19).second, "谷雨");  // 20 April 2023, 三月初一 and 谷雨
 }
 
 TEST(MonthSummary, TermsAndMoonsOfAMonth) {
-  EXPECT_EQ(MonthSummary(2024, 2), "4日16:27:02立春 19日12:13:05雨水\r\n10日06:59:04朔 24日20:30:17望");
+  EXPECT_EQ(MonthSummary(2024, 2, kHistoricalRules), "4日16:27:02立春 19日12:13:05雨水\r\n10日06:59:04朔 24日20:30:17望");
 }
 
 TEST(DayDetails, TheLinesOfTheDetailsBox) {
-  const std::string details = DayDetails(*FromGregorian({2024, 2, 10}), 0, -116.4, 39.9);
+  const std::string details = DayDetails(*FromGregorian({2024, 2, 10}, kHistoricalRules), 0, -116.4, 39.9, kHistoricalRules);
   EXPECT_EQ(details.substr(0, details.find("\r\n", 2)), "\r\n农历 二○二四年 正月小初一 甲辰(龙)年丙寅月甲辰日");
   EXPECT_NE(details.find("\r\n回历 1445年7月30日 水瓶座 六九第6天\r\n"), std::string::npos) << details;
   EXPECT_NE(details.find("天亮 "), std::string::npos);
   EXPECT_EQ(details.substr(details.rfind("\r\n")), "\r\n 春节 国际气象节");
   // A leap month and an era name.
-  const std::string leap = DayDetails(*FromGregorian({1722, 6, 1}), 0, -116.4, 39.9);
+  const std::string leap = DayDetails(*FromGregorian({1722, 6, 1}, kHistoricalRules), 0, -116.4, 39.9, kHistoricalRules);
   EXPECT_EQ(leap.rfind("\r\n农历 清代康熙61年 ", 0), 0u) << leap;
-  const std::string leapMonth = DayDetails(*FromGregorian({2023, 4, 10}), 0, -116.4, 39.9);
+  const std::string leapMonth = DayDetails(*FromGregorian({2023, 4, 10}, kHistoricalRules), 0, -116.4, 39.9, kHistoricalRules);
   EXPECT_NE(leapMonth.find("年  闰二月小二十 "), std::string::npos) << leapMonth;
   // No festival: three lines only.
-  const std::string plain = DayDetails(*FromGregorian({2024, 2, 11}), 0, -116.4, 39.9);
+  const std::string plain = DayDetails(*FromGregorian({2024, 2, 11}, kHistoricalRules), 0, -116.4, 39.9, kHistoricalRules);
   EXPECT_EQ(std::count(plain.begin(), plain.end(), '\n'), 3);
 }
 

@@ -88,27 +88,27 @@ TEST(SearchReport, HeaderThenItems) {
     std::string after;  // how it goes on from the header's end
   };
   Case cases[] = {
-      {MakeLeapMonthSearch(2000, 10, 0),
+      {MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules),
        "    共找到 4 个农历闰月\r\n"
        "\r\nAD2001闰四月小    AD05-23-2001 ～ AD06-20-2001"
        "\r\nAD2004闰二月小    AD03-21-2004 ～ AD04-18-2004"
        "\r\nAD2006闰七月小    AD08-24-2006 ～ AD09-21-2006"
        "\r\nAD2009闰五月小    AD06-23-2009 ～ AD07-21-2009",
        ""},
-      {MakeLeapMonthSearch(2000, 10, 7),
+      {MakeLeapMonthSearch(2000, 10, 7, kHistoricalRules),
        "    共找到 1 个农历闰七月\r\n\r\nAD2006闰七月小    AD08-24-2006 ～ AD09-21-2006", ""},
-      {MakeLeapMonthSearch(2000, 10, 12), "    共找到 0 个农历闰腊月", ""},
-      {MakeLeapMonthSearch(2002, 2, 0), "    共找到 0 个农历闰月", ""},
-      {MakeRunSearch(2000, 1, RunKind::kFourBig), "    共找到 0 组四连大月", ""},
-      {MakeRunSearch(619, 1, RunKind::kThreeSmall),
+      {MakeLeapMonthSearch(2000, 10, 12, kHistoricalRules), "    共找到 0 个农历闰腊月", ""},
+      {MakeLeapMonthSearch(2002, 2, 0, kHistoricalRules), "    共找到 0 个农历闰月", ""},
+      {MakeRunSearch(2000, 1, RunKind::kFourBig, kHistoricalRules), "    共找到 0 组四连大月", ""},
+      {MakeRunSearch(619, 1, RunKind::kThreeSmall, kHistoricalRules),
        "    共找到 1 组三连小月\r\n\r\n\r\n第1组三连小月："
        "\r\n    AD0619闰二月小→AD03-22-0619 ～ AD04-19-0619"
        "\r\n    AD0619三月小→AD04-20-0619 ～ AD05-18-0619"
        "\r\n    AD0619四月小→AD05-19-0619 ～ AD06-16-0619",
        ""},
-      {MakeConditionDaySearch(2020, 5, ramadan, 0), "",
+      {MakeConditionDaySearch(2020, 5, ramadan, 0, kHistoricalRules), "",
        "\r\n\r\n\r\n第1个条件日：\r\n    对应公历→AD04-24-2020\r\n    对应农历→"},
-      {MakeConditionDaySearch(2020, 5, never, 0), "    共找到 0 个条件日", ""},
+      {MakeConditionDaySearch(2020, 5, never, 0, kHistoricalRules), "    共找到 0 个条件日", ""},
   };
   for (auto& c : cases) {
     const std::string result = RunToEnd(*c.search);
@@ -120,12 +120,12 @@ TEST(SearchReport, HeaderThenItems) {
       EXPECT_EQ(result.compare(end, c.after.size(), c.after), 0) << result.substr(0, 200);
     }
   }
-  const auto ancient = MakeLeapMonthSearch(-104, 3, 0);
+  const auto ancient = MakeLeapMonthSearch(-104, 3, 0, kHistoricalRules);
   EXPECT_NE(RunToEnd(*ancient).find("\r\nBC0105"), std::string::npos);
 }
 
 TEST(RunSearch, RunsNeverOverlap) {
-  const auto s = MakeRunSearch(2000, 50, RunKind::kThreeBig);
+  const auto s = MakeRunSearch(2000, 50, RunKind::kThreeBig, kHistoricalRules);
   const std::string result = RunToEnd(*s);
   ASSERT_EQ(result.rfind("    共找到 ", 0), 0u);
   // Every month appears in at most one run, and each run has three lines.
@@ -146,7 +146,7 @@ TEST(RunSearch, RunsNeverOverlap) {
   EXPECT_GT(runs, 0);
   EXPECT_EQ(lines, 3 * runs);
   EXPECT_EQ(result.rfind("    共找到 " + std::to_string(runs) + " 组三连大月\r\n\r\n\r\n第1组三连大月：\r\n    AD", 0), 0u);
-  const auto four = MakeRunSearch(2000, 50, RunKind::kFourBig);
+  const auto four = MakeRunSearch(2000, 50, RunKind::kFourBig, kHistoricalRules);
   EXPECT_NE(RunToEnd(*four).find("组四连大月"), std::string::npos);
 }
 
@@ -154,7 +154,7 @@ TEST(ConditionDaySearch, HijriMonthAndDayAlone) {
   DayConditions c;
   c.values[kHijriMonth] = 9;
   c.values[kHijriDay] = 1;
-  const auto s = MakeConditionDaySearch(2020, 5, c, 0);
+  const auto s = MakeConditionDaySearch(2020, 5, c, 0, kHistoricalRules);
   const std::string result = RunToEnd(*s);
   EXPECT_EQ(result.rfind("    共找到 5 个条件日\r\n", 0), 0u);
   // Ramadan 1 of 1441..1445 in the arithmetic calendar.
@@ -170,25 +170,25 @@ TEST(ConditionDaySearch, TermsFestivalsAndTheReport) {
   const DayConditions c = ConditionsFromSelections(selections);
   EXPECT_EQ(c.solarTerm, "立春");
   EXPECT_EQ(c.weekday, "星期日");
-  const auto s = MakeConditionDaySearch(2000, 30, c, 0);
+  const auto s = MakeConditionDaySearch(2000, 30, c, 0, kHistoricalRules);
   const std::string result = RunToEnd(*s);
   EXPECT_NE(result.find("\r\n    对应节气→立春 "), std::string::npos) << result.substr(0, 400);
   // 立春 fell on a Sunday in 2018 (4 February).
   EXPECT_NE(result.find("对应公历→AD02-04-2018"), std::string::npos);
   DayConditions easter;
   easter.festival = "复活节";
-  const auto e = MakeConditionDaySearch(2024, 1, easter, 0);
+  const auto e = MakeConditionDaySearch(2024, 1, easter, 0, kHistoricalRules);
   const std::string found = RunToEnd(*e);
   EXPECT_EQ(found.rfind("    共找到 1 个条件日\r\n\r\n\r\n第1个条件日：", 0), 0u);
   EXPECT_NE(found.find("对应公历→AD03-31-2024"), std::string::npos);
   EXPECT_NE(found.find("对应节日→复活节"), std::string::npos);
   // No condition: nothing is searched.
-  const auto nothing = MakeConditionDaySearch(2024, 1, DayConditions{}, 0);
+  const auto nothing = MakeConditionDaySearch(2024, 1, DayConditions{}, 0, kHistoricalRules);
   EXPECT_FALSE(nothing->Step());
 }
 
 TEST(SearchProgress, ShownOnlyWhenTheRoundedValueChanges) {
-  const auto s = MakeLeapMonthSearch(2000, 1000, 0);
+  const auto s = MakeLeapMonthSearch(2000, 1000, 0, kHistoricalRules);
   s->Step();
   EXPECT_EQ(s->ProgressUpdate(), "    正在查询，已完成 0.0%...");
   EXPECT_EQ(s->ProgressUpdate(), "");
@@ -196,12 +196,12 @@ TEST(SearchProgress, ShownOnlyWhenTheRoundedValueChanges) {
   EXPECT_EQ(s->ProgressUpdate(), "    正在查询，已完成 0.1%...");
   DayConditions c;
   c.values[kGregorianDay] = 1;
-  const auto d = MakeConditionDaySearch(2000, 100, c, 0);
+  const auto d = MakeConditionDaySearch(2000, 100, c, 0, kHistoricalRules);
   d->Step();
   EXPECT_EQ(d->ProgressUpdate(), "    正在查询，已完成 0.00%...");
   // With a clock: a change only after the interval (the first too), showing
   // the value of that moment.
-  const auto t = MakeLeapMonthSearch(2000, 1000, 0);
+  const auto t = MakeLeapMonthSearch(2000, 1000, 0, kHistoricalRules);
   struct Tick {
     int steps;
     std::int64_t now;
@@ -219,7 +219,7 @@ TEST(SearchProgress, ShownOnlyWhenTheRoundedValueChanges) {
 TEST(SearchSession, StopsBetweenSteps) {
   SearchSession session;
   ASSERT_TRUE(session.Press());
-  const auto s = MakeLeapMonthSearch(2000, 100, 0);
+  const auto s = MakeLeapMonthSearch(2000, 100, 0, kHistoricalRules);
   int steps = 0;
   std::vector<std::string> shown;
   const auto result = session.Run(*s, [&](const std::string& progress) {
@@ -234,7 +234,7 @@ TEST(SearchSession, StopsBetweenSteps) {
   EXPECT_EQ(shown.front(), "    正在查询，已完成 0.0%...");
   EXPECT_EQ(shown.back(), "    正在查询，已完成 9.0%...");
   // "查询" pressed during a run stops it.
-  const auto again = MakeLeapMonthSearch(2000, 100, 0);
+  const auto again = MakeLeapMonthSearch(2000, 100, 0, kHistoricalRules);
   ASSERT_TRUE(session.Press());
   // A third press before the stopped run has returned starts nothing, and
   // no search runs inside another's pump.
@@ -244,7 +244,7 @@ TEST(SearchSession, StopsBetweenSteps) {
     EXPECT_FALSE(session.Press());
     EXPECT_TRUE(session.stopRequested());
     EXPECT_FALSE(session.Press());
-    const auto inner = MakeLeapMonthSearch(2000, 10, 0);
+    const auto inner = MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules);
     EXPECT_FALSE(session.Run(*inner, [](const std::string&) {}).has_value());
   });
   EXPECT_FALSE(stopped.has_value());
@@ -257,7 +257,7 @@ TEST(SearchSession, StopsBetweenSteps) {
     EXPECT_EQ(session.stopRequested(), page == kDays) << page;
   }
   // Undisturbed, a run ends with the result.
-  const auto whole = MakeLeapMonthSearch(2000, 10, 0);
+  const auto whole = MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules);
   ASSERT_TRUE(session.Press());
   std::int64_t now = 0;
   int shownCount = 0;
@@ -288,14 +288,14 @@ TEST(ConditionLists, ItemsAfterTheEmptyOne) {
     const char* label;
     std::unique_ptr<Search> same;
   } kinds[] = {
-      {MonthSearchKind::kLeapMonths, "农历闰月", MakeLeapMonthSearch(2000, 50, 4)},
-      {MonthSearchKind::kThreeBig, "三连大月", MakeRunSearch(2000, 50, RunKind::kThreeBig)},
-      {MonthSearchKind::kThreeSmall, "三连小月", MakeRunSearch(2000, 50, RunKind::kThreeSmall)},
-      {MonthSearchKind::kFourBig, "四连大月", MakeRunSearch(2000, 50, RunKind::kFourBig)},
+      {MonthSearchKind::kLeapMonths, "农历闰月", MakeLeapMonthSearch(2000, 50, 4, kHistoricalRules)},
+      {MonthSearchKind::kThreeBig, "三连大月", MakeRunSearch(2000, 50, RunKind::kThreeBig, kHistoricalRules)},
+      {MonthSearchKind::kThreeSmall, "三连小月", MakeRunSearch(2000, 50, RunKind::kThreeSmall, kHistoricalRules)},
+      {MonthSearchKind::kFourBig, "四连大月", MakeRunSearch(2000, 50, RunKind::kFourBig, kHistoricalRules)},
   };
   for (const auto& k : kinds) {
     EXPECT_STREQ(MonthSearchLabel(k.kind), k.label);
-    EXPECT_EQ(RunToEnd(*MakeMonthSearch(k.kind, span, 4)), RunToEnd(*k.same)) << k.label;
+    EXPECT_EQ(RunToEnd(*MakeMonthSearch(k.kind, span, 4, kHistoricalRules)), RunToEnd(*k.same)) << k.label;
   }
   std::array<int, kConditionCount> out{};
   out[kGregorianMonth] = 13;  // beyond the list: no condition

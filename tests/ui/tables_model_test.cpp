@@ -22,41 +22,41 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 TEST(TablesModel, LunarMonthsOfALeapYear) {
-  const auto lines = Lines(LunarMonthsTable(2023));
+  const auto lines = Lines(LunarMonthsTable(2023, kHistoricalRules));
   ASSERT_EQ(lines.size(), 14u);
   EXPECT_EQ(lines[0], "    农历 2023 年共 13 个月");
   EXPECT_EQ(lines[1], "正月小       对应公历AD01-22-2023 ～ AD02-19-2023");
   EXPECT_EQ(lines[2], "二月大       对应公历AD02-20-2023 ～ AD03-21-2023");
   EXPECT_EQ(lines[3], "闰二月小     对应公历AD03-22-2023 ～ AD04-19-2023");
   EXPECT_EQ(lines[13], "腊月大       对应公历AD01-11-2024 ～ AD02-09-2024");
-  EXPECT_EQ(Lines(LunarMonthsTable(2024)).size(), 13u);
-  EXPECT_EQ(Lines(LunarMonthsTable(-103))[0], "    农历 前104 年共 12 个月");
+  EXPECT_EQ(Lines(LunarMonthsTable(2024, kHistoricalRules)).size(), 13u);
+  EXPECT_EQ(Lines(LunarMonthsTable(-103, kHistoricalRules))[0], "    农历 前104 年共 12 个月");
 }
 
 TEST(TablesModel, SolarTermsTwoToALine) {
-  const auto lines = Lines(SolarTermsTable(2024));
+  const auto lines = Lines(SolarTermsTable(2024, kHistoricalRules));
   ASSERT_EQ(lines.size(), 13u);
   EXPECT_EQ(lines[0], "    公历 2024 年共 24 个节气");
   EXPECT_EQ(lines[1], "01: 小寒01月06日04:49:17   02: 大寒01月20日22:07:15");
   EXPECT_EQ(lines[12].substr(0, 8), "23: 大雪");
   // Julian years: the first term after 1 January may be 大寒, and a year may
   // hold 23 terms; each term carries its own name.
-  const auto julian = Lines(SolarTermsTable(949));
+  const auto julian = Lines(SolarTermsTable(949, kHistoricalRules));
   EXPECT_EQ(julian[0], "    公历 949 年共 23 个节气");
   EXPECT_EQ(julian[1].substr(0, 8), "01: 大寒");
   EXPECT_EQ(julian.back().substr(0, 8), "23: 冬至");
-  EXPECT_EQ(Lines(SolarTermsTable(948))[0], "    公历 948 年共 25 个节气");
+  EXPECT_EQ(Lines(SolarTermsTable(948, kHistoricalRules))[0], "    公历 948 年共 25 个节气");
 }
 
 TEST(TablesModel, NewAndFullMoons) {
-  const auto lines = Lines(MoonsTable(2024));
+  const auto lines = Lines(MoonsTable(2024, kHistoricalRules));
   EXPECT_EQ(lines[0], "    公历 2024 年共 13 次朔日 12 次望日");
   EXPECT_EQ(lines[1].substr(0, 24), "朔日 01月11日19:57:19   ");
   EXPECT_EQ(lines[1].substr(24, 10), "      望日");
   EXPECT_EQ(lines.size(), 14u);
   EXPECT_EQ(lines[13], "朔日 12月31日06:26:44");
   // A year whose first event is a full moon leads with it.
-  const auto full = Lines(MoonsTable(2025));
+  const auto full = Lines(MoonsTable(2025, kHistoricalRules));
   EXPECT_EQ(full[0].substr(0, 26), "    公历 2025 年共 12 次望");
   EXPECT_EQ(full[1].substr(0, 4), "望日");
 }
@@ -154,9 +154,9 @@ TEST(TablesForm, OpeningYearAndBounds) {
   Opening opening;
   opening.year = opening.lunarYear = 2024;
   TablesForm months(kLunarMonths, opening);
-  EXPECT_EQ(months.Compute(), LunarMonthsTable(2024));
+  EXPECT_EQ(months.Compute(), LunarMonthsTable(2024, kHistoricalRules));
   TablesForm moons(kMoons, opening);
-  EXPECT_EQ(moons.Step(+1), MoonsTable(2025));
+  EXPECT_EQ(moons.Step(+1), MoonsTable(2025, kHistoricalRules));
   EXPECT_EQ(moons.field.text, "2025");
   moons.field = {"二〇二四", false};
   EXPECT_FALSE(moons.Compute().has_value());

@@ -24,7 +24,9 @@ sound::HourlyRule HourlyRuleOf(const AppState& s) {
 
 }  // namespace
 
-std::optional<DayInCalendars> TodayIn(Platform& platform) { return FromGregorian(platform.Today()); }
+std::optional<DayInCalendars> TodayIn(Platform& platform, CalendarRules rules) {
+  return FromGregorian(platform.Today(), rules);
+}
 
 DayInCalendars MainWindow::Displayed() const {
   const AppState& s = program_.state;
@@ -159,7 +161,7 @@ void MainWindow::RegisterHotKeys() {
 }
 
 std::string MainWindow::TipOfToday() {
-  const auto today = TodayIn(program_.platform);
+  const auto today = TodayIn(program_.platform, program_.state.Rules());
   const std::string tip = today ? TrayTipText(*today) : std::string();
   if (tip.empty()) return GetFrame().caption;
   return TrayTipWith(tip, HolidayNoteOf(today->gregorian), RecordsAhead());

@@ -154,7 +154,7 @@ class MainWindow : public win32::Window {
   HWND lastFocus_ = nullptr;
 };
 
-// The day number's Gregorian, lunar and Hijri dates of the computer's today.
-std::optional<DayInCalendars> TodayIn(Platform& platform);
+// The Gregorian, lunar and Hijri dates of the computer's today.
+std::optional<DayInCalendars> TodayIn(Platform& platform, CalendarRules rules);
 
 }  // namespace tovani

@@ -44,15 +44,16 @@ const char* ResultLabel(int page) {
   }
 }
 
-DateSpan MakeDateSpan(std::int32_t firstGregorianYear, std::int32_t lastGregorianYear) {
+DateSpan MakeDateSpan(CalendarRules rules, std::int32_t firstGregorianYear, std::int32_t lastGregorianYear) {
   DateSpan span;
+  span.rules = rules;
   span.first = DateToDayNumber(firstGregorianYear, 1, 1);
   span.last = DateToDayNumber(lastGregorianYear, 12, 31);
   span.firstYear[static_cast<int>(Calendar::kGregorian)] = firstGregorianYear;
   span.lastYear[static_cast<int>(Calendar::kGregorian)] = lastGregorianYear;
   for (Calendar c : {Calendar::kLunar, Calendar::kHijri}) {
-    const auto first = ParseCalendarDateText(DayText(span.first, c));
-    const auto last = ParseCalendarDateText(DayText(span.last, c));
+    const auto first = ParseCalendarDateText(DayText(span.first, c, rules));
+    const auto last = ParseCalendarDateText(DayText(span.last, c, rules));
     span.firstYear[static_cast<int>(c)] = first ? first->year : firstGregorianYear;
     span.lastYear[static_cast<int>(c)] = last ? last->year : lastGregorianYear;
   }
@@ -84,8 +85,8 @@ DayNumber ReadDate(std::string_view text, bool beforeEra, Calendar calendar, con
       z = DateToDayNumber(year, month, day);
       break;
     case Calendar::kLunar:
-      if (IsValidLunarDate(year, month, day)) {
-        if (const auto g = ParseCalendarDateText(LunarToSolar(year, month, day))) z = DateToDayNumber(*g);
+      if (IsValidLunarDate(year, month, day, span.rules)) {
+        if (const auto g = ParseCalendarDateText(LunarToSolar(year, month, day, span.rules))) z = DateToDayNumber(*g);
       }
       break;
     case Calendar::kHijri:
@@ -96,11 +97,11 @@ DayNumber ReadDate(std::string_view text, bool beforeEra, Calendar calendar, con
   return z;
 }
 
-std::string DayText(DayNumber day, Calendar calendar) {
+std::string DayText(DayNumber day, Calendar calendar, CalendarRules rules) {
   const auto g = DayNumberToDate(day);
   if (!g) return {};
   switch (calendar) {
-    case Calendar::kLunar: return SolarToLunar(g->year, g->month, g->day);
+    case Calendar::kLunar: return SolarToLunar(g->year, g->month, g->day, rules);
     case Calendar::kHijri: return HijriDateText(g->year, g->month, g->day);
     default: return CalendarDateText(g->year, g->month, g->day);
   }
@@ -187,7 +188,7 @@ void Calculator::Compute() {
     const auto days = ParseDayCount(result_);
     const std::int64_t to = days ? from + *days : 0;
     result_ = days && to >= span_.first && to <= span_.last
-                  ? DayText(static_cast<DayNumber>(to), calendars_[1])
+                  ? DayText(static_cast<DayNumber>(to), calendars_[1], span_.rules)
                   : std::string();
     computed_ = !result_.empty();
     return;
@@ -205,10 +206,10 @@ void Calculator::Compute() {
       result_ = std::to_string(second - z);
       break;
     case kSexagenaryPage:
-      if (const auto g = DayNumberToDate(z)) result_ = SexagenaryText(g->year, g->month, g->day, ganzhiFromNewYear_);
+      if (const auto g = DayNumberToDate(z)) result_ = SexagenaryText(g->year, g->month, g->day, ganzhiFromNewYear_, span_.rules);
       break;
     case kConvertPage:
-      result_ = DayText(z, calendars_[1]);
+      result_ = DayText(z, calendars_[1], span_.rules);
       break;
   }
   computed_ = !result_.empty();

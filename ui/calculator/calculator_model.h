@@ -15,6 +15,7 @@
 
 #include "engine/dates.h"
 #include "engine/calendar_range.h"
+#include "engine/rules.h"
 
 namespace tovani::calculator {
 
@@ -42,10 +43,11 @@ const char* ResultLabel(int page);
 // The days the window accepts, 1 January of the first Gregorian year to
 // 31 December 5000, with the years of its two ends in each calendar.
 struct DateSpan {
+  CalendarRules rules;  // the lunar calendar's
   DayNumber first = 0, last = 0;
   std::array<std::int32_t, kCalendarCount> firstYear{}, lastYear{};  // by Calendar
 };
-DateSpan MakeDateSpan(std::int32_t firstGregorianYear, std::int32_t lastGregorianYear = kLastYear);
+DateSpan MakeDateSpan(CalendarRules rules, std::int32_t firstGregorianYear, std::int32_t lastGregorianYear = kLastYear);
 
 // A calendar's "纪元前" box can be ticked: the span reaches its years <= 0.
 bool BeforeEraAllowed(const DateSpan& span, Calendar calendar);
@@ -67,7 +69,7 @@ DayNumber ReadDate(std::string_view text, bool beforeEra, Calendar calendar, con
 
 // The calendar-date text ("AD04-10-2023") of a day in a calendar; empty when
 // the day has none.
-std::string DayText(DayNumber day, Calendar calendar);
+std::string DayText(DayNumber day, Calendar calendar, CalendarRules rules);
 
 // A number of days as typed for the offset: digits with at most one "-",
 // which must come first.  Empty when the text is anything else (or too long

@@ -61,7 +61,7 @@ class CalculatorWindow : public ToolWindow {
  public:
   CalculatorWindow(ProgramContext& program, int page)
       : ToolWindow(program),
-        model_(page, MakeDateSpan(program.state.LowestYear, program.state.ToolHighestYear),
+        model_(page, MakeDateSpan(program.state.Rules(), program.state.LowestYear, program.state.ToolHighestYear),
                {program.state.CurrentYear, program.state.CurrentMonth, program.state.CurrentDay},
                program.state.GanZhiFromChunjieFlag) {}
 

@@ -88,7 +88,7 @@ std::vector<RecordAhead> FindRecordsAhead(const RecordContext& c, const CivilDat
   for (int n = 1; n <= days; ++n) {
     const auto date = DayNumberToDate(first + n);
     if (!date) break;
-    const auto day = FromGregorian({date->year, date->month, date->day});
+    const auto day = FromGregorian({date->year, date->month, date->day}, c.rules);
     if (!day) break;
     if (countdown && countdown->date == *date) ahead.push_back({*date, n, countdown->name});
     const DayRecords records = FindDayRecords(c, *day);

@@ -19,10 +19,10 @@ constexpr const char* kListNames[kListCount] = {"公历年", "公历月", "公�
 bool SameMonth(const CalendarTriple& a, const CalendarTriple& b) { return a.year == b.year && a.month == b.month; }
 
 // The lunar months of a year in calendar order, as month codes.
-std::vector<int> LunarMonths(std::int32_t year) {
+std::vector<int> LunarMonths(std::int32_t year, CalendarRules rules) {
   std::vector<int> codes;
   for (int p = 1; p <= 13; ++p) {
-    const int code = OrdinalToMonthCode(year, p);
+    const int code = OrdinalToMonthCode(year, p, rules);
     if (code == 0) break;
     codes.push_back(code);
   }
@@ -99,9 +99,9 @@ void DayModel::Rebuild(bool yearLists) {
 
   // Lunar months of the year, cut to the range in its first and last year.
   ListContent lMonths;
-  const std::vector<int> codes = LunarMonths(l.year);
-  const int firstPos = l.year == range_.lunarFirst.year ? MonthCodeToOrdinal(l.year, range_.lunarFirst.month) : 1;
-  const int lastPos = l.year == range_.lunarLast.year ? MonthCodeToOrdinal(l.year, range_.lunarLast.month)
+  const std::vector<int> codes = LunarMonths(l.year, range_.rules);
+  const int firstPos = l.year == range_.lunarFirst.year ? MonthCodeToOrdinal(l.year, range_.lunarFirst.month, range_.rules) : 1;
+  const int lastPos = l.year == range_.lunarLast.year ? MonthCodeToOrdinal(l.year, range_.lunarLast.month, range_.rules)
                                                       : static_cast<int>(codes.size());
   for (int p = firstPos; p <= lastPos; ++p) {
     lMonths.values.push_back(codes[p - 1]);
@@ -109,7 +109,7 @@ void DayModel::Rebuild(bool yearLists) {
   }
   Replace(kLunarMonth, std::move(lMonths));
   const int lFirstDay = SameMonth(l, range_.lunarFirst) ? range_.lunarFirst.day : 1;
-  const int lLastDay = SameMonth(l, range_.lunarLast) ? range_.lunarLast.day : LunarMonthLength(l.year, l.month);
+  const int lLastDay = SameMonth(l, range_.lunarLast) ? range_.lunarLast.day : LunarMonthLength(l.year, l.month, range_.rules);
   Replace(kLunarDay, DayList(lFirstDay, lLastDay, LunarDayName));
 
   // Hijri months and days, cut to the range likewise.
@@ -132,23 +132,23 @@ void DayModel::ChooseGregorian(CalendarTriple g) {
   } else {
     g.day = std::min(g.day, LastDayOfMonth(g.year, g.month));
   }
-  if (const auto d = FromGregorian(g)) SetDate(*d);
+  if (const auto d = FromGregorian(g, range_.rules)) SetDate(*d);
 }
 
 void DayModel::ChooseLunar(CalendarTriple l) {
   // A leap month the new year lacks becomes its regular month.
-  if (l.month > 12 && !IsValidLunarDate(l.year, l.month, 1)) l.month = (l.month - 1) % 12 + 1;
-  const int pos = MonthCodeToOrdinal(l.year, l.month);
-  if (l.year == range_.lunarFirst.year && pos < MonthCodeToOrdinal(l.year, range_.lunarFirst.month)) {
+  if (l.month > 12 && !IsValidLunarDate(l.year, l.month, 1, range_.rules)) l.month = (l.month - 1) % 12 + 1;
+  const int pos = MonthCodeToOrdinal(l.year, l.month, range_.rules);
+  if (l.year == range_.lunarFirst.year && pos < MonthCodeToOrdinal(l.year, range_.lunarFirst.month, range_.rules)) {
     l.month = range_.lunarFirst.month;
   }
-  if (l.year == range_.lunarLast.year && pos > MonthCodeToOrdinal(l.year, range_.lunarLast.month)) {
+  if (l.year == range_.lunarLast.year && pos > MonthCodeToOrdinal(l.year, range_.lunarLast.month, range_.rules)) {
     l.month = range_.lunarLast.month;
   }
   if (SameMonth(l, range_.lunarFirst)) l.day = std::max(l.day, range_.lunarFirst.day);
-  l.day = std::min(l.day, LunarMonthLength(l.year, l.month));
+  l.day = std::min(l.day, LunarMonthLength(l.year, l.month, range_.rules));
   if (SameMonth(l, range_.lunarLast)) l.day = std::min(l.day, range_.lunarLast.day);
-  if (const auto d = FromLunar(l)) SetDate(*d);
+  if (const auto d = FromLunar(l, range_.rules)) SetDate(*d);
 }
 
 void DayModel::ChooseHijri(CalendarTriple h) {
@@ -157,7 +157,7 @@ void DayModel::ChooseHijri(CalendarTriple h) {
   if (SameMonth(h, range_.hijriFirst)) h.day = std::max(h.day, range_.hijriFirst.day);
   h.day = std::min(h.day, HijriMonthLength(h.year, h.month));
   if (SameMonth(h, range_.hijriLast)) h.day = std::min(h.day, range_.hijriLast.day);
-  if (const auto d = FromHijri(h)) SetDate(*d);
+  if (const auto d = FromHijri(h, range_.rules)) SetDate(*d);
 }
 
 void DayModel::Choose(ListId list, int index) {
@@ -191,7 +191,7 @@ bool DayModel::Step(ListId list, int direction) {
     case kHijriDay: {
       const DayNumber z = DateToDayNumber(date_.gregorian) + direction;
       if (z < range_.firstDay || z > range_.lastDay) return true;
-      if (const auto d = FromDayNumber(z)) SetDate(*d);
+      if (const auto d = FromDayNumber(z, range_.rules)) SetDate(*d);
       return true;
     }
     case kGregorianMonth: {
@@ -207,7 +207,7 @@ bool DayModel::Step(ListId list, int direction) {
       CalendarTriple l = date_.lunar;
       l.year += direction;
       if (l.year < range_.lunarFirst.year || l.year > range_.lunarLast.year) return true;
-      l.month = direction < 0 ? LunarMonths(l.year).back() : 1;
+      l.month = direction < 0 ? LunarMonths(l.year, range_.rules).back() : 1;
       ChooseLunar(l);  // also shortens day 30 to a 29-day month
       return true;
     }
@@ -227,7 +227,7 @@ bool DayModel::Step(ListId list, int direction) {
 bool DayModel::GoTo(const CalendarTriple& gregorian) {
   const DayNumber z = DateToDayNumber(gregorian);
   if (z == InvalidDayNumber || z < range_.firstDay || z > range_.lastDay) return false;
-  const auto d = FromGregorian(gregorian);
+  const auto d = FromGregorian(gregorian, range_.rules);
   if (!d) return false;
   SetDate(*d);
   return true;
@@ -241,17 +241,18 @@ void DayModel::SetShowDynasty(bool show) {
 
 void DayModel::SetRange(const CalendarRange& range) {
   range_ = range;
-  if (const auto d = FromGregorian(date_.gregorian)) date_ = *d;
+  if (const auto d = FromGregorian(date_.gregorian, range_.rules)) date_ = *d;
   Rebuild(true);
 }
 
-std::string DayTextLine1(const DayInCalendars& date, int ganzhiFromNewYear) {
+std::string DayTextLine1(const DayInCalendars& date, int ganzhiFromNewYear, CalendarRules rules) {
   const CalendarTriple& g = date.gregorian;
   return WeekdayName(g.year, g.month, g.day) + " " + ZodiacSignName(g.year, g.month, g.day) + "  " +
-         SexagenaryText(g.year, g.month, g.day, ganzhiFromNewYear);
+         SexagenaryText(g.year, g.month, g.day, ganzhiFromNewYear, rules);
 }
 
-std::string DayTextLine2(const DayInCalendars& date, int infoType, double longitude, double latitude) {
+std::string DayTextLine2(const DayInCalendars& date, int infoType, double longitude, double latitude,
+                         CalendarRules rules) {
   const CalendarTriple& g = date.gregorian;
   if (infoType == 1 || infoType == 2) {
     const DayNumber z = DateToDayNumber(g);
@@ -259,12 +260,12 @@ std::string DayTextLine2(const DayInCalendars& date, int infoType, double longit
     if (infoType == 1) return "日出时刻" + at(kSunrise) + "  " + "日落时刻" + at(kSunset);
     return "天亮时刻" + at(kDawn) + "  " + "天黑时刻" + at(kDusk);
   }
-  std::string festival = LunarFestivalText(date.lunar.year, date.lunar.month, date.lunar.day);
+  std::string festival = LunarFestivalText(date.lunar.year, date.lunar.month, date.lunar.day, rules);
   const std::string gregorian = GregorianFestivalText(g.year, g.month, g.day, 1);
   if (!gregorian.empty()) festival += (festival.empty() ? "" : " ") + gregorian;
-  std::string seasonal = NextSolarTermNote(g.year, g.month, g.day);
+  std::string seasonal = NextSolarTermNote(g.year, g.month, g.day, rules);
   for (const std::string& period :
-       {NineNinesText(g.year, g.month, g.day), DogDaysText(g.year, g.month, g.day), PlumRainText(g.year, g.month, g.day)}) {
+       {NineNinesText(g.year, g.month, g.day, rules), DogDaysText(g.year, g.month, g.day, rules), PlumRainText(g.year, g.month, g.day, rules)}) {
     if (!period.empty()) seasonal += " " + period;
   }
   return TrimBlanks(festival + " " + seasonal);

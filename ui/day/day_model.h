@@ -74,9 +74,10 @@ class DayModel {
 };
 
 // Text line 1: weekday, sign and sexagenary text.
-std::string DayTextLine1(const DayInCalendars& date, int ganzhiFromNewYear);
+std::string DayTextLine1(const DayInCalendars& date, int ganzhiFromNewYear, CalendarRules rules);
 // Text line 2 by the information type: 0 festivals and seasonal periods, 1
 // sunrise and sunset, 2 dawn and dusk (at the place, east longitudes negative).
-std::string DayTextLine2(const DayInCalendars& date, int infoType, double longitude, double latitude);
+std::string DayTextLine2(const DayInCalendars& date, int infoType, double longitude, double latitude,
+                         CalendarRules rules);
 
 }  // namespace tovani::day

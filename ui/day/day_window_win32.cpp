@@ -115,8 +115,8 @@ class DayWindow : public MainWindow {
     const DayInCalendars& d = model_->date();
     const AppState& s = state();
     // Each line whole, in 宋体 or whatever face stands in for it.
-    line1_.SetFittingText(DayTextLine1(d, s.GanZhiFromChunjieFlag), "宋体", 13, dpi());
-    std::string line2 = DayTextLine2(d, s.DFORMShowInfoTypeFlag, s.Current.longitude, s.Current.latitude);
+    line1_.SetFittingText(DayTextLine1(d, s.GanZhiFromChunjieFlag, s.Rules()), "宋体", 13, dpi());
+    std::string line2 = DayTextLine2(d, s.DFORMShowInfoTypeFlag, s.Current.longitude, s.Current.latitude, s.Rules());
     if (s.DFORMShowInfoTypeFlag == 0) line2 = LineWithHoliday(line2, HolidayNoteOf(d.gregorian));
     line2_.SetFittingText(line2, "宋体", 14, dpi());
     const DayRecords records = RecordsOf(d);

@@ -21,10 +21,10 @@ std::string TwoDigits(int n) {
   return buf;
 }
 
-bool ValidInRow(int row, const CalendarTriple& d) {
+bool ValidInRow(int row, const CalendarTriple& d, CalendarRules rules) {
   switch (row) {
     case kGregorianRow: return IsValidDate(d.year, d.month, d.day);
-    case kLunarRow: return IsValidLunarDate(d.year, d.month, d.day);
+    case kLunarRow: return IsValidLunarDate(d.year, d.month, d.day, rules);
     case kHijriRow: return IsValidHijriDate(d.year, d.month, d.day);
     default: return false;
   }
@@ -108,11 +108,11 @@ std::optional<LineFields> FieldsOfLine(const std::string& line) {
   return f;
 }
 
-std::optional<DayInCalendars> DayOfLine(const LineFields& f) {
-  if (!ValidInRow(f.row, f.date)) return std::nullopt;
-  const std::optional<DayInCalendars> day = f.row == kLunarRow  ? FromLunar(f.date)
-                                            : f.row == kHijriRow ? FromHijri(f.date)
-                                                                 : FromGregorian(f.date);
+std::optional<DayInCalendars> DayOfLine(const LineFields& f, CalendarRules rules) {
+  if (!ValidInRow(f.row, f.date, rules)) return std::nullopt;
+  const std::optional<DayInCalendars> day = f.row == kLunarRow  ? FromLunar(f.date, rules)
+                                            : f.row == kHijriRow ? FromHijri(f.date, rules)
+                                                                 : FromGregorian(f.date, rules);
   if (!day || day->gregorian.year < kFirstYear || day->gregorian.year > kLastYear) return std::nullopt;
   return day;
 }
@@ -125,17 +125,18 @@ std::optional<std::string> DroppedAudio(const std::string& path, bool hasCodePag
 
 // ---- MemorialEditor ----
 
-MemorialEditor::MemorialEditor(int kind, bool registryUse, std::vector<std::string> lines)
+MemorialEditor::MemorialEditor(int kind, bool registryUse, std::vector<std::string> lines, CalendarRules rules)
     : kind_(kind == kReminders || kind == kCountdown ? kind : kMemorials),
       editable_(registryUse),
+      rules_(rules),
       lines_(registryUse ? std::move(lines) : std::vector<std::string>{}) {}
 
 MemorialEditor MemorialEditor::Open(int kind, bool registryUse, const RecordContext& records) {
-  if (!registryUse) return MemorialEditor(kind, false, {});
+  if (!registryUse) return MemorialEditor(kind, false, {}, records.rules);
   switch (kind) {
-    case kReminders: return MemorialEditor(kind, true, ReadReminderLines(records));
-    case kCountdown: return MemorialEditor(kind, true, ReadCountdownLines(records));
-    default: return MemorialEditor(kind, true, ReadMemorialLines(records));
+    case kReminders: return MemorialEditor(kind, true, ReadReminderLines(records), records.rules);
+    case kCountdown: return MemorialEditor(kind, true, ReadCountdownLines(records), records.rules);
+    default: return MemorialEditor(kind, true, ReadMemorialLines(records), records.rules);
   }
 }
 
@@ -153,7 +154,7 @@ bool MemorialEditor::Add(int row, const DayInCalendars& shown, const std::string
   if (!editable_ || row < 0 || row >= kRowCount) return false;
   if (kind_ != kMemorials) row = kGregorianRow;
   const CalendarTriple& date = row == kLunarRow ? shown.lunar : row == kHijriRow ? shown.hijri : shown.gregorian;
-  if (!ValidInRow(row, date) || TrimBlanks(title).empty()) return false;
+  if (!ValidInRow(row, date, rules_) || TrimBlanks(title).empty()) return false;
   const char* word = kind_ == kReminders ? kReminderWord : kind_ == kCountdown ? kCountdownWord : kKindWords[row];
   const std::string line = EditorLine(word, date.month, date.day, EraYear(date.year), RecordText(title, audio));
   const std::string key = KeyOf(row, date);

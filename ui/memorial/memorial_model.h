@@ -58,7 +58,7 @@ struct LineFields {
 std::optional<LineFields> FieldsOfLine(const std::string& line);
 // The day of a line's date in the three calendars; nothing for a date that
 // lies outside the date lists.
-std::optional<DayInCalendars> DayOfLine(const LineFields& fields);
+std::optional<DayInCalendars> DayOfLine(const LineFields& fields, CalendarRules rules);
 
 // The audio field after a file was dropped on the editor (its path as
 // program text, and whether that text names the same file, that is whether
@@ -71,7 +71,7 @@ class MemorialEditor {
  public:
   // Opened with the stored records of the kind while registry use is on,
   // empty (and not editable) while it is off.
-  MemorialEditor(int kind, bool registryUse, std::vector<std::string> lines);
+  MemorialEditor(int kind, bool registryUse, std::vector<std::string> lines, CalendarRules rules);
   static MemorialEditor Open(int kind, bool registryUse, const RecordContext& records);
 
   int kind() const { return kind_; }
@@ -110,6 +110,7 @@ class MemorialEditor {
  private:
   int kind_;
   bool editable_;
+  CalendarRules rules_;  // the lunar calendar's
   std::vector<std::string> lines_;
   int chosen_ = -1;
   std::string status_;

@@ -48,9 +48,10 @@ class MemorialWindow : public ToolWindow {
       : ToolWindow(program),
         editor_(MemorialEditor::Open(kind, program.state.RegistryUseFlag == 1,
                                      MakeRecordContext(program.state, program.registry, program.platform))),
-        dates_(MakeCalendarRange(kFirstYear, kLastYear),
+        dates_(MakeCalendarRange(kFirstYear, kLastYear, program.state.Rules()),
                *FromGregorian(OpeningDate({program.state.CurrentYear, program.state.CurrentMonth,
-                                           program.state.CurrentDay})),
+                                           program.state.CurrentDay}),
+                              program.state.Rules()),
                program.state.DFORMShowDynastyFlag == 1) {}
 
   void Run(HWND owner) { RunModal(owner, kClassName, Caption(editor_.kind()), kWindowWidth, kWindowHeight); }
@@ -271,7 +272,7 @@ void MemorialWindow::ChosenRecord() {
   const auto fields = editor_.Choose(i);
   player_->CloseIfOpen();
   if (!fields) return;
-  if (const auto day = DayOfLine(*fields); day && dates_.GoTo(day->gregorian)) RenderDates();
+  if (const auto day = DayOfLine(*fields, dates_.range().rules); day && dates_.GoTo(day->gregorian)) RenderDates();
   win32::SetTextOf(Item(kTitleField), fields->title);
   SetAudio(fields->audio);
 }

@@ -286,11 +286,9 @@ Effects Dispatch(int id, AppState& s, Behaviour& b, RegistryStore& registry, boo
       e.refresh = Refresh::kTexts;
       break;
     case kOptionModernAncient:
-      // The lunar calendar changes under every date: the cached years belong
-      // to the old mode, and the lunar ends of the range move.
+      // The lunar calendar changes under every date (each rule set has its
+      // own cached years), and the lunar ends of the range move.
       Toggle(s.ModernCalculateAncientFlag);
-      SetCalcModernFlag(s.ModernCalculateAncientFlag);
-      ClearLunarYearCache();
       RecomputeLunarBounds(s);
       e.refresh = Refresh::kAll;
       break;

@@ -25,28 +25,28 @@ std::string DayAndTime(LocalInstant t) {
 
 }  // namespace
 
-std::string CellSecondLine(const DayInCalendars& day) {
+std::string CellSecondLine(const DayInCalendars& day, CalendarRules rules) {
   const CalendarTriple& g = day.gregorian;
   const CalendarTriple& l = day.lunar;
-  std::string text = LunarFestivalText(l.year, l.month, l.day);
+  std::string text = LunarFestivalText(l.year, l.month, l.day, rules);
   if (!text.empty()) return text;
   text = GregorianFestivalText(g.year, g.month, g.day, 0);
   if (!text.empty()) return text;
-  const std::string note = NextSolarTermNote(g.year, g.month, g.day);
+  const std::string note = NextSolarTermNote(g.year, g.month, g.day, rules);
   const std::string today = "今日";
   if (note.compare(0, today.size(), today) == 0) {
     const auto blank = note.find(' ');
     return note.substr(today.size(), blank == std::string::npos ? std::string::npos : blank - today.size());
   }
   if (l.day == 1) {
-    const int length = LunarMonthLength(l.year, l.month);
+    const int length = LunarMonthLength(l.year, l.month, rules);
     return std::string(l.month > 12 ? "闰" : "") + LunarMonthBaseName((l.month - 1) % 12 + 1) +
            (length == 30 ? "大" : "小");
   }
   return LunarDayName(l.day);
 }
 
-MonthGrid MakeMonthGrid(std::int32_t year, std::int32_t month) {
+MonthGrid MakeMonthGrid(std::int32_t year, std::int32_t month, CalendarRules rules) {
   MonthGrid grid;
   const DayNumber d1 = DateToDayNumber(year, month, 1);
   if (d1 == InvalidDayNumber) return grid;
@@ -55,20 +55,20 @@ MonthGrid MakeMonthGrid(std::int32_t year, std::int32_t month) {
   grid.firstCell = offset + 1;
   grid.lastCell = grid.firstCell + DaysInMonth(year, month) - 1;
   for (int cell = grid.firstCell; cell <= grid.lastCell; ++cell) {
-    const auto day = FromDayNumber(d1 + (cell - grid.firstCell));
+    const auto day = FromDayNumber(d1 + (cell - grid.firstCell), rules);
     if (!day) continue;
     grid.cells[cell - 1] = std::string(kLineBreak) + std::to_string(day->gregorian.day) + kLineBreak +
-                           CellSecondLine(*day);
+                           CellSecondLine(*day, rules);
   }
   return grid;
 }
 
-std::string MonthSummary(std::int32_t year, std::int32_t month) {
+std::string MonthSummary(std::int32_t year, std::int32_t month, CalendarRules rules) {
   const DayNumber first = DateToDayNumber(year, month, 1);
   if (first == InvalidDayNumber) return {};
   const DayNumber last = first + DaysInMonth(year, month) - 1;
   std::string terms, moons;
-  for (const CalendarEvent& e : EventsInRange(first, last)) {
+  for (const CalendarEvent& e : EventsInRange(first, last, rules)) {
     std::string& line = e.kind == EventKind::kTerm ? terms : moons;
     if (!line.empty()) line += " ";
     line += DayAndTime(e.instant);
@@ -81,21 +81,22 @@ std::string MonthSummary(std::int32_t year, std::int32_t month) {
   return terms + kLineBreak + moons;
 }
 
-std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double longitude, double latitude) {
+std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double longitude, double latitude,
+                       CalendarRules rules) {
   const CalendarTriple& g = day.gregorian;
   const CalendarTriple& l = day.lunar;
   const CalendarTriple& h = day.hijri;
-  const int length = LunarMonthLength(l.year, l.month);
+  const int length = LunarMonthLength(l.year, l.month, rules);
   const std::string monthName = LunarMonthBaseName((l.month - 1) % 12 + 1);
   std::string lunar = "农历 " + TrimBlanks(EraYearText(l.year)) + "年" + " " + (l.month > 12 ? " 闰" + monthName : monthName) +
                       (length == 30 ? "大" : "小") + LunarDayName(l.day) + " " +
-                      SexagenaryText(g.year, g.month, g.day, ganzhiFromNewYear);
+                      SexagenaryText(g.year, g.month, g.day, ganzhiFromNewYear, rules);
 
   std::string hijri = "回历 " + (h.year >= 1 ? std::to_string(h.year) : "前" + std::to_string(1 - h.year)) + "年" +
                       std::to_string(h.month) + "月" + std::to_string(h.day) + "日" + " " +
                       ZodiacSignName(g.year, g.month, g.day);
   for (const std::string& period :
-       {NineNinesText(g.year, g.month, g.day), DogDaysText(g.year, g.month, g.day), PlumRainText(g.year, g.month, g.day)}) {
+       {NineNinesText(g.year, g.month, g.day, rules), DogDaysText(g.year, g.month, g.day, rules), PlumRainText(g.year, g.month, g.day, rules)}) {
     if (!period.empty()) hijri += " " + period;
   }
 
@@ -105,7 +106,7 @@ std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double 
       at(kDawn) + "天亮" + " " + at(kSunrise) + "日出" + " " + at(kSunset) + "日落" + " " + at(kDusk) + "天黑";
 
   std::string festivals;
-  for (const std::string& f : {LunarFestivalText(l.year, l.month, l.day), GregorianFestivalText(g.year, g.month, g.day, 1)}) {
+  for (const std::string& f : {LunarFestivalText(l.year, l.month, l.day, rules), GregorianFestivalText(g.year, g.month, g.day, 1)}) {
     if (!f.empty()) festivals += " " + f;
   }
   std::string text = std::string(kLineBreak) + lunar + kLineBreak + hijri + kLineBreak + sun;
@@ -129,11 +130,11 @@ int MonthModel::SelectedCell() const { return CellOfDay(date_.gregorian.day); }
 void MonthModel::SetGregorian(CalendarTriple g) {
   const DayNumber z = DateToDayNumber(g);
   if (z == InvalidDayNumber || z < range_.firstDay || z > range_.lastDay) return;
-  const auto day = FromGregorian(g);
+  const auto day = FromGregorian(g, range_.rules);
   if (!day) return;
   date_ = *day;
   if (g.year != gridYear_ || g.month != gridMonth_) {
-    grid_ = MakeMonthGrid(g.year, g.month);
+    grid_ = MakeMonthGrid(g.year, g.month, range_.rules);
     gridYear_ = g.year;
     gridMonth_ = g.month;
   }

@@ -20,14 +20,15 @@ struct MonthGrid {
 
 // The grid of a Gregorian month: Sunday first; each cell shows a line break,
 // the day of the month, a line break and its second line.
-MonthGrid MakeMonthGrid(std::int32_t year, std::int32_t month);
+MonthGrid MakeMonthGrid(std::int32_t year, std::int32_t month, CalendarRules rules);
 // The second line of a day's cell: a festival, the solar term of the day, the
 // month name with its size on a lunar month's first day, or the lunar day.
-std::string CellSecondLine(const DayInCalendars& day);
+std::string CellSecondLine(const DayInCalendars& day, CalendarRules rules);
 // The solar terms (line 1) and new and full moons (line 2) of a month.
-std::string MonthSummary(std::int32_t year, std::int32_t month);
+std::string MonthSummary(std::int32_t year, std::int32_t month, CalendarRules rules);
 // The details of a day (without the user's records); begins with a line break.
-std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double longitude, double latitude);
+std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double longitude, double latitude,
+                       CalendarRules rules);
 
 class MonthModel {
  public:

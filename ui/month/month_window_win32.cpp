@@ -271,14 +271,14 @@ class MonthWindow : public MainWindow {
       }
     }
     if (texts || d.gregorian.year != shownYear_ || d.gregorian.month != shownMonth_) {
-      summary_.SetText(MonthSummary(d.gregorian.year, d.gregorian.month));
+      summary_.SetText(MonthSummary(d.gregorian.year, d.gregorian.month, state().Rules()));
       shownYear_ = d.gregorian.year;
       shownMonth_ = d.gregorian.month;
     }
     const AppState& s = state();
     const DayRecords records = RecordsOf(d);
     const std::string details = DetailsWithRecords(
-        DetailsWithHoliday(DayDetails(d, s.GanZhiFromChunjieFlag, s.Current.longitude, s.Current.latitude),
+        DetailsWithHoliday(DayDetails(d, s.GanZhiFromChunjieFlag, s.Current.longitude, s.Current.latitude, s.Rules()),
                            HolidayNoteOf(d.gregorian)),
         records);
     if (details_.Text() != details) {

@@ -55,26 +55,27 @@ struct LunarMonth {
   int code, length;
 };
 
-std::vector<LunarMonth> MonthsOf(std::int32_t year) {
+std::vector<LunarMonth> MonthsOf(std::int32_t year, CalendarRules rules) {
   std::vector<LunarMonth> months;
   for (int p = 1; p <= 13; ++p) {
-    const int code = OrdinalToMonthCode(year, p);
+    const int code = OrdinalToMonthCode(year, p, rules);
     if (code == 0) break;
-    months.push_back({year, code, LunarMonthLength(year, code)});
+    months.push_back({year, code, LunarMonthLength(year, code, rules)});
   }
   return months;
 }
 
 // "闰二月小    AD03-22-2023 ～ AD04-19-2023" without the year part.
-std::string MonthWithSpan(const LunarMonth& m, const char* separator) {
-  return LunarMonthName(m.code, m.length == 30 ? 1 : 0) + separator + LunarToSolar(m.year, m.code, 1) + " ～ " +
-         LunarToSolar(m.year, m.code, m.length);
+std::string MonthWithSpan(const LunarMonth& m, const char* separator, CalendarRules rules) {
+  return LunarMonthName(m.code, m.length == 30 ? 1 : 0) + separator + LunarToSolar(m.year, m.code, 1, rules) + " ～ " +
+         LunarToSolar(m.year, m.code, m.length, rules);
 }
 
 // The years start .. start + years - 1, a year a step.
 class YearSearch : public Search {
  public:
-  YearSearch(std::int32_t start, int years) : start_(start), years_(years), next_(start) {}
+  YearSearch(std::int32_t start, int years, CalendarRules rules)
+      : rules_(rules), start_(start), years_(years), next_(start) {}
   bool Step() final {
     if (next_ >= start_ + years_) return false;
     Visit(next_++);
@@ -86,6 +87,7 @@ class YearSearch : public Search {
   std::string Progress() const final {
     return Percent(100.0 * (next_ - 1 - start_) / years_, 1);
   }
+  const CalendarRules rules_;  // kept for the whole search
 
  private:
   const std::int32_t start_;
@@ -95,7 +97,8 @@ class YearSearch : public Search {
 
 class LeapMonthSearch final : public YearSearch {
  public:
-  LeapMonthSearch(std::int32_t start, int years, int month) : YearSearch(start, years), month_(month) {}
+  LeapMonthSearch(std::int32_t start, int years, int month, CalendarRules rules)
+      : YearSearch(start, years, rules), month_(month) {}
   std::string Result() const override {
     std::string header = "    共找到 " + std::to_string(count_) + " 个农历闰";
     header += month_ != 0 ? LunarMonthBaseName(month_) : "月";
@@ -104,10 +107,10 @@ class LeapMonthSearch final : public YearSearch {
 
  private:
   void Visit(std::int32_t year) override {
-    for (const LunarMonth& m : MonthsOf(year)) {
+    for (const LunarMonth& m : MonthsOf(year, rules_)) {
       if (m.code <= 12 || (month_ != 0 && m.code - 12 != month_)) continue;
       ++count_;
-      items_ += kLineBreak + YearPart(year) + MonthWithSpan(m, "    ");
+      items_ += kLineBreak + YearPart(year) + MonthWithSpan(m, "    ", rules_);
     }
   }
   const int month_;
@@ -117,8 +120,8 @@ class LeapMonthSearch final : public YearSearch {
 
 class RunSearch final : public YearSearch {
  public:
-  RunSearch(std::int32_t start, int years, RunKind kind)
-      : YearSearch(start, years),
+  RunSearch(std::int32_t start, int years, RunKind kind, CalendarRules rules)
+      : YearSearch(start, years, rules),
         length_(kind == RunKind::kThreeSmall ? 29 : 30),
         slots_(kind == RunKind::kFourBig ? 4 : 3),
         name_(kind == RunKind::kFourBig ? "组四连大月" : kind == RunKind::kThreeBig ? "组三连大月" : "组三连小月") {}
@@ -128,7 +131,7 @@ class RunSearch final : public YearSearch {
 
  private:
   void Visit(std::int32_t year) override {
-    for (const LunarMonth& m : MonthsOf(year)) {
+    for (const LunarMonth& m : MonthsOf(year, rules_)) {
       if (m.length != length_) {
         buffer_.clear();
         continue;
@@ -138,7 +141,7 @@ class RunSearch final : public YearSearch {
       // A full buffer is one run; the next run starts afresh, so runs never overlap.
       ++count_;
       items_ += std::string(kLineBreak) + kLineBreak + "第" + std::to_string(count_) + name_ + "：";
-      for (const LunarMonth& b : buffer_) items_ += kLineBreak + std::string("    ") + YearPart(b.year) + MonthWithSpan(b, "→");
+      for (const LunarMonth& b : buffer_) items_ += kLineBreak + std::string("    ") + YearPart(b.year) + MonthWithSpan(b, "→", rules_);
       buffer_.clear();
     }
   }
@@ -151,8 +154,10 @@ class RunSearch final : public YearSearch {
 
 class ConditionDaySearch final : public Search {
  public:
-  ConditionDaySearch(std::int32_t start, int years, const DayConditions& c, int ganzhiFromNewYear)
-      : first_(DateToDayNumber(start, 1, 1)),
+  ConditionDaySearch(std::int32_t start, int years, const DayConditions& c, int ganzhiFromNewYear,
+                     CalendarRules rules)
+      : rules_(rules),
+        first_(DateToDayNumber(start, 1, 1)),
         last_(DateToDayNumber(start + years - 1, 12, 31)),
         next_(first_),
         c_(c),
@@ -188,13 +193,13 @@ class ConditionDaySearch final : public Search {
     const auto hijri = ParseCalendarDateText(hijriText);
     if (v[kHijriMonth] != 0 && (!hijri || hijri->month != v[kHijriMonth])) return;
     if (v[kHijriDay] != 0 && (!hijri || hijri->day != v[kHijriDay])) return;
-    const std::string lunarText = SolarToLunar(g.year, g.month, g.day);
+    const std::string lunarText = SolarToLunar(g.year, g.month, g.day, rules_);
     const auto lunar = ParseCalendarDateText(lunarText);
     if (v[kLunarMonth] != 0 && (!lunar || lunar->month != v[kLunarMonth])) return;
     if (v[kLunarDay] != 0 && (!lunar || lunar->day != v[kLunarDay])) return;
-    if (v[kCycleYear] != 0 && YearCycleIndex(g.year, g.month, g.day, fromNewYear_) != v[kCycleYear]) return;
-    if (v[kCycleMonth] != 0 && MonthCycleIndex(g.year, g.month, g.day, fromNewYear_) != v[kCycleMonth]) return;
-    const std::string note = NextSolarTermNote(g.year, g.month, g.day);
+    if (v[kCycleYear] != 0 && YearCycleIndex(g.year, g.month, g.day, fromNewYear_, rules_) != v[kCycleYear]) return;
+    if (v[kCycleMonth] != 0 && MonthCycleIndex(g.year, g.month, g.day, fromNewYear_, rules_) != v[kCycleMonth]) return;
+    const std::string note = NextSolarTermNote(g.year, g.month, g.day, rules_);
     const bool termDay = note.compare(0, std::string(kToday).size(), kToday) == 0;
     if (!c_.solarTerm.empty() && note.find(kToday + c_.solarTerm) == std::string::npos) return;
     const std::string festival = GregorianFestivalText(g.year, g.month, g.day, 1);
@@ -206,11 +211,12 @@ class ConditionDaySearch final : public Search {
     items_ += std::string(kLineBreak) + "    对应农历→" + lunarText;
     items_ += std::string(kLineBreak) + "    对应回历→" + hijriText;
     items_ += std::string(kLineBreak) + "    对应星期→" + weekday;
-    items_ += std::string(kLineBreak) + "    对应干支→" + SexagenaryText(g.year, g.month, g.day, fromNewYear_);
+    items_ += std::string(kLineBreak) + "    对应干支→" + SexagenaryText(g.year, g.month, g.day, fromNewYear_, rules_);
     if (termDay) items_ += std::string(kLineBreak) + "    对应节气→" + note.substr(std::string(kToday).size());
     if (!festival.empty()) items_ += std::string(kLineBreak) + "    对应节日→" + festival;
   }
 
+  const CalendarRules rules_;  // kept for the whole search
   const DayNumber first_, last_;
   DayNumber next_;
   const DayConditions c_;
@@ -239,12 +245,14 @@ const char* MonthSearchLabel(MonthSearchKind kind) {
   return "";
 }
 
-std::unique_ptr<Search> MakeMonthSearch(MonthSearchKind kind, const Request& request, int monthRestriction) {
+std::unique_ptr<Search> MakeMonthSearch(MonthSearchKind kind, const Request& request, int monthRestriction,
+                                        CalendarRules rules) {
   switch (kind) {
-    case MonthSearchKind::kLeapMonths: return MakeLeapMonthSearch(request.start, request.years, monthRestriction);
-    case MonthSearchKind::kThreeBig: return MakeRunSearch(request.start, request.years, RunKind::kThreeBig);
-    case MonthSearchKind::kThreeSmall: return MakeRunSearch(request.start, request.years, RunKind::kThreeSmall);
-    case MonthSearchKind::kFourBig: return MakeRunSearch(request.start, request.years, RunKind::kFourBig);
+    case MonthSearchKind::kLeapMonths:
+      return MakeLeapMonthSearch(request.start, request.years, monthRestriction, rules);
+    case MonthSearchKind::kThreeBig: return MakeRunSearch(request.start, request.years, RunKind::kThreeBig, rules);
+    case MonthSearchKind::kThreeSmall: return MakeRunSearch(request.start, request.years, RunKind::kThreeSmall, rules);
+    case MonthSearchKind::kFourBig: return MakeRunSearch(request.start, request.years, RunKind::kFourBig, rules);
   }
   return nullptr;
 }
@@ -298,17 +306,17 @@ std::string Search::ProgressUpdate(std::int64_t nowMs, std::int64_t minIntervalM
   return "    正在查询，已完成 " + p + "%...";
 }
 
-std::unique_ptr<Search> MakeLeapMonthSearch(std::int32_t start, int years, int monthRestriction) {
-  return std::make_unique<LeapMonthSearch>(start, years, monthRestriction);
+std::unique_ptr<Search> MakeLeapMonthSearch(std::int32_t start, int years, int monthRestriction, CalendarRules rules) {
+  return std::make_unique<LeapMonthSearch>(start, years, monthRestriction, rules);
 }
 
-std::unique_ptr<Search> MakeRunSearch(std::int32_t start, int years, RunKind kind) {
-  return std::make_unique<RunSearch>(start, years, kind);
+std::unique_ptr<Search> MakeRunSearch(std::int32_t start, int years, RunKind kind, CalendarRules rules) {
+  return std::make_unique<RunSearch>(start, years, kind, rules);
 }
 
 std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, const DayConditions& conditions,
-                                               int ganzhiFromNewYear) {
-  return std::make_unique<ConditionDaySearch>(start, years, conditions, ganzhiFromNewYear);
+                                               int ganzhiFromNewYear, CalendarRules rules) {
+  return std::make_unique<ConditionDaySearch>(start, years, conditions, ganzhiFromNewYear, rules);
 }
 
 void SearchSession::Open(int page) {

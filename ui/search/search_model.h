@@ -3,6 +3,8 @@
 // through between steps, show the progress and stop on request.
 #pragma once
 
+#include "engine/rules.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -81,9 +83,9 @@ enum class RunKind { kThreeBig, kThreeSmall, kFourBig };
 
 // Page 1: the leap months of the lunar years start .. start + years - 1 (of
 // one month number when restricted to 1..12).
-std::unique_ptr<Search> MakeLeapMonthSearch(std::int32_t start, int years, int monthRestriction);
+std::unique_ptr<Search> MakeLeapMonthSearch(std::int32_t start, int years, int monthRestriction, CalendarRules rules);
 // Page 1: runs of three big, three small or four big months, across years.
-std::unique_ptr<Search> MakeRunSearch(std::int32_t start, int years, RunKind kind);
+std::unique_ptr<Search> MakeRunSearch(std::int32_t start, int years, RunKind kind, CalendarRules rules);
 
 // Page 1's four searches, in the order of their radio buttons.
 enum class MonthSearchKind { kLeapMonths, kThreeBig, kThreeSmall, kFourBig };
@@ -92,7 +94,8 @@ inline constexpr int kMonthSearchKinds = 4;
 const char* MonthSearchLabel(MonthSearchKind kind);
 // Page 1's search of a kind; the month restriction counts for leap months
 // only.
-std::unique_ptr<Search> MakeMonthSearch(MonthSearchKind kind, const Request& request, int monthRestriction);
+std::unique_ptr<Search> MakeMonthSearch(MonthSearchKind kind, const Request& request, int monthRestriction,
+                                        CalendarRules rules);
 
 // Page 2: the twelve conditions; 0 or an empty text means "any".
 enum Condition {
@@ -111,7 +114,7 @@ std::vector<std::string> ConditionItems(Condition c);
 DayConditions ConditionsFromSelections(const std::array<int, kConditionCount>& selections);
 
 std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, const DayConditions& conditions,
-                                               int ganzhiFromNewYear);
+                                               int ganzhiFromNewYear, CalendarRules rules);
 
 // The window's running flag and stop request around a search.
 class SearchSession {

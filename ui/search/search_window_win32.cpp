@@ -208,13 +208,13 @@ class SearchWindow final : public ToolWindow {
     if (!request) return;
     std::unique_ptr<Search> search;
     if (page_ == kMonths) {
-      search = MakeMonthSearch(kind_, *request, month);
+      search = MakeMonthSearch(kind_, *request, month, state().Rules());
     } else {
       std::array<int, kConditionCount> selections{};
       for (int c = 0; c < kConditionCount; ++c) selections[c] = lists_[c].Selected();
       const DayConditions conditions = ConditionsFromSelections(selections);
       if (!conditions.Any()) return;
-      search = MakeConditionDaySearch(request->start, request->years, conditions, state().GanZhiFromChunjieFlag);
+      search = MakeConditionDaySearch(request->start, request->years, conditions, state().GanZhiFromChunjieFlag, state().Rules());
     }
     const auto result = Session().Run(
         *search,

@@ -71,19 +71,19 @@ std::optional<std::int32_t> StepYear(YearField& field, int direction, std::int32
   return year;
 }
 
-std::string LunarMonthsTable(std::int32_t y) {
-  const std::string record = LunarYearRecordOf(y);
+std::string LunarMonthsTable(std::int32_t y, CalendarRules rules) {
+  const std::string record = LunarYearRecordOf(y, rules);
   if (record.empty()) return {};
   int leapMonth = 0;
   for (int p = 1; p <= 13; ++p) {
-    const int code = OrdinalToMonthCode(y, p);
+    const int code = OrdinalToMonthCode(y, p, rules);
     if (code > 12) leapMonth = code - 12;
   }
   std::string text = "    农历 " + HeaderYear(y) + " 年共 " + (leapMonth != 0 ? "13" : "12") + " 个月";
   const auto line = [&](int code, const char* blanks) {
-    const int length = LunarMonthLength(y, code);
+    const int length = LunarMonthLength(y, code, rules);
     text += std::string(kLineBreak) + LunarMonthName(code, length == 30 ? 1 : 0) + blanks + "对应公历" +
-            LunarToSolar(y, code, 1) + " ～ " + LunarToSolar(y, code, length);
+            LunarToSolar(y, code, 1, rules) + " ～ " + LunarToSolar(y, code, length, rules);
   };
   for (int m = 1; m <= 12; ++m) {
     line(m, "       ");
@@ -92,10 +92,10 @@ std::string LunarMonthsTable(std::int32_t y) {
   return text;
 }
 
-std::string SolarTermsTable(std::int32_t y) {
+std::string SolarTermsTable(std::int32_t y, CalendarRules rules) {
   const DayNumber first = DateToDayNumber(y, 1, 1);
   if (first == InvalidDayNumber) return {};
-  const auto terms = TermsInRange(first, DateToDayNumber(y, 12, 31));
+  const auto terms = TermsInRange(first, DateToDayNumber(y, 12, 31), rules);
   std::string text = "    公历 " + HeaderYear(y) + " 年共 " + std::to_string(terms.size()) + " 个节气";
   for (std::size_t i = 0; i < terms.size(); ++i) {
     const int k = static_cast<int>(i) + 1;
@@ -106,12 +106,12 @@ std::string SolarTermsTable(std::int32_t y) {
   return text;
 }
 
-std::string MoonsTable(std::int32_t y) {
+std::string MoonsTable(std::int32_t y, CalendarRules rules) {
   const DayNumber first = DateToDayNumber(y, 1, 1);
   if (first == InvalidDayNumber) return {};
   const DayNumber last = DateToDayNumber(y, 12, 31);
-  const auto news = MoonsInRange(first, last, Phase::kNew);
-  const auto fulls = MoonsInRange(first, last, Phase::kFull);
+  const auto news = MoonsInRange(first, last, Phase::kNew, rules);
+  const auto fulls = MoonsInRange(first, last, Phase::kFull, rules);
   const bool newFirst = !news.empty() && (fulls.empty() || news[0].instant < fulls[0].instant);
   const auto& leading = newFirst ? news : fulls;
   const auto& following = newFirst ? fulls : news;
@@ -154,6 +154,7 @@ std::vector<std::string> CityListItems(const std::string& ownPlaceName) {
 TablesForm::TablesForm(int page, const Opening& opening)
     : page_(page >= kLunarMonths && page <= kSunTimes ? page : kLunarMonths),
       firstYear_(page_ == kLunarMonths ? opening.firstLunarYear : opening.firstYear),
+      rules_(opening.rules),
       own_(opening.ownPlace) {
   const std::int32_t year = page_ == kLunarMonths ? opening.lunarYear : opening.year;
   field = {std::to_string(year <= 0 ? 1 - year : year), year <= 0};
@@ -184,9 +185,9 @@ CurrentPlace TablesForm::Place() const {
 
 std::string TablesForm::TableOf(std::int32_t year) const {
   switch (page_) {
-    case kLunarMonths: return LunarMonthsTable(year);
-    case kSolarTerms: return SolarTermsTable(year);
-    case kMoons: return MoonsTable(year);
+    case kLunarMonths: return LunarMonthsTable(year, rules_);
+    case kSolarTerms: return SolarTermsTable(year, rules_);
+    case kMoons: return MoonsTable(year, rules_);
     default: {
       const CurrentPlace place = Place();
       return SunTimesTable(year, place.name, place.longitude, place.latitude, dawnAndDusk);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/cities.h"
+#include "engine/rules.h"
 
 namespace tovani::tables {
 
@@ -37,9 +38,9 @@ std::optional<std::int32_t> ReadYear(YearField& field, std::int32_t firstYear);
 // firstYear..5000; nothing otherwise.
 std::optional<std::int32_t> StepYear(YearField& field, int direction, std::int32_t firstYear);
 
-std::string LunarMonthsTable(std::int32_t lunarYear);
-std::string SolarTermsTable(std::int32_t year);
-std::string MoonsTable(std::int32_t year);
+std::string LunarMonthsTable(std::int32_t lunarYear, CalendarRules rules);
+std::string SolarTermsTable(std::int32_t year, CalendarRules rules);
+std::string MoonsTable(std::int32_t year, CalendarRules rules);
 // East longitudes negative; dawnAndDusk chooses "天亮天黑时刻" over "日出日落时刻".
 std::string SunTimesTable(std::int32_t year, const std::string& placeName, double longitude, double latitude,
                           bool dawnAndDusk);
@@ -55,6 +56,7 @@ struct Opening {
   std::int32_t year = 0, lunarYear = 0;                  // of the displayed day
   int nowCityCode = 1;                                   // 1..43, 44 the own place
   OwnPlace ownPlace;
+  CalendarRules rules;                                   // the lunar calendar's
 };
 
 // One page of the window: its inputs as the controls show them, and what
@@ -91,6 +93,7 @@ class TablesForm {
 
   int page_;
   std::int32_t firstYear_;
+  CalendarRules rules_;
   OwnPlace own_;
   std::vector<std::string> cities_;
 };

@@ -186,13 +186,13 @@ TEST_F(CalculatorWindowTest, JulianDayOfADateInEachCalendar) {
   EXPECT_TRUE(IsWindowEnabled(Box(0)));  // the lunar years reach back before AD 1
   Type(Date(0), "14-20-2023");
   Compute();
-  EXPECT_EQ(ResultText(), Number(GregorianDay(LunarToSolar(2023, 14, 20))));
+  EXPECT_EQ(ResultText(), Number(GregorianDay(LunarToSolar(2023, 14, 20, kHistoricalRules))));
   Type(Date(0), "13-01-2023");  // 2023 has no 闰正月
   Compute();
   EXPECT_EQ(TextOf(Date(0)), "");
   Type(Date(0), "13-10-2262");  // 2262 has
   Compute();
-  EXPECT_EQ(ResultText(), Number(GregorianDay(LunarToSolar(2262, 13, 10))));
+  EXPECT_EQ(ResultText(), Number(GregorianDay(LunarToSolar(2262, 13, 10, kHistoricalRules))));
 
   // Hijri: day 30 of a 29-day month is no date.
   Click(Radio(0, Calendar::kHijri));
@@ -228,7 +228,7 @@ TEST_F(CalculatorWindowTest, IntervalAcrossTheCalendarSwitchAndBetweenCalendars)
   Type(Date(0), "09-01-1445");
   Click(Radio(1, Calendar::kLunar));
   Type(Date(1), "01-01-2024");
-  EXPECT_TRUE(ComputeByEnter(std::to_string(GregorianDay(LunarToSolar(2024, 1, 1)) - HijriDayNumber(1445, 9, 1))));
+  EXPECT_TRUE(ComputeByEnter(std::to_string(GregorianDay(LunarToSolar(2024, 1, 1, kHistoricalRules)) - HijriDayNumber(1445, 9, 1))));
   EXPECT_EQ(ResultText(), "-30");
   ASSERT_TRUE(Cancel());
 }
@@ -270,7 +270,7 @@ TEST_F(CalculatorWindowTest, OffsetModeByADoubleClickOnTheLabel) {
   Type(Result(), "-36500");
   Compute();
   const CivilDate earlier = addDays({2024, 3, 1}, -36500);
-  EXPECT_EQ(ResultText(), SolarToLunar(earlier.year, earlier.month, earlier.day));
+  EXPECT_EQ(ResultText(), SolarToLunar(earlier.year, earlier.month, earlier.day, kHistoricalRules));
   // A minus elsewhere empties the field.
   Type(Result(), "36-500");
   Compute();
@@ -295,11 +295,11 @@ TEST_F(CalculatorWindowTest, SexagenaryTextOfADate) {
   EXPECT_EQ(TextOf(Control(kResultLabelId)), "干支历");
   Type(Date(0), "02-05-2024");  // after 立春, before the lunar new year
   Compute();
-  EXPECT_EQ(ResultText(), SexagenaryText(2024, 2, 5, 0));
+  EXPECT_EQ(ResultText(), SexagenaryText(2024, 2, 5, 0, kHistoricalRules));
   Click(Radio(0, Calendar::kLunar));
   Type(Date(0), "08-15-1911");
-  EXPECT_TRUE(ComputeByEnter(SexagenaryText(1911, 10, 6, 0)));
-  EXPECT_EQ(GregorianDay(LunarToSolar(1911, 8, 15)), DateToDayNumber(1911, 10, 6));
+  EXPECT_TRUE(ComputeByEnter(SexagenaryText(1911, 10, 6, 0, kHistoricalRules)));
+  EXPECT_EQ(GregorianDay(LunarToSolar(1911, 8, 15, kHistoricalRules)), DateToDayNumber(1911, 10, 6));
   ASSERT_TRUE(Cancel());
 }
 
@@ -309,7 +309,7 @@ TEST_F(CalculatorWindowTest, ConversionBetweenTheThreeCalendars) {
   EXPECT_TRUE(Checked(Radio(1, Calendar::kLunar)));
   Type(Date(0), "04-10-2023");
   Compute();
-  EXPECT_EQ(ResultText(), SolarToLunar(2023, 4, 10));
+  EXPECT_EQ(ResultText(), SolarToLunar(2023, 4, 10, kHistoricalRules));
   Click(Radio(1, Calendar::kHijri));
   EXPECT_EQ(ResultText(), "");
   EXPECT_TRUE(ComputeByEnter(HijriDateText(2023, 4, 10)));
@@ -318,7 +318,7 @@ TEST_F(CalculatorWindowTest, ConversionBetweenTheThreeCalendars) {
   Click(Radio(1, Calendar::kGregorian));
   Type(Date(0), "14-20-2023");
   Compute();
-  EXPECT_EQ(ResultText(), LunarToSolar(2023, 14, 20));
+  EXPECT_EQ(ResultText(), LunarToSolar(2023, 14, 20, kHistoricalRules));
   // Hijri to lunar, before AD 1.
   Click(Radio(0, Calendar::kHijri));
   Click(Radio(1, Calendar::kLunar));
@@ -327,7 +327,7 @@ TEST_F(CalculatorWindowTest, ConversionBetweenTheThreeCalendars) {
   Compute();
   const auto g = ParseCalendarDateText(HijriToGregorianText(-747, 3, 6));
   ASSERT_TRUE(g);
-  EXPECT_EQ(ResultText(), SolarToLunar(g->year, g->month, g->day));
+  EXPECT_EQ(ResultText(), SolarToLunar(g->year, g->month, g->day, kHistoricalRules));
   Type(Date(0), "03-05-0748");  // the day before the first day
   Compute();
   EXPECT_EQ(TextOf(Date(0)), "");

@@ -406,7 +406,7 @@ TEST_F(CoordinatesWindow, TheSystemDateQuestion) {
   // The displayed year 1979 and then 2100, chosen in the day window's list.
   HWND years = GetDlgItem(main_, day::kListBase + day::kGregorianYear);
   for (int year : {1979, 2100}) {
-    const int index = year - MakeCalendarRange(-103, 4103).firstYear;
+    const int index = year - MakeCalendarRange(-103, 4103, kHistoricalRules).firstYear;
     ASSERT_EQ(ItemOf(years, index), GregorianYearItem(year));
     ChooseItem(years, index);
     PostMessageW(main_, WM_COMMAND, menu::kSetSystemDate, 0);
@@ -423,7 +423,7 @@ TEST_F(CoordinatesWindow, ARefusedDateChangeIsTold) {
   ASSERT_TRUE(Launch());
   answerer_.reset();  // the message is answered here
   HWND years = GetDlgItem(main_, day::kListBase + day::kGregorianYear);
-  ChooseItem(years, 2000 - MakeCalendarRange(-103, 4103).firstYear);
+  ChooseItem(years, 2000 - MakeCalendarRange(-103, 4103, kHistoricalRules).firstYear);
   HWND w = Open(menu::kSetSystemDate);
   ASSERT_NE(w, nullptr);
   PostMessageW(w, WM_COMMAND, MAKEWPARAM(kOk, BN_CLICKED), reinterpret_cast<LPARAM>(Item(w, kOk)));

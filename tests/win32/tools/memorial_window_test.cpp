@@ -90,7 +90,7 @@ class MemorialWindowTest : public ProgramTest {
 };
 
 // The displayed day as the editor's lists show it (today, in the range).
-DayInCalendars Shown() { return *FromGregorian(memorial::OpeningDate(Today())); }
+DayInCalendars Shown() { return *FromGregorian(memorial::OpeningDate(Today()), kHistoricalRules); }
 
 TEST_F(MemorialWindowTest, AMemorialSavedShowsInBothWindowsAndGoesWhenDeleted) {
   SeedSettings({{L"Version", L"4.1"}});
@@ -104,7 +104,7 @@ TEST_F(MemorialWindowTest, AMemorialSavedShowsInBothWindowsAndGoesWhenDeleted) {
   EXPECT_FALSE(IsWindowEnabled(main));
   EXPECT_TRUE(Lines(editor).empty());
   // The date lists show the displayed date, with the day window's items.
-  const day::DayModel model(MakeCalendarRange(memorial::kFirstYear, memorial::kLastYear), today, false);
+  const day::DayModel model(MakeCalendarRange(memorial::kFirstYear, memorial::kLastYear, kHistoricalRules), today, false);
   for (int i = 0; i < day::kListCount; ++i) {
     const auto list = static_cast<day::ListId>(i);
     const ListState got = ListOf(Item(editor, memorial::kDateListBase + i));

@@ -153,12 +153,12 @@ TEST_F(SearchWindow, MonthsPageFindsWhatTheModelFinds) {
     std::function<std::unique_ptr<Search>()> model;
   };
   const Case cases[] = {
-      {0, "2000", false, "10", "", [] { return MakeLeapMonthSearch(2000, 10, 0); }},
-      {0, "2000", false, "10", "7", [] { return MakeLeapMonthSearch(2000, 10, 7); }},
-      {0, "105", true, "3", "", [] { return MakeLeapMonthSearch(-104, 3, 0); }},
-      {1, "2000", false, "50", "", [] { return MakeRunSearch(2000, 50, RunKind::kThreeBig); }},
-      {2, "619", false, "1", "", [] { return MakeRunSearch(619, 1, RunKind::kThreeSmall); }},
-      {3, "4990", false, "50", "", [] { return MakeRunSearch(4990, 11, RunKind::kFourBig); }},  // cut at 5000
+      {0, "2000", false, "10", "", [] { return MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules); }},
+      {0, "2000", false, "10", "7", [] { return MakeLeapMonthSearch(2000, 10, 7, kHistoricalRules); }},
+      {0, "105", true, "3", "", [] { return MakeLeapMonthSearch(-104, 3, 0, kHistoricalRules); }},
+      {1, "2000", false, "50", "", [] { return MakeRunSearch(2000, 50, RunKind::kThreeBig, kHistoricalRules); }},
+      {2, "619", false, "1", "", [] { return MakeRunSearch(619, 1, RunKind::kThreeSmall, kHistoricalRules); }},
+      {3, "4990", false, "50", "", [] { return MakeRunSearch(4990, 11, RunKind::kFourBig, kHistoricalRules); }},  // cut at 5000
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.start) + " " + c.range + " radio " + std::to_string(c.radio));
@@ -181,7 +181,7 @@ TEST_F(SearchWindow, MonthsPageFindsWhatTheModelFinds) {
   Send(Item(kLeapRadioId), BM_CLICK);
   Fill("2000", false, "10");
   Type(kMonthId, "13");
-  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeLeapMonthSearch(2000, 10, 0))));
+  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules))));
   EXPECT_EQ(TextOf(Item(kMonthId)), "");
 
   PostMessageW(window_, WM_CLOSE, 0, 0);
@@ -212,7 +212,7 @@ TEST_F(SearchWindow, DaysPageFindsWhatTheModelFinds) {
   DayConditions ramadan;
   ramadan.values[kHijriMonth] = 9;
   Choose(kHijriMonth, 9);
-  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeConditionDaySearch(2020, 5, ramadan, 0))));
+  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeConditionDaySearch(2020, 5, ramadan, 0, kHistoricalRules))));
 
   // 250 years become 100, shown in the field.
   DayConditions first;
@@ -221,7 +221,7 @@ TEST_F(SearchWindow, DaysPageFindsWhatTheModelFinds) {
   Choose(kGregorianDay, 1);
   Fill("1950", false, "250");
   std::vector<double> times;
-  const std::string expected = ModelText(MakeConditionDaySearch(1950, 100, first, 0));
+  const std::string expected = ModelText(MakeConditionDaySearch(1950, 100, first, 0, kHistoricalRules));
   for (int run = 0; run < 5; ++run) {
     double ms = 0;
     EXPECT_TRUE(SameText(SearchAndWait(&ms), expected));
@@ -244,7 +244,7 @@ TEST_F(SearchWindow, EveryStopEmptiesTheBox) {
   Press();
   ExpectStopped("查询 twice");
   Fill("2000", false, "10");
-  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeLeapMonthSearch(2000, 10, 0))));
+  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules))));
 
   struct Trigger {
     const char* how;
@@ -267,7 +267,7 @@ TEST_F(SearchWindow, EveryStopEmptiesTheBox) {
   Send(Item(kLeapRadioId), BM_CLICK);
   Type(kMonthId, "");
   Fill("2000", false, "10");
-  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeLeapMonthSearch(2000, 10, 0))));
+  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules))));
   PostMessageW(window_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window_); }, 5000));
 
@@ -287,7 +287,7 @@ TEST_F(SearchWindow, EveryStopEmptiesTheBox) {
   DayConditions thanksgiving;
   thanksgiving.festival = "感恩节";
   Fill("2000", false, "3");
-  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeConditionDaySearch(2000, 3, thanksgiving, 0))));
+  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeConditionDaySearch(2000, 3, thanksgiving, 0, kHistoricalRules))));
 
   // Esc during a search closes the window; the main window is back.
   Fill("1900", false, "100");
@@ -322,7 +322,7 @@ TEST_F(SearchWindow, CloseHotKeyDuringASearchClosesOnlyTheSearchWindow) {
 
   ASSERT_NO_FATAL_FAILURE(Open(kSearchMonthsCommand));
   Fill("2000", false, "10");
-  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeLeapMonthSearch(2000, 10, 0))));
+  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules))));
   PostMessageW(main_, WM_HOTKEY, kCloseHotKey, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window_); }, 10000));
   EXPECT_TRUE(CloseAndWait(main_));
@@ -343,7 +343,7 @@ TEST_F(SearchWindow, HowLongFiveThousandYearsTakeFromColdStart) {
     times.push_back(ms);
     if (expected.empty()) {  // the model alone, here, from a cache that is just as cold
       const LARGE_INTEGER start = Now();
-      expected = ModelText(MakeLeapMonthSearch(1, 5000, 0));
+      expected = ModelText(MakeLeapMonthSearch(1, 5000, 0, kHistoricalRules));
       modelMs = MsSince(start);
     }
     EXPECT_TRUE(SameText(text, expected));
@@ -407,8 +407,8 @@ TEST(SearchProgressCost, ShareOfTheProgressUpdates) {
   const Probe probes[] = {
       // The lunar years computed once before: the shortest page 1 search of
       // 5000 years, where the progress weighs most.
-      {"page 1, leap months of 5000 years, warm", [] { return MakeLeapMonthSearch(1, 5000, 0); }},
-      {"page 2, 100 years, one condition (Gregorian day)", [&] { return MakeConditionDaySearch(1950, 100, first, 0); }},
+      {"page 1, leap months of 5000 years, warm", [] { return MakeLeapMonthSearch(1, 5000, 0, kHistoricalRules); }},
+      {"page 2, 100 years, one condition (Gregorian day)", [&] { return MakeConditionDaySearch(1950, 100, first, 0, kHistoricalRules); }},
   };
   for (const Probe& p : probes) {
     run(p.make, kModelOnly);  // warms the lunar years' cache

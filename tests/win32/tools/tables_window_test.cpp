@@ -24,8 +24,8 @@ using namespace tables;
 Opening OpeningToday(int nowCityCode = 1, OwnPlace own = {}) {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  const auto today = FromGregorian({now.wYear, now.wMonth, now.wDay});
-  const CalendarRange range = MakeCalendarRange(-103, 4103);
+  const auto today = FromGregorian({now.wYear, now.wMonth, now.wDay}, kHistoricalRules);
+  const CalendarRange range = MakeCalendarRange(-103, 4103, kHistoricalRules);
   Opening o;
   o.firstYear = range.firstYear;
   o.firstLunarYear = range.lunarFirst.year;
@@ -162,7 +162,7 @@ TEST_F(TablesWindow, YearStepsAndBadYears) {
     Click(Item(w, c.button));
     EXPECT_EQ(TextOf(Item(w, kYearField)), c.after.text);
     EXPECT_EQ(Ticked(w), c.after.beforeEra);
-    EXPECT_EQ(Result(w), c.computed ? MoonsTable(*c.computed) : "");
+    EXPECT_EQ(Result(w), c.computed ? MoonsTable(*c.computed, kHistoricalRules) : "");
   }
   CloseTables(w);
 }

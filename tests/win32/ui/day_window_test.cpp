@@ -169,7 +169,7 @@ TEST_F(DayWindow, ChoicesAndStepsKeepTheThreeCalendarsOnOneDay) {
       case Act::kWheel: Wheel(v[s.list], s.value); break;
     }
     const std::optional<DayInCalendars> want =
-        s.lunar.year != 0 ? FromLunar(s.lunar) : FromGregorian(s.gregorian.year != 0 ? s.gregorian : v.Gregorian());
+        s.lunar.year != 0 ? FromLunar(s.lunar, kHistoricalRules) : FromGregorian(s.gregorian.year != 0 ? s.gregorian : v.Gregorian(), kHistoricalRules);
     ASSERT_TRUE(want.has_value());
     EXPECT_EQ(v.Gregorian(), want->gregorian);
     ExpectDayShows(v, *want);
@@ -182,7 +182,7 @@ TEST_F(DayWindow, ChoicesAndStepsKeepTheThreeCalendarsOnOneDay) {
   // An open list neither steps nor chooses, and closed without a choice it
   // shows the displayed day again.
   ChooseItem(v[kGregorianYear], 2000 + 103);
-  const DayInCalendars shown = *FromGregorian({2000, 12, 31});
+  const DayInCalendars shown = *FromGregorian({2000, 12, 31}, kHistoricalRules);
   ASSERT_EQ(v.Gregorian(), shown.gregorian);
   Send(v[kGregorianDay], CB_SHOWDROPDOWN, TRUE);
   ASSERT_TRUE(WaitUntil([&] { return Send(v[kGregorianDay], CB_GETDROPPEDSTATE) != 0; }, 5000));
@@ -234,7 +234,7 @@ TEST_F(DayWindow, At144DpiEverythingIsHalfAsLargeAgain) {
   EXPECT_EQ(list.left - r.left, MulDiv(place.x, 3, 2));
   EXPECT_EQ(list.top - r.top, MulDiv(place.y, 3, 2));
   EXPECT_EQ(list.right - list.left, MulDiv(place.width, 3, 2));
-  ExpectDayShows(v, *FromGregorian(v.Gregorian()));
+  ExpectDayShows(v, *FromGregorian(v.Gregorian(), kHistoricalRules));
   EXPECT_TRUE(CloseAndWait(hwnd));
 }
 

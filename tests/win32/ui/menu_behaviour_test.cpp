@@ -118,7 +118,7 @@ TEST_F(MenuBehaviour, EscapeHidesTheHotKeysShowAndClose) {
   ChooseItem(day[day::kGregorianYear], 2000 + 103);
   ASSERT_NE(day.Gregorian(), Today());
   Command(hwnd, 3105);
-  ExpectDayShows(day, *FromGregorian(Today()));
+  ExpectDayShows(day, *FromGregorian(Today(), kHistoricalRules));
 
   // Esc in an open list closes the list, not the window.
   Send(day[day::kGregorianMonth], CB_SHOWDROPDOWN, TRUE);
@@ -154,7 +154,7 @@ TEST_F(MenuBehaviour, AHotKeyHeldElsewhereIsSkippedAndNamed) {
   ASSERT_NE(hwnd, nullptr);
   EXPECT_TRUE(WaitUntil([&] { return ShellTooltipSays(menu::HotKeysTakenText("R")); }, 10000));
   const DayView v(hwnd);
-  ExpectDayShows(v, *FromGregorian(v.Gregorian()));
+  ExpectDayShows(v, *FromGregorian(v.Gregorian(), kHistoricalRules));
   for (UINT key : {'W', 'V', 'X'}) {
     EXPECT_FALSE(RegisterHotKey(nullptr, 2, MOD_CONTROL | MOD_ALT, key)) << char(key);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_HOTKEY_ALREADY_REGISTERED));
@@ -189,7 +189,7 @@ TEST_F(MenuBehaviour, TheWindowChosenLastOpensFirstAndTheEndOfASessionSaves) {
   EXPECT_EQ(AlphaOf(hwnd), 255);  // the stored transparency is not read back
   const MonthView v(hwnd);
   Command(hwnd, 3090);
-  ExpectMonthShows(v, *FromGregorian(Today()), {.ganzhiFromNewYear = 1}, false);
+  ExpectMonthShows(v, *FromGregorian(Today(), kHistoricalRules), {.ganzhiFromNewYear = 1}, false);
   Send(hwnd, WM_ENDSESSION, TRUE, 0);
   EXPECT_EQ(StoredSetting(L"GanZhiFromChunjieFlag"), L"1");
   EXPECT_TRUE(CloseAndWait(hwnd));
@@ -224,7 +224,7 @@ TEST_F(MenuBehaviour, ARecordShowsInTheBalloonAndInTheDetails) {
   hwnd = SwitchTo(hwnd, 3026, L"TOVANI_MFORM");
   ASSERT_NE(hwnd, nullptr);
   const MonthView m(hwnd);
-  const auto date = FromGregorian({2030, 5, 1});
+  const auto date = FromGregorian({2030, 5, 1}, kHistoricalRules);
   const std::string details = MonthDetails(*date, 0);
   EXPECT_EQ(TextOf(m.details), DetailsWithRecords(details, DayRecords{"", {"母亲生日"}, ""}));
   EXPECT_NE(TextOf(m.details).find("母亲生日"), std::string::npos);

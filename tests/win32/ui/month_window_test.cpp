@@ -124,7 +124,7 @@ TEST_F(MonthWindow, ShowsTheDayWindowsDateAndFollowsEveryControl) {
   EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
             WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
   const MonthView v(hwnd);
-  ExpectMonthShows(v, *FromGregorian(today));
+  ExpectMonthShows(v, *FromGregorian(today, kHistoricalRules));
 
   int n = 0;
   for (const Step& s : steps) {
@@ -147,10 +147,10 @@ TEST_F(MonthWindow, ShowsTheDayWindowsDateAndFollowsEveryControl) {
     const CalendarTriple& g = s.want;
     EXPECT_EQ(Send(v.years, CB_GETCURSEL), g.year - FullRange().firstYear);
     if (g.day != 0) {
-      ExpectMonthShows(v, *FromGregorian(g), {}, s.cells[0] != '\0');
+      ExpectMonthShows(v, *FromGregorian(g, kHistoricalRules), {}, s.cells[0] != '\0');
     } else if (g.month != 0) {
       EXPECT_EQ(Send(v.months, CB_GETCURSEL), g.month - 1);
-      EXPECT_EQ(TextOf(v.summary), month::MonthSummary(g.year, g.month));
+      EXPECT_EQ(TextOf(v.summary), month::MonthSummary(g.year, g.month, kHistoricalRules));
     }
     ExpectCells(v, s.cells);
     if (HasFailure()) return;  // the next steps build on this one
@@ -178,7 +178,7 @@ TEST_F(MonthWindow, ShowsTheDayWindowsDateAndFollowsEveryControl) {
   GetWindowRect(day, &r);
   EXPECT_EQ(r.left, 100);
   EXPECT_EQ(r.top, 50);
-  ExpectDayShows(DayView(day), *FromGregorian({4103, 12, 31}));
+  ExpectDayShows(DayView(day), *FromGregorian({4103, 12, 31}, kHistoricalRules));
   EXPECT_TRUE(CloseAndWait(day));
 }
 

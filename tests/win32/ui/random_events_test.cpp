@@ -32,12 +32,6 @@ constexpr int kCommands[] = {3035, 3036, 3037, 3040, 3041, 3042, 3043, 3044, 304
 
 class RandomEvents : public ProgramTest {
  protected:
-  void TearDown() override {
-    SetCalcModernFlag(0);
-    ClearLunarYearCache();
-    ProgramTest::TearDown();
-  }
-
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
   int Direction() { return Pick(2) == 0 ? -1 : 1; }
   // An item near the selection (where the ends of the ranges are) or anywhere.
@@ -146,7 +140,7 @@ class RandomEvents : public ProgramTest {
         monthView_.emplace(window_);
         day_.reset();
       } else {
-        day_.emplace(range_, *FromGregorian(month_->date().gregorian), options_.dynasty);
+        day_.emplace(range_, *FromGregorian(month_->date().gregorian, range_.rules), options_.dynasty);
         dayView_.emplace(window_);
         month_.reset();
       }
@@ -156,10 +150,8 @@ class RandomEvents : public ProgramTest {
     switch (id) {
       case 3090: options_.ganzhiFromNewYear ^= 1; break;
       case 3092:
-        modern_ ^= 1;
-        SetCalcModernFlag(static_cast<std::int16_t>(modern_));
-        ClearLunarYearCache();
-        range_ = MakeCalendarRange(FullRange().firstYear, FullRange().lastYear);
+        options_.rules.modern = !options_.rules.modern;
+        range_ = MakeCalendarRange(FullRange().firstYear, FullRange().lastYear, options_.rules);
         if (day_) day_->SetRange(range_);
         if (month_) month_->SetRange(range_);
         break;
@@ -186,7 +178,7 @@ class RandomEvents : public ProgramTest {
   // event, the selections and the texts on the others.
   void Check(bool full) {
     const DayInCalendars date = day_ ? day_->date() : month_->date();
-    EXPECT_EQ(FromGregorian(date.gregorian), date) << "the model's calendars disagree";
+    EXPECT_EQ(FromGregorian(date.gregorian, options_.rules), date) << "the model's calendars disagree";
     if (month_) {
       ExpectMonthShows(*monthView_, date, options_, full);
       return;
@@ -200,15 +192,14 @@ class RandomEvents : public ProgramTest {
       const auto id = static_cast<day::ListId>(i);
       EXPECT_EQ(Send(v.lists[i], CB_GETCURSEL), day_->Selected(id)) << day::ListName(id);
     }
-    EXPECT_EQ(TextOf(v.line1), day::DayTextLine1(date, options_.ganzhiFromNewYear));
-    EXPECT_EQ(TextOf(v.line2), DayLine2(date, options_.infoType));
+    EXPECT_EQ(TextOf(v.line1), day::DayTextLine1(date, options_.ganzhiFromNewYear, options_.rules));
+    EXPECT_EQ(TextOf(v.line2), DayLine2(date, options_.infoType, options_.rules));
   }
 
   std::mt19937 random_;
   HWND window_ = nullptr;
   CalendarRange range_ = FullRange();
   ShowOptions options_;
-  int modern_ = 0;
   std::optional<day::DayModel> day_;
   std::optional<month::MonthModel> month_;
   std::optional<DayView> dayView_;
@@ -225,7 +216,7 @@ TEST_F(RandomEvents, BothWindowsFollowTheirModels) {
   // asks first; "否" keeps the state as it is.
   AnswerQuestions(IDNO);
   dayView_.emplace(window_);
-  day_.emplace(range_, *FromGregorian(dayView_->Gregorian()), false);
+  day_.emplace(range_, *FromGregorian(dayView_->Gregorian(), kHistoricalRules), false);
   Check(true);
   ASSERT_FALSE(HasFailure());
 

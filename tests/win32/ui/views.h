@@ -16,7 +16,7 @@
 namespace tovani::testing_win32 {
 
 inline const CalendarRange& FullRange() {
-  static const CalendarRange range = MakeCalendarRange(-103, 4103);
+  static const CalendarRange range = MakeCalendarRange(-103, 4103, kHistoricalRules);
   return range;
 }
 
@@ -28,16 +28,17 @@ inline HolidayNote NoteOf(const CivilDate& day) {
 }
 
 // The day window's second line as the window shows it.
-inline std::string DayLine2(const DayInCalendars& date, int infoType) {
+inline std::string DayLine2(const DayInCalendars& date, int infoType, CalendarRules rules = kHistoricalRules) {
   const CurrentPlace place = DefaultPlace();
-  const std::string line = day::DayTextLine2(date, infoType, place.longitude, place.latitude);
+  const std::string line = day::DayTextLine2(date, infoType, place.longitude, place.latitude, rules);
   return infoType == 0 ? LineWithHoliday(line, NoteOf(date.gregorian)) : line;
 }
 
 // The month window's details of a day, without records.
-inline std::string MonthDetails(const DayInCalendars& date, int ganzhiFromNewYear) {
+inline std::string MonthDetails(const DayInCalendars& date, int ganzhiFromNewYear,
+                                CalendarRules rules = kHistoricalRules) {
   const CurrentPlace place = DefaultPlace();
-  return DetailsWithHoliday(month::DayDetails(date, ganzhiFromNewYear, place.longitude, place.latitude),
+  return DetailsWithHoliday(month::DayDetails(date, ganzhiFromNewYear, place.longitude, place.latitude, rules),
                             NoteOf(date.gregorian));
 }
 
@@ -45,6 +46,7 @@ inline std::string MonthDetails(const DayInCalendars& date, int ganzhiFromNewYea
 struct ShowOptions {
   int ganzhiFromNewYear = 0, infoType = 0;
   bool dynasty = false;
+  CalendarRules rules = kHistoricalRules;
 };
 
 struct DayView {
@@ -79,8 +81,8 @@ inline void ExpectDayShows(const DayView& v, const day::DayModel& model, const S
     EXPECT_EQ(got.selected, selected) << day::ListName(id);
     EXPECT_EQ(got.text, selected >= 0 ? want.items[selected] : "") << day::ListName(id);
   }
-  EXPECT_EQ(TextOf(v.line1), day::DayTextLine1(model.date(), o.ganzhiFromNewYear));
-  EXPECT_EQ(TextOf(v.line2), DayLine2(model.date(), o.infoType));
+  EXPECT_EQ(TextOf(v.line1), day::DayTextLine1(model.date(), o.ganzhiFromNewYear, o.rules));
+  EXPECT_EQ(TextOf(v.line2), DayLine2(model.date(), o.infoType, o.rules));
 }
 
 inline void ExpectDayShows(const DayView& v, const DayInCalendars& date, const ShowOptions& o = {}) {
@@ -90,7 +92,7 @@ inline void ExpectDayShows(const DayView& v, const DayInCalendars& date, const S
 // The item of a list that stands for a value (year, month or month code,
 // day), as the window lists them for the date it shows.
 inline int ItemIndexOf(const DayView& v, day::ListId list, int value) {
-  const auto shown = FromGregorian(v.Gregorian());
+  const auto shown = FromGregorian(v.Gregorian(), kHistoricalRules);
   if (!shown) return -1;
   const day::DayModel model(FullRange(), *shown, false);
   const auto& values = model.List(list).values;
@@ -126,10 +128,10 @@ inline void ExpectMonthShows(const MonthView& v, const DayInCalendars& d, const 
   const CalendarTriple& g = d.gregorian;
   EXPECT_EQ(Send(v.years, CB_GETCURSEL), g.year - FullRange().firstYear);
   EXPECT_EQ(Send(v.months, CB_GETCURSEL), g.month - 1);
-  EXPECT_EQ(TextOf(v.summary), month::MonthSummary(g.year, g.month));
-  EXPECT_EQ(TextOf(v.details), MonthDetails(d, o.ganzhiFromNewYear));
+  EXPECT_EQ(TextOf(v.summary), month::MonthSummary(g.year, g.month, o.rules));
+  EXPECT_EQ(TextOf(v.details), MonthDetails(d, o.ganzhiFromNewYear, o.rules));
   if (!cells) return;
-  const month::MonthGrid grid = month::MakeMonthGrid(g.year, g.month);
+  const month::MonthGrid grid = month::MakeMonthGrid(g.year, g.month, o.rules);
   for (int c = 1; c <= month::kCellCount; ++c) {
     const int day = c - grid.firstCell + 1;  // the days of October 1582 carry no marks either way
     const HolidayNote note = day >= 1 && IsValidDate(g.year, g.month, day) ? NoteOf({g.year, g.month, day}) : HolidayNote{};

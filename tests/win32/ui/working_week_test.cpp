@@ -18,7 +18,7 @@ class WorkingWeek : public ProgramTest {
   }
   // The marks of a month's days, "." for none.
   static std::string Marks(const MonthView& v, int year, int month) {
-    const month::MonthGrid grid = month::MakeMonthGrid(year, month);
+    const month::MonthGrid grid = month::MakeMonthGrid(year, month, kHistoricalRules);
     std::string marks;
     for (int c = grid.firstCell; c <= grid.lastCell; ++c) {
       const std::string text = TextOf(v.Cell(c));
@@ -43,11 +43,11 @@ TEST_F(WorkingWeek, TheMonthWindowMarksDaysOffAndWorkedDays) {
   const MonthView v(main);
   ShowMonth(v, 2025, 10);
   EXPECT_EQ(Marks(v, 2025, 10), "休休休休休休休休..班....................");
-  v.ClickCell(month::MakeMonthGrid(2025, 10).firstCell + 5);  // the 6th, 中秋节
+  v.ClickCell(month::MakeMonthGrid(2025, 10, kHistoricalRules).firstCell + 5);  // the 6th, 中秋节
   EXPECT_NE(TextOf(v.details).find(" 国庆节、中秋节 休"), std::string::npos) << TextOf(v.details);
   SaveShot(main, "month-holidays");
   ShowMonth(v, 2025, 9);
-  v.ClickCell(month::MakeMonthGrid(2025, 9).firstCell + 27);  // the 28th, a Sunday worked
+  v.ClickCell(month::MakeMonthGrid(2025, 9, kHistoricalRules).firstCell + 27);  // the 28th, a Sunday worked
   EXPECT_NE(TextOf(v.details).find(" 国庆节、中秋节 班"), std::string::npos) << TextOf(v.details);
   EXPECT_TRUE(CloseAndWait(main));
 }
@@ -80,7 +80,7 @@ TEST_F(WorkingWeek, TheDayWindowsSecondLineOnADayOff) {
   ChooseItem(v[day::kGregorianDay], 0);
   const std::string line = TextOf(v.line2);
   EXPECT_EQ(line.rfind("休 国庆节、中秋节", 0), 0u) << line;
-  EXPECT_EQ(line, DayLine2(*FromGregorian({2025, 10, 1}), 0));
+  EXPECT_EQ(line, DayLine2(*FromGregorian({2025, 10, 1}, kHistoricalRules), 0));
   EXPECT_TRUE(CloseAndWait(main));
 }
 
