@@ -29,7 +29,7 @@ struct RecordContext {
   std::int32_t lunarFirstYear = 1799, lunarLastYear = 2200;
   std::int32_t hijriFirstYear = 1214, hijriLastYear = 1663;
   bool nearLocate = false;
-  CalendarRules rules;  // the lunar calendar's
+  CalendarRules rules = kHistoricalRules;  // the lunar calendar's
 };
 
 // The windows of the records and the option, from the application state.

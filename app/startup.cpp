@@ -10,11 +10,13 @@ namespace tovani {
 namespace {
 
 std::optional<CivilDate> LunarOf(std::int32_t y, std::int32_t m, std::int32_t d, CalendarRules rules) {
-  return ParseCalendarDateText(SolarToLunar(y, m, d, rules));
+  const auto lunar = LunarDateOf(y, m, d, rules);
+  if (!lunar) return std::nullopt;
+  return CivilDate{lunar->year, lunar->code(), lunar->day};
 }
 
 std::optional<CivilDate> HijriOf(std::int32_t y, std::int32_t m, std::int32_t d) {
-  return ParseCalendarDateText(HijriDateText(y, m, d));
+  return HijriDateOf(y, m, d);
 }
 
 }  // namespace

@@ -26,11 +26,6 @@ constexpr std::int32_t kMaxFileYears = 1000;
 // The output goes out in pieces of about this size.
 constexpr std::size_t kChunkBytes = 1 << 16;
 
-// "闰四月" of a month code, "闰四月十五" of a month code and day.
-std::string LunarMonthReading(int monthCode) {
-  return std::string(monthCode > 12 ? "闰" : "") + LunarMonthBaseName((monthCode - 1) % 12 + 1);
-}
-std::string LunarReading(int monthCode, int day) { return LunarMonthReading(monthCode) + LunarDayName(day); }
 
 // A lunar month and day "LM-LD" (leap months as month + 12).
 std::optional<std::pair<int, int>> ParseMonthDay(std::string_view s) {
@@ -201,11 +196,11 @@ std::vector<AllDayEvent> EventsOf(const FileRequest& r, const HolidayCalendar& h
         for (const std::string& name : FestivalNames(d, r.allFestivals)) {
           events.push_back(Event(z, "festival", Cp936ToUtf8(name), {}, "节日"));
         }
-        const auto lunar = ParseCalendarDateText(SolarToLunar(d.year, d.month, d.day, rules));
-        const std::string name = lunar ? LunarFestivalText(lunar->year, lunar->month, lunar->day, rules) : std::string();
+        const auto lunar = LunarDateOf(d.year, d.month, d.day, rules);
+        const std::string name = lunar ? LunarFestivalText(lunar->year, lunar->code(), lunar->day, rules) : std::string();
         if (!name.empty()) {
           events.push_back(Event(z, "festival", Cp936ToUtf8(name),
-                                 Cp936ToUtf8("农历" + LunarReading(lunar->month, lunar->day)), "节日"));
+                                 Cp936ToUtf8("农历" + LunarReading(lunar->code(), lunar->day)), "节日"));
         }
       }
       if (r.holidays) {

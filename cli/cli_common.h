@@ -10,11 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/rules.h"
 #include "cli/cli.h"
 #include "engine/cities.h"
 #include "engine/dates.h"
 #include "engine/holidays.h"
+#include "engine/lunar_calendar.h"
+#include "engine/rules.h"
 
 namespace tovani::cli {
 
@@ -89,11 +90,14 @@ std::string ClockPart(const std::string& dateTimeText);
 std::size_t DisplayColumns(std::string_view utf8);
 // The text followed by blanks up to width columns.
 std::string PadColumns(std::string utf8, std::size_t width);
+// "闰四月" of a lunar month code, "闰四月十五" of a month code and day.
+std::string LunarMonthReading(int monthCode);
+std::string LunarReading(int monthCode, int day);
 // A JSON string literal, in UTF-8, of a program text.
 std::string JsonString(std::string_view gbk);
 // The engine's own texts of a day as JSON fields, each preceded by a comma
 // (the keys of dump after its date and event keys).
-std::string DayFields(const CivilDate& d, const std::string& lunarText, const CurrentPlace& place,
+std::string DayFields(const CivilDate& d, const std::optional<LunarDate>& lunar, const CurrentPlace& place,
                       const HolidayCalendar& holidays, CalendarRules rules);
 // The place of --city (1..43, default 2, 北京); on bad input the failure's exit
 // code goes to code.

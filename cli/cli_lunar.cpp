@@ -18,21 +18,13 @@
 namespace tovani::cli {
 namespace {
 
-// "闰四月初十" of a lunar date text.
-std::string LunarReading(const std::string& lunarText) {
-  const auto d = ParseCalendarDateText(lunarText);
-  if (!d) return {};
-  return std::string(d->month > 12 ? "闰" : "") + LunarMonthBaseName((d->month - 1) % 12 + 1) +
-         LunarDayName(d->day);
-}
-
 int RunLunar(const Invocation& inv, Output& out) {
   std::string message;
   const auto date = ParseDate(inv.args[0], message);
   if (!date) return out.Fail(message);
-  const std::string lunar = SolarToLunar(date->year, date->month, date->day, inv.Rules());
-  if (lunar.empty()) return out.Fail("date " + Quoted(inv.args[0]) + " is outside the lunar range -8999..9000");
-  out.Line(lunar + "\t" + LunarReading(lunar));
+  const auto lunar = LunarDateOf(date->year, date->month, date->day, inv.Rules());
+  if (!lunar) return out.Fail("date " + Quoted(inv.args[0]) + " is outside the lunar range -8999..9000");
+  out.Line(LunarDateText(lunar) + "\t" + LunarReading(lunar->code(), lunar->day));
   return kOk;
 }
 
@@ -43,15 +35,14 @@ int RunSolar(const Invocation& inv, Output& out) {
                     ": expected LY-LM-LD (leap months as month + 12, e.g. 2023-14-01)");
   }
   const auto& p = *parts;
-  const std::string text = p[0] >= -8999 && p[0] <= 9000
-                               ? LunarToSolar(static_cast<std::int32_t>(p[0]), static_cast<int>(p[1]),
-                                              static_cast<int>(p[2]), inv.Rules())
-                               : std::string();
-  if (text.empty()) {
+  const auto civil = p[0] >= -8999 && p[0] <= 9000
+                         ? CivilDateOfLunar(static_cast<std::int32_t>(p[0]), static_cast<int>(p[1]),
+                                            static_cast<int>(p[2]), inv.Rules())
+                         : std::nullopt;
+  if (!civil) {
     return out.Fail("no such lunar date " + Quoted(inv.args[0]) +
                     " (lunar years -8999..9000; a leap month exists only in its year)");
   }
-  const auto civil = ParseCalendarDateText(text);
   out.Line(DateLine(*civil));
   return kOk;
 }
@@ -111,7 +102,7 @@ std::string CloseCallLine(const CloseCall& c) {
   const auto day = DayNumberToDate(static_cast<DayNumber>(std::floor(c.instant)));
   std::string what = c.kind == CloseCallKind::kNewMoon ? std::string("新月") : SolarTermName(c.term);
   what += " " + std::to_string(c.lunarYear) + "年" +
-          LunarReading(CalendarDateText(c.lunarYear, c.lunarMonth, c.lunarDay));
+          LunarReading(c.lunarMonth, c.lunarDay);
   if (c.kind == CloseCallKind::kMajorTerm) what += " 定闰月";
   return (day ? IsoText(*day) : std::string()) + " " + ClockPart(DateTimeText(c.instant)) + "\t" + what + "\t" +
          MarginText(c.marginMinutes);
@@ -181,19 +172,18 @@ int RunEvents(const Invocation& inv, Output& out) {
 
 // The engine's own texts of a day, as JSON fields (an empty string where the
 // engine gives none).
-std::string DayFields(const CivilDate& d, const std::string& lunarText, const CurrentPlace& place,
+std::string DayFields(const CivilDate& d, const std::optional<LunarDate>& lunar, const CurrentPlace& place,
                       const HolidayCalendar& holidays, CalendarRules rules) {
   const auto field = [](const char* name, const std::string& value) {
     return std::string(",\"") + name + "\":" + JsonString(value);
   };
-  const auto lunar = ParseCalendarDateText(lunarText);
   std::string s = field("hijri", HijriDateText(d.year, d.month, d.day));
   s += field("weekday", WeekdayName(d.year, d.month, d.day));
   s += field("sign", ZodiacSignName(d.year, d.month, d.day));
   s += field("ganzhi", SexagenaryText(d.year, d.month, d.day, 0, rules));
   s += field("ganzhi_ny", SexagenaryText(d.year, d.month, d.day, 1, rules));
   s += field("festival", GregorianFestivalText(d.year, d.month, d.day, 1));
-  s += field("lunar_festival", lunar ? LunarFestivalText(lunar->year, lunar->month, lunar->day, rules) : std::string());
+  s += field("lunar_festival", lunar ? LunarFestivalText(lunar->year, lunar->code(), lunar->day, rules) : std::string());
   const HolidayInfo holiday = holidays.Of(d);
   s += field("holiday", holiday.name.empty() ? std::string() : HolidayMark(holiday.status) + " " + holiday.name);
   s += field("term_note", NextSolarTermNote(d.year, d.month, d.day, rules));
@@ -233,9 +223,9 @@ int RunDump(const Invocation& inv, Output& out) {
     auto next = events.begin();
     for (DayNumber z = chunk; z <= chunkLast; ++z) {
       const CivilDate d = *DayNumberToDate(z);
-      const std::string lunar = SolarToLunar(d.year, d.month, d.day, inv.Rules());
+      const auto lunar = LunarDateOf(d.year, d.month, d.day, inv.Rules());
       std::string line = "{\"jdn\":" + std::to_string(z) + ",\"g\":" + JsonString(IsoText(d)) +
-                         ",\"lunar\":" + JsonString(lunar);
+                         ",\"lunar\":" + JsonString(LunarDateText(lunar));
       for (; next != events.end() && std::floor(next->instant) == z; ++next) {
         const std::string clock = ClockPart(DateTimeText(next->instant));
         switch (next->kind) {

@@ -72,9 +72,9 @@ std::vector<std::string> DayObjects(DayNumber first, DayNumber last, const Curre
   auto next = events.begin();
   for (DayNumber z = first; z <= last; ++z) {
     const CivilDate d = *DayNumberToDate(z);
-    const std::string lunar = SolarToLunar(d.year, d.month, d.day, rules);
-    std::string s =
-        "{\"jdn\":" + std::to_string(z) + ",\"g\":" + JsonString(IsoText(d)) + ",\"lunar\":" + JsonString(lunar);
+    const auto lunar = LunarDateOf(d.year, d.month, d.day, rules);
+    std::string s = "{\"jdn\":" + std::to_string(z) + ",\"g\":" + JsonString(IsoText(d)) +
+                    ",\"lunar\":" + JsonString(LunarDateText(lunar));
     for (; next != events.end() && std::floor(next->instant) < z; ++next) {
     }
     for (; next != events.end() && std::floor(next->instant) == z; ++next) {
@@ -371,10 +371,9 @@ int RunHijri(const Invocation& inv, Output& out) {
   std::string message;
   const auto date = ParseDate(inv.args[0], message);
   if (!date) return out.Fail(message);
-  const std::string text = HijriDateText(date->year, date->month, date->day);
-  const auto h = ParseCalendarDateText(text);
+  const auto h = HijriDateOf(date->year, date->month, date->day);
   if (!h) return out.Fail("date " + Quoted(inv.args[0]) + " is before the Hijri calendar's range");
-  out.Line(text + "\t" + TrimBlanks(HijriYearText(h->year)) + "年" + std::to_string(h->month) + "月" +
+  out.Line(HijriDateText(date->year, date->month, date->day) + "\t" + TrimBlanks(HijriYearText(h->year)) + "年" + std::to_string(h->month) + "月" +
            std::to_string(h->day) + "日");
   return kOk;
 }

@@ -1,6 +1,5 @@
 #include "engine/calendar_range.h"
 
-#include "engine/date_text.h"
 #include "engine/hijri.h"
 #include "engine/lunar_calendar.h"
 
@@ -8,20 +7,20 @@ namespace tovani {
 
 std::optional<DayInCalendars> FromGregorian(const CalendarTriple& g, CalendarRules rules) {
   if (!IsValidDate(g.year, g.month, g.day)) return std::nullopt;
-  const auto lunar = ParseCalendarDateText(SolarToLunar(g.year, g.month, g.day, rules));
-  const auto hijri = ParseCalendarDateText(HijriDateText(g.year, g.month, g.day));
+  const auto lunar = LunarDateOf(g.year, g.month, g.day, rules);
+  const auto hijri = HijriDateOf(g.year, g.month, g.day);
   if (!lunar || !hijri) return std::nullopt;
-  return DayInCalendars{g, *lunar, *hijri};
+  return DayInCalendars{g, {lunar->year, lunar->code(), lunar->day}, *hijri};
 }
 
 std::optional<DayInCalendars> FromLunar(const CalendarTriple& l, CalendarRules rules) {
-  const auto g = ParseCalendarDateText(LunarToSolar(l.year, l.month, l.day, rules));
+  const auto g = CivilDateOfLunar(l.year, l.month, l.day, rules);
   if (!g) return std::nullopt;
   return FromGregorian(*g, rules);
 }
 
 std::optional<DayInCalendars> FromHijri(const CalendarTriple& h, CalendarRules rules) {
-  const auto g = ParseCalendarDateText(HijriToGregorianText(h.year, h.month, h.day));
+  const auto g = CivilDateOfHijri(h.year, h.month, h.day);
   if (!g) return std::nullopt;
   return FromGregorian(*g, rules);
 }

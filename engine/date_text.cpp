@@ -82,6 +82,12 @@ std::string DateTimeText(LocalInstant t) {
   return DateText(static_cast<DayNumber>(day)) + buf;
 }
 
+std::optional<CivilDate> ReadDateInput(std::string_view s) {
+  const std::string normal = NormalizeDateInput(s);
+  if (normal.empty()) return std::nullopt;
+  return ParseCalendarDateText("AD" + normal);
+}
+
 bool AllCharsIn(std::string_view s, std::string_view set) {
   for (char c : s) {
     if (set.find(c) == std::string_view::npos) return false;

@@ -36,6 +36,9 @@ std::string DateTimeText(LocalInstant t);
 // A typed month-day-year date ("1-5-824") as "MM-DD-YYYY" ("01-05-0824"), or
 // empty when it does not have that shape or a part is 0.  No range test.
 std::string NormalizeDateInput(std::string_view s);
+// The month, day and year number of such a typed date (the year as typed, no
+// era); nothing when it does not have that shape.
+std::optional<CivilDate> ReadDateInput(std::string_view s);
 // Every byte of the text is one of the set.
 bool AllCharsIn(std::string_view s, std::string_view set);
 

@@ -56,15 +56,15 @@ DayNumber HijriDayNumber(std::int32_t year, int month, int day) {
   return DayNumberOf(year, month, day);
 }
 
-std::string HijriDateText(std::int32_t year, std::int32_t month, std::int32_t day) {
+std::optional<CivilDate> HijriDateOf(std::int32_t year, std::int32_t month, std::int32_t day) {
   const DayNumber j = DateToDayNumber(year, month, day);
-  if (j == InvalidDayNumber || j < kFirstHijriDayNumber || j > kLastHijriDayNumber) return {};
+  if (j == InvalidDayNumber || j < kFirstHijriDayNumber || j > kLastHijriDayNumber) return std::nullopt;
   const std::int32_t x = j - kCycleEpoch;  // positive throughout the range
   const std::int32_t q = x / kCycleDays;
   const std::int32_t r = x % kCycleDays;
   if (r == 0) {
     // The day before a cycle begins: the last day of a common 30th year.
-    return CalendarDateText(30 * q - kYearOffset - 1, 12, 29);
+    return CivilDate{30 * q - kYearOffset - 1, 12, 29};
   }
   // Counting 354 days a year overshoots by at most one year.
   std::int32_t h = r / 354 + 30 * q - kYearOffset;
@@ -75,14 +75,24 @@ std::string HijriDateText(std::int32_t year, std::int32_t month, std::int32_t da
   if (m > 12) m = 12;
   if (DayNumberOf(h, m, 1) > j) --m;
   const int d = j - DayNumberOf(h, m, 1) + 1;
-  if (!IsValidHijriDate(h, m, d)) return {};
-  return CalendarDateText(h, m, d);
+  if (!IsValidHijriDate(h, m, d)) return std::nullopt;
+  return CivilDate{h, m, d};
+}
+
+std::optional<CivilDate> CivilDateOfHijri(std::int32_t year, int month, int day) {
+  const DayNumber j = HijriDayNumber(year, month, day);
+  if (j < kFirstHijriDayNumber || j > kLastHijriDayNumber) return std::nullopt;  // also the invalid marker
+  return DayNumberToDate(j);
+}
+
+std::string HijriDateText(std::int32_t year, std::int32_t month, std::int32_t day) {
+  const auto h = HijriDateOf(year, month, day);
+  return h ? CalendarDateText(h->year, h->month, h->day) : std::string();
 }
 
 std::string HijriToGregorianText(std::int32_t year, int month, int day) {
-  const DayNumber j = HijriDayNumber(year, month, day);
-  if (j < kFirstHijriDayNumber || j > kLastHijriDayNumber) return {};  // also the invalid marker
-  return DateText(j);
+  const auto g = CivilDateOfHijri(year, month, day);
+  return g ? CalendarDateText(g->year, g->month, g->day) : std::string();
 }
 
 std::string HijriYearText(std::int32_t year) {

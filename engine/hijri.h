@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/dates.h"
@@ -21,10 +22,14 @@ bool IsValidHijriDate(std::int32_t year, int month, int day);
 int HijriMonthLength(std::int32_t year, int month);
 // InvalidDayNumber for an invalid date.
 DayNumber HijriDayNumber(std::int32_t year, int month, int day);
-// The Hijri date of a Gregorian date as calendar-date text (e.g.
-// "AD09-01-1445"); empty for an invalid date or a day outside the range.
+// The Hijri date (year, month, day) of a Gregorian date; nothing for an
+// invalid date or a day outside the range.
+std::optional<CivilDate> HijriDateOf(std::int32_t year, std::int32_t month, std::int32_t day);
+// The Gregorian date of a Hijri date; nothing when invalid.
+std::optional<CivilDate> CivilDateOfHijri(std::int32_t year, int month, int day);
+// The same as calendar-date texts (e.g. "AD09-01-1445"); empty where the
+// typed ones give nothing.
 std::string HijriDateText(std::int32_t year, std::int32_t month, std::int32_t day);
-// The Gregorian calendar-date text of a Hijri date; empty when invalid.
 std::string HijriToGregorianText(std::int32_t year, int month, int day);
 // "回历" + year (or "回历前" + (1 - year)), right-aligned to 10 bytes; empty
 // outside -9998..9999.

@@ -295,41 +295,63 @@ int LunarDayOfYear(std::int32_t y, int m, int d, CalendarRules rules) {
   return 0;
 }
 
-std::string LunarDateFromDayOfYear(std::int32_t y, int n, CalendarRules rules) {
+namespace {
+
+// Day n of a lunar year as a date; nothing when n is outside the year.
+std::optional<LunarDate> DayOfLunarYear(std::int32_t y, int n, CalendarRules rules) {
   Record r;
-  if (!RecordOf(y, rules, r) || n < 1) return {};
+  if (!RecordOf(y, rules, r) || n < 1) return std::nullopt;
   for (int p = 1; p <= MonthCount(r); ++p) {
     const int code = CodeAt(r, p);
     const int length = LengthOfCode(r, code);
     if (n <= length) {
-      if (!IsValidLunarDate(y, code, n, rules)) return {};
-      return CalendarDateText(y, code, n);
+      if (!IsValidLunarDate(y, code, n, rules)) return std::nullopt;
+      return LunarDate{y, code > 12 ? code - 12 : code, code > 12, n};
     }
     n -= length;
   }
-  return {};
+  return std::nullopt;
 }
 
-std::string SolarToLunar(std::int32_t y, std::int32_t m, std::int32_t d, CalendarRules rules) {
-  if (y < -8999 || y > 9000 || !IsValidDate(y, m, d)) return {};
+}  // namespace
+
+std::string LunarDateText(const std::optional<LunarDate>& d) {
+  return d ? CalendarDateText(d->year, d->code(), d->day) : std::string();
+}
+
+std::string LunarDateFromDayOfYear(std::int32_t y, int n, CalendarRules rules) {
+  return LunarDateText(DayOfLunarYear(y, n, rules));
+}
+
+std::optional<LunarDate> LunarDateOf(std::int32_t y, std::int32_t m, std::int32_t d, CalendarRules rules) {
+  if (y < -8999 || y > 9000 || !IsValidDate(y, m, d)) return std::nullopt;
   Record r;
-  if (!RecordOf(y, rules, r)) return {};
+  if (!RecordOf(y, rules, r)) return std::nullopt;
   std::int32_t lunarYear = y;
   if (100 * m + d < 100 * r.newYearMonth + r.newYearDay) {
     lunarYear = y - 1;
-    if (!RecordOf(lunarYear, rules, r)) return {};
+    if (!RecordOf(lunarYear, rules, r)) return std::nullopt;
   }
   const DayNumber first = DateToDayNumber(lunarYear, r.newYearMonth, r.newYearDay);
-  if (first == InvalidDayNumber) return {};
-  return LunarDateFromDayOfYear(lunarYear, DateToDayNumber(y, m, d) - first + 1, rules);
+  if (first == InvalidDayNumber) return std::nullopt;
+  return DayOfLunarYear(lunarYear, DateToDayNumber(y, m, d) - first + 1, rules);
+}
+
+std::optional<CivilDate> CivilDateOfLunar(std::int32_t y, int m, int d, CalendarRules rules) {
+  Record r;
+  if (y < -8999 || y > 9000 || !RecordOf(y, rules, r) || !HasDay(r, m, d)) return std::nullopt;
+  const DayNumber first = DateToDayNumber(y, r.newYearMonth, r.newYearDay);
+  if (first == InvalidDayNumber) return std::nullopt;
+  return DayNumberToDate(first + LunarDayOfYear(y, m, d, rules) - 1);
+}
+
+std::string SolarToLunar(std::int32_t y, std::int32_t m, std::int32_t d, CalendarRules rules) {
+  return LunarDateText(LunarDateOf(y, m, d, rules));
 }
 
 std::string LunarToSolar(std::int32_t y, int m, int d, CalendarRules rules) {
-  Record r;
-  if (y < -8999 || y > 9000 || !RecordOf(y, rules, r) || !HasDay(r, m, d)) return {};
-  const DayNumber first = DateToDayNumber(y, r.newYearMonth, r.newYearDay);
-  if (first == InvalidDayNumber) return {};
-  return DateText(first + LunarDayOfYear(y, m, d, rules) - 1);
+  const auto civil = CivilDateOfLunar(y, m, d, rules);
+  return civil ? CalendarDateText(civil->year, civil->month, civil->day) : std::string();
 }
 
 }  // namespace tovani

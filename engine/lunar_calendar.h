@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "engine/dates.h"
@@ -23,6 +24,18 @@ namespace tovani {
 
 inline constexpr std::int32_t kFirstLunarYear = -9997;
 inline constexpr std::int32_t kLastLunarYear = 9998;
+
+// A lunar date: the year (named by the civil year of its 正月初一), the month
+// 1..12, whether it is the leap month that follows that month, and the day.
+struct LunarDate {
+  std::int32_t year = 0;
+  int month = 0;
+  bool leap = false;
+  int day = 0;
+  // The month code: the month, or month + 12 for the leap month.
+  int code() const { return leap ? month + 12 : month; }
+  friend bool operator==(const LunarDate&, const LunarDate&) = default;
+};
 
 // 0: no leap month; 1: a leap month between 正月 and 十月; 2: the year ends with
 // 闰十一月 or 闰十二月.
@@ -62,11 +75,16 @@ int LunarDayOfYear(std::int32_t year, int monthCode, int day, CalendarRules rule
 // The lunar date text (the calendar-date layout with the month code) of day n
 // of a lunar year; empty when n is outside 1..LunarYearLength.
 std::string LunarDateFromDayOfYear(std::int32_t year, int n, CalendarRules rules);
-// Civil date to lunar date text; empty for years outside -8999..9000 or an
+// The lunar date of a civil date; nothing for years outside -8999..9000 or an
 // invalid date.
+std::optional<LunarDate> LunarDateOf(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);
+// The civil date of a lunar date; nothing for years outside -8999..9000 or an
+// invalid lunar date.
+std::optional<CivilDate> CivilDateOfLunar(std::int32_t year, int monthCode, int day, CalendarRules rules);
+// The same two conversions as calendar-date texts (the lunar one with the
+// month code); empty where the typed ones give nothing.
 std::string SolarToLunar(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);
-// Lunar date to civil calendar-date text; empty for years outside -8999..9000
-// or an invalid lunar date.
+std::string LunarDateText(const std::optional<LunarDate>& date);
 std::string LunarToSolar(std::int32_t year, int monthCode, int day, CalendarRules rules);
 
 // The number of days of a month of a lunar year (29 or 30); 0 for an invalid month.

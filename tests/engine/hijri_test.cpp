@@ -87,8 +87,10 @@ TEST(Hijri, PublishedDates) {
     const DayNumber z = c.rd + 1721425;
     const auto civil = DayNumberToDate(z);
     ASSERT_TRUE(civil.has_value());
+    EXPECT_EQ(HijriDateOf(civil->year, civil->month, civil->day), (CivilDate{c.year, c.month, c.day}));
     EXPECT_EQ(HijriDateText(civil->year, civil->month, civil->day), CalendarDateText(c.year, c.month, c.day));
     EXPECT_EQ(HijriDayNumber(c.year, c.month, c.day), z);
+    EXPECT_EQ(CivilDateOfHijri(c.year, c.month, c.day), civil);
     EXPECT_EQ(HijriToGregorianText(c.year, c.month, c.day), DateText(z));
   }
 }

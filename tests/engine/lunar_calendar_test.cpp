@@ -199,23 +199,29 @@ TEST_F(LunarCalendar, ConversionsBothWays) {
   EXPECT_EQ(LunarYearLength(-9998, kHistoricalRules), 0);
 }
 
-// Every day of the records' years converts to a lunar date and back, and
-// consecutive days are consecutive lunar days.
+// Every day of the records' years converts to a lunar date and back, in
+// both rule sets; consecutive days are consecutive lunar days, and the leap
+// flag marks exactly the year's leap month.
 TEST_F(LunarCalendar, EveryDayFrom1800To2200RoundTrips) {
-  CivilDate previousLunar{};
-  for (DayNumber z = Day(1800, 1, 1); z <= Day(2200, 12, 31); ++z) {
-    const CivilDate d = *DayNumberToDate(z);
-    const auto lunar = ParseCalendarDateText(SolarToLunar(d.year, d.month, d.day, kHistoricalRules));
-    ASSERT_TRUE(lunar.has_value()) << z;
-    ASSERT_EQ(LunarToSolar(lunar->year, lunar->month, lunar->day, kHistoricalRules), DateText(z)) << z;
-    if (z > Day(1800, 1, 1)) {
-      const bool nextDay = lunar->year == previousLunar.year && lunar->month == previousLunar.month &&
-                           lunar->day == previousLunar.day + 1;
-      const bool nextMonth = lunar->day == 1 && previousLunar.day == LunarMonthLength(previousLunar.year,
-                                                                                       previousLunar.month, kHistoricalRules);
-      ASSERT_TRUE(nextDay || nextMonth) << DateText(z);
+  for (CalendarRules rules : {kHistoricalRules, kModernRules}) {
+    LunarDate previous{};
+    for (DayNumber z = Day(1800, 1, 1); z <= Day(2200, 12, 31); ++z) {
+      const CivilDate d = *DayNumberToDate(z);
+      const auto lunar = LunarDateOf(d.year, d.month, d.day, rules);
+      ASSERT_TRUE(lunar.has_value()) << z;
+      ASSERT_EQ(CivilDateOfLunar(lunar->year, lunar->code(), lunar->day, rules), d) << z;
+      if (lunar->leap) {
+        ASSERT_EQ(LunarYearRecordOf(lunar->year, rules)[12], "0123456789ABC"[lunar->month]) << z;
+      }
+      if (z > Day(1800, 1, 1)) {
+        const bool nextDay = lunar->year == previous.year && lunar->code() == previous.code() &&
+                             lunar->day == previous.day + 1;
+        const bool nextMonth =
+            lunar->day == 1 && previous.day == LunarMonthLength(previous.year, previous.code(), rules);
+        ASSERT_TRUE(nextDay || nextMonth) << DateText(z);
+      }
+      previous = *lunar;
     }
-    previousLunar = *lunar;
   }
 }
 

@@ -74,6 +74,7 @@ TEST(MemorialLines, LinesAndKeysOfTheKinds) {
     ASSERT_TRUE(f);
     EXPECT_EQ(e.KeyOf(f->row, f->date), c.key);
     EXPECT_EQ(f->title, "母亲生日");
+    EXPECT_EQ(e.Choose(0), f) << "the added line stands for what its layout says";
     const auto back = DayOfLine(*f, kHistoricalRules);
     ASSERT_TRUE(back) << c.line;
     EXPECT_EQ(*back, day) << c.line;
@@ -87,6 +88,11 @@ TEST(MemorialLines, LinesAndKeysOfTheKinds) {
   ASSERT_TRUE(f);
   EXPECT_EQ(f->audio, "C:\\a b\\c.mp3");
   EXPECT_EQ(DayOfLine(*f, kHistoricalRules), leap);
+  EXPECT_EQ(e.Choose(0), f);
+  // A title cut to its 20 bytes, blanks around title and path.
+  ASSERT_TRUE(e.Add(kGregorianRow, leap, "  一二三四五六七八九十十一 ", " D:\\a.wav "));
+  EXPECT_EQ(e.Choose(1), FieldsOfLine(e.lines()[1])) << e.lines()[1];
+  EXPECT_EQ(e.Choose(1)->title, "一二三四五六七八九十");
   // Dates the lists cannot show, and lines of another layout.
   EXPECT_FALSE(DayOfLine({kGregorianRow, {1799, 12, 31}, "", ""}, kHistoricalRules));
   EXPECT_FALSE(DayOfLine({kLunarRow, {2023, 13, 1}, "", ""}, kHistoricalRules));  // no leap first month in 2023

@@ -51,12 +51,11 @@ DateSpan MakeDateSpan(CalendarRules rules, std::int32_t firstGregorianYear, std:
   span.last = DateToDayNumber(lastGregorianYear, 12, 31);
   span.firstYear[static_cast<int>(Calendar::kGregorian)] = firstGregorianYear;
   span.lastYear[static_cast<int>(Calendar::kGregorian)] = lastGregorianYear;
-  for (Calendar c : {Calendar::kLunar, Calendar::kHijri}) {
-    const auto first = ParseCalendarDateText(DayText(span.first, c, rules));
-    const auto last = ParseCalendarDateText(DayText(span.last, c, rules));
-    span.firstYear[static_cast<int>(c)] = first ? first->year : firstGregorianYear;
-    span.lastYear[static_cast<int>(c)] = last ? last->year : lastGregorianYear;
-  }
+  const auto first = FromDayNumber(span.first, rules), last = FromDayNumber(span.last, rules);
+  span.firstYear[static_cast<int>(Calendar::kLunar)] = first ? first->lunar.year : firstGregorianYear;
+  span.lastYear[static_cast<int>(Calendar::kLunar)] = last ? last->lunar.year : lastGregorianYear;
+  span.firstYear[static_cast<int>(Calendar::kHijri)] = first ? first->hijri.year : firstGregorianYear;
+  span.lastYear[static_cast<int>(Calendar::kHijri)] = last ? last->hijri.year : lastGregorianYear;
   return span;
 }
 
@@ -71,8 +70,7 @@ DateField FieldOf(const CalendarTriple& date) {
 }
 
 DayNumber ReadDate(std::string_view text, bool beforeEra, Calendar calendar, const DateSpan& span) {
-  const std::string normal = NormalizeDateInput(text);
-  const auto typed = ParseCalendarDateText("AD" + normal);  // month, day and the year number
+  const auto typed = ReadDateInput(text);  // month, day and the year number
   if (!typed) return InvalidDayNumber;
   const std::int32_t year = beforeEra ? 1 - typed->year : typed->year;
   const int month = typed->month, day = typed->day;
@@ -86,7 +84,7 @@ DayNumber ReadDate(std::string_view text, bool beforeEra, Calendar calendar, con
       break;
     case Calendar::kLunar:
       if (IsValidLunarDate(year, month, day, span.rules)) {
-        if (const auto g = ParseCalendarDateText(LunarToSolar(year, month, day, span.rules))) z = DateToDayNumber(*g);
+        if (const auto g = CivilDateOfLunar(year, month, day, span.rules)) z = DateToDayNumber(*g);
       }
       break;
     case Calendar::kHijri:

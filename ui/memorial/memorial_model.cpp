@@ -129,7 +129,11 @@ MemorialEditor::MemorialEditor(int kind, bool registryUse, std::vector<std::stri
     : kind_(kind == kReminders || kind == kCountdown ? kind : kMemorials),
       editable_(registryUse),
       rules_(rules),
-      lines_(registryUse ? std::move(lines) : std::vector<std::string>{}) {}
+      lines_(registryUse ? std::move(lines) : std::vector<std::string>{}) {
+  // What each stored line stands for is read once from its stored layout;
+  // lines added here carry the date they were made from.
+  for (const std::string& line : lines_) fields_.push_back(FieldsOfLine(line));
+}
 
 MemorialEditor MemorialEditor::Open(int kind, bool registryUse, const RecordContext& records) {
   if (!registryUse) return MemorialEditor(kind, false, {}, records.rules);
@@ -158,9 +162,12 @@ bool MemorialEditor::Add(int row, const DayInCalendars& shown, const std::string
   const char* word = kind_ == kReminders ? kReminderWord : kind_ == kCountdown ? kCountdownWord : kKindWords[row];
   const std::string line = EditorLine(word, date.month, date.day, EraYear(date.year), RecordText(title, audio));
   const std::string key = KeyOf(row, date);
+  const LineFields fields{row, date, TrimBlanks(TruncateBytes(TrimBlanks(title), static_cast<int>(kTitleBytes))),
+                          TrimBlanks(audio)};
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     if (lines_[i].compare(0, key.size(), key) == 0) {
       lines_[i] = line;
+      fields_[i] = fields;
       chosen_ = static_cast<int>(i);
       status_.clear();
       return true;
@@ -171,6 +178,7 @@ bool MemorialEditor::Add(int row, const DayInCalendars& shown, const std::string
     return false;
   }
   lines_.push_back(line);
+  fields_.push_back(fields);
   chosen_ = static_cast<int>(lines_.size()) - 1;
   status_.clear();
   return true;
@@ -179,12 +187,13 @@ bool MemorialEditor::Add(int row, const DayInCalendars& shown, const std::string
 std::optional<LineFields> MemorialEditor::Choose(int index) {
   if (index < 0 || index >= static_cast<int>(lines_.size())) return std::nullopt;
   chosen_ = index;
-  return FieldsOfLine(lines_[index]);
+  return fields_[index];
 }
 
 bool MemorialEditor::Delete() {
   if (!editable_ || chosen_ < 0 || chosen_ >= static_cast<int>(lines_.size())) return false;
   lines_.erase(lines_.begin() + chosen_);
+  fields_.erase(fields_.begin() + chosen_);
   chosen_ = -1;
   status_.clear();
   return true;

@@ -54,6 +54,7 @@ struct LineFields {
   int row = kGregorianRow;
   CalendarTriple date{};
   std::string title, audio;
+  friend bool operator==(const LineFields&, const LineFields&) = default;
 };
 std::optional<LineFields> FieldsOfLine(const std::string& line);
 // The day of a line's date in the three calendars; nothing for a date that
@@ -112,6 +113,7 @@ class MemorialEditor {
   bool editable_;
   CalendarRules rules_;  // the lunar calendar's
   std::vector<std::string> lines_;
+  std::vector<std::optional<LineFields>> fields_;  // what each line stands for
   int chosen_ = -1;
   std::string status_;
 };

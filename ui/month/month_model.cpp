@@ -18,8 +18,8 @@ namespace {
 // "4日16:27:02" of an instant.
 std::string DayAndTime(LocalInstant t) {
   const std::string text = DateTimeText(t);
-  const auto d = ParseCalendarDateText(text.substr(0, 12));
-  if (!d) return {};
+  const auto d = DayNumberToDate(static_cast<DayNumber>(std::floor(t)));
+  if (text.empty() || !d) return {};
   return std::to_string(d->day) + "日" + text.substr(13);
 }
 

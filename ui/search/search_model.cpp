@@ -189,13 +189,11 @@ class ConditionDaySearch final : public Search {
     if (v[kCycleDay] != 0 && DayCycleIndex(g.year, g.month, g.day) != v[kCycleDay]) return;
     const std::string weekday = WeekdayName(g.year, g.month, g.day);
     if (!c_.weekday.empty() && weekday != c_.weekday) return;
-    const std::string hijriText = HijriDateText(g.year, g.month, g.day);
-    const auto hijri = ParseCalendarDateText(hijriText);
+    const auto hijri = HijriDateOf(g.year, g.month, g.day);
     if (v[kHijriMonth] != 0 && (!hijri || hijri->month != v[kHijriMonth])) return;
     if (v[kHijriDay] != 0 && (!hijri || hijri->day != v[kHijriDay])) return;
-    const std::string lunarText = SolarToLunar(g.year, g.month, g.day, rules_);
-    const auto lunar = ParseCalendarDateText(lunarText);
-    if (v[kLunarMonth] != 0 && (!lunar || lunar->month != v[kLunarMonth])) return;
+    const auto lunar = LunarDateOf(g.year, g.month, g.day, rules_);
+    if (v[kLunarMonth] != 0 && (!lunar || lunar->code() != v[kLunarMonth])) return;
     if (v[kLunarDay] != 0 && (!lunar || lunar->day != v[kLunarDay])) return;
     if (v[kCycleYear] != 0 && YearCycleIndex(g.year, g.month, g.day, fromNewYear_, rules_) != v[kCycleYear]) return;
     if (v[kCycleMonth] != 0 && MonthCycleIndex(g.year, g.month, g.day, fromNewYear_, rules_) != v[kCycleMonth]) return;
@@ -208,8 +206,8 @@ class ConditionDaySearch final : public Search {
     ++count_;
     items_ += std::string(kLineBreak) + kLineBreak + "第" + std::to_string(count_) + "个条件日：";
     items_ += std::string(kLineBreak) + "    对应公历→" + DateText(z);
-    items_ += std::string(kLineBreak) + "    对应农历→" + lunarText;
-    items_ += std::string(kLineBreak) + "    对应回历→" + hijriText;
+    items_ += std::string(kLineBreak) + "    对应农历→" + LunarDateText(lunar);
+    items_ += std::string(kLineBreak) + "    对应回历→" + HijriDateText(g.year, g.month, g.day);
     items_ += std::string(kLineBreak) + "    对应星期→" + weekday;
     items_ += std::string(kLineBreak) + "    对应干支→" + SexagenaryText(g.year, g.month, g.day, fromNewYear_, rules_);
     if (termDay) items_ += std::string(kLineBreak) + "    对应节气→" + note.substr(std::string(kToday).size());

@@ -30,7 +30,7 @@ class TablesWindow : public ToolWindow {
 
  private:
   static Opening OpeningOf(const AppState& s) {
-    return {s.LowestYear, s.LunarFirst.year, s.CurrentYear, s.CurrentLunarYear, s.NowCityCode, s.MyCity};
+    return {s.LowestYear, s.LunarFirst.year, s.CurrentYear, s.CurrentLunarYear, s.NowCityCode, s.MyCity, s.Rules()};
   }
   HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
   void Place(UINT dpi);

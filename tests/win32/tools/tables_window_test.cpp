@@ -133,6 +133,28 @@ TEST_F(TablesWindow, EachPageShowsTheDisplayedYearAndComputesATypedOne) {
   }
 }
 
+// With modern astronomy chosen in the menu the lunar months and the moons are
+// those of its rules (they differ from the historical ones in 1914).
+TEST_F(TablesWindow, TheTablesFollowTheChosenRules) {
+  ASSERT_TRUE(Launch());
+  AnswerQuestions(IDNO);  // an option changed while registry use is off
+  Command(main_, menu::kOptionModernAncient);
+  for (int page : {kLunarMonths, kMoons}) {
+    SCOPED_TRACE(page);
+    HWND w = Open(page);
+    ASSERT_NE(w, nullptr);
+    TypeYear(w, {"1914", false});
+    Click(Item(w, kCompute));
+    Opening opening = OpeningToday();
+    opening.rules = kModernRules;
+    TablesForm modern(page, opening), historical(page, OpeningToday());
+    modern.field = historical.field = {"1914", false};
+    EXPECT_EQ(Result(w), modern.Compute().value_or("<none>"));
+    EXPECT_NE(Result(w), historical.Compute().value_or("<none>"));
+    CloseTables(w);
+  }
+}
+
 // "上一年" and "下一年" across the era and at the ends; a year with other
 // characters than digits empties the field and computes nothing.
 TEST_F(TablesWindow, YearStepsAndBadYears) {
