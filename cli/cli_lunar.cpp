@@ -192,7 +192,7 @@ std::string DayFields(const CivilDate& d, const std::optional<LunarDate>& lunar,
   s += field("plum", PlumRainText(d.year, d.month, d.day, rules));
   s += field("era", lunar ? TrimBlanks(EraYearText(lunar->year)) : std::string());
   const DayNumber z = DateToDayNumber(d);
-  const auto sun = [&](int kind) { return JsonString(SunEventTime(z, place.longitude, place.latitude, TimeZoneHours, kind)); };
+  const auto sun = [&](SunEventKind kind) { return JsonString(SunEventTime(z, place.longitude, place.latitude, TimeZoneHours, kind)); };
   s += ",\"sun\":{\"rise\":" + sun(kSunrise) + ",\"set\":" + sun(kSunset) + ",\"dawn\":" + sun(kDawn) +
        ",\"dusk\":" + sun(kDusk) + "}";
   return s;

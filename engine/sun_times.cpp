@@ -71,7 +71,7 @@ std::string DayFractionToClock(double x) {
   return buf;
 }
 
-std::string SunEventTime(DayNumber day, double longitude, double latitude, int timeZone, int kind) {
+std::string SunEventTime(DayNumber day, double longitude, double latitude, int timeZone, SunEventKind kind) {
   // The negated tests also turn away NaN.
   if (!(longitude >= -180 && longitude <= 180) || !(latitude >= -90 && latitude <= 90)) return {};
   if (timeZone < -12 || timeZone > 12 || kind < kSunrise || kind > kLightLength) return {};

@@ -23,7 +23,7 @@ enum SunEventKind {
 
 // Empty when longitude is outside -180..180, latitude outside -90..90, the
 // time zone outside -12..12 or the kind outside 1..7.
-std::string SunEventTime(DayNumber day, double longitude, double latitude, int timeZone, int kind);
+std::string SunEventTime(DayNumber day, double longitude, double latitude, int timeZone, SunEventKind kind);
 
 // Helpers.
 double MeanObliquity(double centuries);  // radians

@@ -82,7 +82,7 @@ double ReferenceClockMinutes(DayNumber day, double eastLongitude, double latitud
   return std::fmod(minutes + 8 * 60 + 2 * 1440, 1440);
 }
 
-std::string Event(int y, int m, int d, double longitude, double latitude, int kind) {
+std::string Event(int y, int m, int d, double longitude, double latitude, SunEventKind kind) {
   return SunEventTime(Day(y, m, d), longitude, latitude, TimeZoneHours, kind);
 }
 
@@ -112,7 +112,7 @@ TEST(SunTimes, TrueLocalTimesOnBothSidesOfTheMeridians) {
       {"Greenwich", 0, 51.48, 2.5},    {"New York", 74.0, 40.7, 2.5},  {"Quito", 78.5, -0.22, 2.5},
   };
   const struct Kind {
-    int kind;
+    SunEventKind kind;
     double altitude;
     Side side;
   } kinds[] = {{kSunrise, -50.0 / 60, kRising},
@@ -156,7 +156,7 @@ TEST(SunTimes, WesternLongitudesGiveTheirLocalTimesInUtcPlus8) {
   EXPECT_NEAR(ClockMinutes(Event(2000, 1, 1, 74.0, 40.7, kSunrise)), 20 * 60 + 20, 1.5);
   EXPECT_NEAR(ClockMinutes(Event(2000, 1, 1, 74.0, 40.7, kSunset)), 5 * 60 + 39, 1.5);
   // The time zone argument moves every clock time by whole hours.
-  for (int kind : {kSunrise, kSunTransit, kSunset, kDawn, kDusk}) {
+  for (SunEventKind kind : {kSunrise, kSunTransit, kSunset, kDawn, kDusk}) {
     const double utc8 = ClockMinutes(Event(2000, 1, 1, 74.0, 40.7, kind));
     const double est = ClockMinutes(SunEventTime(Day(2000, 1, 1), 74.0, 40.7, -5, kind));
     EXPECT_NEAR(ClockDifference(utc8, est + 13 * 60), 0, 1.0 / 60) << kind;
@@ -169,7 +169,7 @@ TEST(SunTimes, PolarDayAndNight) {
   // in late December; 80 S the other way round.  The transit is still given
   // in the polar day.
   const struct {
-    int kind;
+    SunEventKind kind;
     const char* polarDay;
     const char* polarNight;
   } expected[] = {{kSunrise, "00:00:00", "00:00:00"},    {kSunTransit, nullptr, "00:00:00"},
@@ -189,7 +189,7 @@ TEST(SunTimes, PolarDayAndNight) {
     EXPECT_EQ(Event(2024, 12, day, 74.0, -80, kSunTransit), Event(2024, 12, day, 74.0, 40.7, kSunTransit));
   }
   // 70 N at the winter solstice: no sunrise, but the Sun climbs above -6 degrees.
-  for (int kind : {kSunrise, kSunTransit, kSunset, kDaylightLength}) {
+  for (SunEventKind kind : {kSunrise, kSunTransit, kSunset, kDaylightLength}) {
     EXPECT_EQ(Event(2024, 12, 21, -25, 70, kind), "00:00:00") << kind;
   }
   const DayNumber day = Day(2024, 12, 21);
@@ -210,7 +210,7 @@ TEST(SunTimes, ArgumentsOutOfRangeGiveNothing) {
   } bad[] = {{0, 0, 8, 0},      {0, 0, 8, 8},  {0, 90.5, 8, 1}, {0, -90.5, 8, 1}, {180.5, 0, 8, 1},
              {-180.5, 0, 8, 1}, {0, 0, 13, 1}, {0, 0, -13, 1},  {nan, 0, 8, 1},   {0, nan, 8, 1}};
   for (const auto& b : bad) {
-    EXPECT_EQ(SunEventTime(day, b.longitude, b.latitude, b.zone, b.kind), "")
+    EXPECT_EQ(SunEventTime(day, b.longitude, b.latitude, b.zone, static_cast<SunEventKind>(b.kind)), "")
         << b.longitude << " " << b.latitude << " " << b.zone << " " << b.kind;
   }
   const struct {
@@ -219,7 +219,7 @@ TEST(SunTimes, ArgumentsOutOfRangeGiveNothing) {
   } edges[] = {{180, 0, 8}, {-180, 0, 8}, {0, 90, 8}, {0, -90, 8}, {0, 0, 12}, {0, 0, -12}};
   for (const auto& e : edges) {
     for (int kind = kSunrise; kind <= kLightLength; ++kind) {
-      EXPECT_GE(ClockMinutes(SunEventTime(day, e.longitude, e.latitude, e.zone, kind)), 0)
+      EXPECT_GE(ClockMinutes(SunEventTime(day, e.longitude, e.latitude, e.zone, static_cast<SunEventKind>(kind))), 0)
           << e.longitude << " " << e.latitude << " " << e.zone << " " << kind;
     }
   }

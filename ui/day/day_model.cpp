@@ -256,7 +256,7 @@ std::string DayTextLine2(const DayInCalendars& date, int infoType, double longit
   const CalendarTriple& g = date.gregorian;
   if (infoType == 1 || infoType == 2) {
     const DayNumber z = DateToDayNumber(g);
-    const auto at = [&](int kind) { return SunEventTime(z, longitude, latitude, TimeZoneHours, kind); };
+    const auto at = [&](SunEventKind kind) { return SunEventTime(z, longitude, latitude, TimeZoneHours, kind); };
     if (infoType == 1) return "日出时刻" + at(kSunrise) + "  " + "日落时刻" + at(kSunset);
     return "天亮时刻" + at(kDawn) + "  " + "天黑时刻" + at(kDusk);
   }

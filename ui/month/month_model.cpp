@@ -101,7 +101,7 @@ std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double 
   }
 
   const DayNumber z = DateToDayNumber(g);
-  const auto at = [&](int kind) { return SunEventTime(z, longitude, latitude, TimeZoneHours, kind); };
+  const auto at = [&](SunEventKind kind) { return SunEventTime(z, longitude, latitude, TimeZoneHours, kind); };
   const std::string sun =
       at(kDawn) + "天亮" + " " + at(kSunrise) + "日出" + " " + at(kSunset) + "日落" + " " + at(kDusk) + "天黑";
 

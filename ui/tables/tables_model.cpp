@@ -132,7 +132,7 @@ std::string SunTimesTable(std::int32_t y, const std::string& placeName, double l
   const DayNumber first = DateToDayNumber(y, 1, 1);
   if (first == InvalidDayNumber) return {};
   std::string text = "    公历 " + HeaderYear(y) + " 年 " + placeName + (dawnAndDusk ? " 天亮天黑时刻" : " 日出日落时刻");
-  const int firstKind = dawnAndDusk ? kDawn : kSunrise, secondKind = dawnAndDusk ? kDusk : kSunset;
+  const SunEventKind firstKind = dawnAndDusk ? kDawn : kSunrise, secondKind = dawnAndDusk ? kDusk : kSunset;
   const char* firstWord = dawnAndDusk ? " 天亮时刻" : " 日出时刻";
   const char* secondWord = dawnAndDusk ? " 天黑时刻" : " 日落时刻";
   text.reserve(text.size() + 60 * 366);
