@@ -15,10 +15,6 @@ std::optional<CivilDate> LunarOf(std::int32_t y, std::int32_t m, std::int32_t d,
   return CivilDate{lunar->year, lunar->code(), lunar->day};
 }
 
-std::optional<CivilDate> HijriOf(std::int32_t y, std::int32_t m, std::int32_t d) {
-  return HijriDateOf(y, m, d);
-}
-
 }  // namespace
 
 void SetProgramLocation(AppState& s, const std::string& modulePath) {
@@ -41,7 +37,7 @@ void SetDisplayedDate(AppState& s, const CivilDate& g) {
     s.CurrentLunarMonth = l->month;
     s.CurrentLunarDay = l->day;
   }
-  if (const auto h = HijriOf(g.year, g.month, g.day)) {
+  if (const auto h = HijriDateOf(g.year, g.month, g.day)) {
     s.CurrentHijriYear = h->year;
     s.CurrentHijriMonth = h->month;
     s.CurrentHijriDay = h->day;
@@ -86,10 +82,10 @@ void StartUp(AppState& s, RegistryStore& registry, Platform& platform) {
   }
   s.FirstDayNumber = DateToDayNumber(s.LowestYear, 1, 1);
   s.ToolLastDayNumber = DateToDayNumber(s.ToolHighestYear, 12, 31);
-  if (const auto h = HijriOf(s.LowestYear, 1, 1)) s.HijriFirst = *h;
-  if (const auto h = HijriOf(s.HighestYear, 12, 31)) s.HijriLast = *h;
-  if (const auto h = HijriOf(s.RecordLowestYear, 1, 1)) s.RecordHijriFirstYear = h->year;
-  if (const auto h = HijriOf(s.RecordHighestYear, 12, 31)) s.RecordHijriLastYear = h->year;
+  if (const auto h = HijriDateOf(s.LowestYear, 1, 1)) s.HijriFirst = *h;
+  if (const auto h = HijriDateOf(s.HighestYear, 12, 31)) s.HijriLast = *h;
+  if (const auto h = HijriDateOf(s.RecordLowestYear, 1, 1)) s.RecordHijriFirstYear = h->year;
+  if (const auto h = HijriDateOf(s.RecordHighestYear, 12, 31)) s.RecordHijriLastYear = h->year;
   s.CurrentYear = today.year;
   s.CurrentMonth = today.month;
   s.CurrentDay = today.day;

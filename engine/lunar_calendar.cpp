@@ -319,10 +319,6 @@ std::string LunarDateText(const std::optional<LunarDate>& d) {
   return d ? CalendarDateText(d->year, d->code(), d->day) : std::string();
 }
 
-std::string LunarDateFromDayOfYear(std::int32_t y, int n, CalendarRules rules) {
-  return LunarDateText(DayOfLunarYear(y, n, rules));
-}
-
 std::optional<LunarDate> LunarDateOf(std::int32_t y, std::int32_t m, std::int32_t d, CalendarRules rules) {
   if (y < -8999 || y > 9000 || !IsValidDate(y, m, d)) return std::nullopt;
   Record r;

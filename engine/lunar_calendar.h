@@ -72,9 +72,6 @@ int MonthCodeToOrdinal(std::int32_t year, int monthCode, CalendarRules rules);
 int OrdinalToMonthCode(std::int32_t year, int position, CalendarRules rules);
 // 1-based day within the lunar year; 0 for an invalid date.
 int LunarDayOfYear(std::int32_t year, int monthCode, int day, CalendarRules rules);
-// The lunar date text (the calendar-date layout with the month code) of day n
-// of a lunar year; empty when n is outside 1..LunarYearLength.
-std::string LunarDateFromDayOfYear(std::int32_t year, int n, CalendarRules rules);
 // The lunar date of a civil date; nothing for years outside -8999..9000 or an
 // invalid date.
 std::optional<LunarDate> LunarDateOf(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);

@@ -191,9 +191,8 @@ TEST_F(LunarCalendar, ConversionsBothWays) {
   EXPECT_EQ(LunarToSolar(2024, 25, 1, kHistoricalRules), "");
   EXPECT_EQ(LunarToSolar(2024, 0, 1, kHistoricalRules), "");
   EXPECT_EQ(LunarToSolar(9001, 1, 1, kHistoricalRules), "");
-  EXPECT_EQ(LunarDateFromDayOfYear(2024, 0, kHistoricalRules), "");
-  EXPECT_EQ(LunarDateFromDayOfYear(2024, 355, kHistoricalRules), "");
-  EXPECT_EQ(LunarDateFromDayOfYear(2024, 354, kHistoricalRules), "AD12-29-2024");
+  EXPECT_EQ(LunarYearLength(2024, kHistoricalRules), 354);
+  EXPECT_EQ(LunarDateOf(2025, 1, 28, kHistoricalRules), (LunarDate{2024, 12, false, 29}));  // its last day
   EXPECT_EQ(LunarYearRecordOf(9999, kHistoricalRules), "");
   EXPECT_EQ(LunarYearRecordOf(-9998, kHistoricalRules), "");
   EXPECT_EQ(LunarYearLength(-9998, kHistoricalRules), 0);
