@@ -151,6 +151,7 @@ TEST_F(TablesWindow, TheTablesFollowTheChosenRules) {
     modern.field = historical.field = {"1914", false};
     EXPECT_EQ(Result(w), modern.Compute().value_or("<none>"));
     EXPECT_NE(Result(w), historical.Compute().value_or("<none>"));
+    SaveShot(w, page == kLunarMonths ? "tables-modern-months" : "tables-modern-moons");
     CloseTables(w);
   }
 }
