@@ -11,21 +11,39 @@
 #include "engine/cities.h"
 #include "engine/dates.h"
 #include "engine/calendar_range.h"
+#include "engine/sexagenary.h"
 
 namespace tovani {
 
-// The days an alarm rings on.
+// The days an alarm rings on (stored as 0, 1, 2).
 enum AlarmDays : std::int16_t { kEveryDay = 0, kWorkingDays = 1, kDaysOff = 2 };
 
 // One alarm clock: armed, the minute of the day, its sound 0..4, and the
 // days it rings on.
 struct AlarmSetting {
-  std::int16_t on = 0;
+  bool on = false;
   std::int32_t time = 0;
   std::int16_t soundNo = 0;
-  std::int16_t days = kEveryDay;
+  AlarmDays days = kEveryDay;
   friend bool operator==(const AlarmSetting&, const AlarmSetting&) = default;
 };
+
+// The calendar window shown (stored as 0 and 1).
+enum class WindowKind : std::int16_t { kDay = 0, kMonth = 1 };
+// Where the calendar window lies among the others.
+enum class Layer { kTopmost, kDesktop, kNormal };
+// Whether the window can be dragged.
+enum class MoveLock { kMovable, kLocked };
+// The window's transparency: opaque, 10 % .. 90 % in steps of ten (the
+// levels 1..9 between the two names), or automatic, fading while the mouse
+// is away (stored as 0..10).
+enum class Transparency : std::int16_t { kOpaque = 0, kAutomatic = 10 };
+constexpr Transparency TransparencyOfLevel(int level) { return static_cast<Transparency>(level); }
+constexpr int LevelOf(Transparency t) { return static_cast<int>(t); }
+// What the day window's second line tells besides the weekday (stored as
+// 0, 1, 2): festivals and seasonal periods, sunrise and sunset, or dawn and
+// dusk.
+enum class DayInfo : std::int16_t { kFestivals = 0, kSunriseSunset = 1, kDawnDusk = 2 };
 
 struct AppState {
   // Program location.
@@ -49,32 +67,32 @@ struct AppState {
   std::int32_t RecordHijriFirstYear = 0, RecordHijriLastYear = 0;
 
   // Window control.
-  std::int16_t CalendarKind = 0;  // 0 day window, 1 month window; stored as ShowCalendarTypeFlag
-  std::int16_t ReopenFlag = 0;
-  std::int16_t RegistryUseFlag = 0;
+  WindowKind CalendarKind = WindowKind::kDay;  // stored as ShowCalendarTypeFlag
+  bool ReopenFlag = false;
+  bool RegistryUseFlag = false;
   // The settings key was there at start but not as this program writes it (an
   // older version's, or a damaged "Version"): it was not read, and the end
   // leaves it alone unless the user turns registry use on or off.
   bool ForeignSettingsKey = false;
-  std::int16_t AutoRunFlag = 0;
-  std::string LayerMode = "T";     // "T" topmost, "D" in the desktop, "N" normal
-  std::string PositionLock = "N";  // "Y" locked
-  std::int16_t FORMTransFlag = 0;
+  bool AutoRunFlag = false;
+  Layer LayerMode = Layer::kTopmost;
+  MoveLock PositionLock = MoveLock::kMovable;
+  Transparency FORMTransFlag = Transparency::kOpaque;
   std::string BitmapDialogFolder, AudioDialogFolder;
 
   // Settings.
-  std::int16_t WholeAutoReportTimeFlag = 0;
-  std::int16_t GanZhiFromChunjieFlag = 0;
-  std::int16_t CloseFORMAudioPlayFlag = 0;
-  std::int16_t ModernCalculateAncientFlag = 0;
-  std::int16_t NearLocateMemorialFlag = 0;
-  std::int16_t DFORMShowDynastyFlag = 0;
-  std::int16_t DFORMShowInfoTypeFlag = 0;
+  bool WholeAutoReportTimeFlag = false;
+  bool GanZhiFromChunjieFlag = false;
+  bool CloseFORMAudioPlayFlag = false;
+  bool ModernCalculateAncientFlag = false;
+  bool NearLocateMemorialFlag = false;
+  bool DFORMShowDynastyFlag = false;
+  DayInfo DFORMShowInfoTypeFlag = DayInfo::kFestivals;
   std::array<AlarmSetting, 3> Alarms;  // A, B, C
   // The hourly announcement is silent from..to ("22:00-07:00"; equal times:
   // never), and with the flag speaks on official working days only.
   std::string HourlyQuietTime = "22:00-07:00";
-  std::int16_t HourlyWorkdaysOnlyFlag = 0;
+  bool HourlyWorkdaysOnlyFlag = false;
   OwnPlace MyCity;                     // MyCityName, MyCityLongitude, MyCityLatitude
   std::int32_t NowCityCode = 1;
   CurrentPlace Current;  // CurrentCityName, CurrentLongitude, CurrentLatitude, weather province and city
@@ -83,7 +101,11 @@ struct AppState {
   std::string WeatherHost;  // "name[:port]"; empty for the public service
 
   // The rules of the lunar calendar the user chose (按现代天文算法计算古历).
-  CalendarRules Rules() const { return {ModernCalculateAncientFlag == 1}; }
+  CalendarRules Rules() const { return {ModernCalculateAncientFlag}; }
+  // Where the sexagenary year begins (干支从春节起).
+  YearStart CycleYearStart() const {
+    return GanZhiFromChunjieFlag ? YearStart::kLunarNewYear : YearStart::kStartOfSpring;
+  }
   // The range of the calendar windows in three calendars, under those rules.
   CalendarRange Range() const;
   // The program's full path: folder, a "\" when it does not end in one, name.

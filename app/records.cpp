@@ -193,7 +193,7 @@ RecordContext MakeRecordContext(const AppState& s, RegistryStore& registry, Plat
   c.lunarLastYear = s.RecordLunarLastYear;
   c.hijriFirstYear = s.RecordHijriFirstYear;
   c.hijriLastYear = s.RecordHijriLastYear;
-  c.nearLocate = s.NearLocateMemorialFlag == 1;
+  c.nearLocate = s.NearLocateMemorialFlag;
   c.rules = s.Rules();
   return c;
 }

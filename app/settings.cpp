@@ -21,18 +21,18 @@ constexpr const char* kRecordKeys[] = {"SolarMemorial", "LunarMemorial", "Muharr
 
 // How a setting is read and written.  Every rule reads "" as its default.
 enum class Rule {
-  kFlag,        // exactly "1" is 1
-  kInfoType,    // exactly "1" or "2"
-  kAlarmTime,   // integer text 1..1439
-  kSoundNo,     // exactly "1".."4"
-  kOwnPlace,    // MyCityName, MyCityLongitude, MyCityLatitude together
-  kCityCode,    // a city-table row, or the own place when it has a name
-  kLeftEdge,    // "120.0": integer part 0..screen width
-  kTopEdge,     // integer part 0..screen height
-  kPicture,     // a loadable .BMP file by its full path
-  kText,        // any text
-  kQuietTime,   // "HH:MM-HH:MM"
-  kSavedOnly,   // written, never read: every run starts at the default
+  kFlag,           // exactly "1" is 1 (true, or the second of two states)
+  kChoiceOfThree,  // 0, 1, 2: exactly "1" or "2", else 0
+  kAlarmTime,      // integer text 1..1439
+  kSoundNo,        // exactly "1".."4"
+  kOwnPlace,       // MyCityName, MyCityLongitude, MyCityLatitude together
+  kCityCode,       // a city-table row, or the own place when it has a name
+  kLeftEdge,       // "120.0": integer part 0..screen width
+  kTopEdge,        // integer part 0..screen height
+  kPicture,        // a loadable .BMP file by its full path
+  kText,           // any text
+  kQuietTime,      // "HH:MM-HH:MM"
+  kSavedOnly,      // written, never read: every run starts at 0
 };
 
 template <class State, class T>
@@ -42,10 +42,40 @@ template <class State>
 struct Setting {
   const char* name;
   Rule rule;
-  std::variant<FieldOf<State, std::int16_t>, FieldOf<State, std::int32_t>, FieldOf<State, std::string>,
-               FieldOf<State, OwnPlace>>
+  std::variant<FieldOf<State, bool>, FieldOf<State, std::int16_t>, FieldOf<State, std::int32_t>,
+               FieldOf<State, WindowKind>, FieldOf<State, Transparency>, FieldOf<State, DayInfo>,
+               FieldOf<State, AlarmDays>, FieldOf<State, std::string>, FieldOf<State, OwnPlace>>
       field;
 };
+
+// A number-like field (a flag, a state of a few, an integer) set from, or
+// read as, its stored number.
+template <class T>
+constexpr bool kStoredAsNumber = std::is_arithmetic_v<T> || std::is_enum_v<T>;
+template <class Field>
+void SetNumber(const Field& field, long long value) {
+  std::visit(
+      [&](auto* p) {
+        using T = std::remove_cv_t<std::remove_pointer_t<decltype(p)>>;
+        if constexpr (kStoredAsNumber<T> && !std::is_const_v<std::remove_pointer_t<decltype(p)>>) {
+          *p = static_cast<T>(value);
+        }
+      },
+      field);
+}
+template <class Field>
+long long NumberOf(const Field& field) {
+  return std::visit(
+      [](auto* p) -> long long {
+        using T = std::remove_cv_t<std::remove_pointer_t<decltype(p)>>;
+        if constexpr (kStoredAsNumber<T>) {
+          return static_cast<long long>(*p);
+        } else {
+          return 0;
+        }
+      },
+      field);
+}
 
 // The stored settings of a state (AppState or const AppState), in the order
 // they are loaded and saved.  The own place comes before the city code, which
@@ -59,7 +89,7 @@ std::vector<Setting<State>> SettingsOf(State& s) {
       {"ModernCalculateAncientFlag", Rule::kFlag, &s.ModernCalculateAncientFlag},
       {"NearLocateMemorialFlag", Rule::kFlag, &s.NearLocateMemorialFlag},
       {"DFORMShowDynastyFlag", Rule::kFlag, &s.DFORMShowDynastyFlag},
-      {"DFORMShowInfoTypeFlag", Rule::kInfoType, &s.DFORMShowInfoTypeFlag},
+      {"DFORMShowInfoTypeFlag", Rule::kChoiceOfThree, &s.DFORMShowInfoTypeFlag},
       {"ShowCalendarTypeFlag", Rule::kFlag, &s.CalendarKind},
       {"OpenAlarmClockAFlag", Rule::kFlag, &s.Alarms[0].on},
       {"DefiniteAlarmATime", Rule::kAlarmTime, &s.Alarms[0].time},
@@ -70,9 +100,9 @@ std::vector<Setting<State>> SettingsOf(State& s) {
       {"OpenAlarmClockCFlag", Rule::kFlag, &s.Alarms[2].on},
       {"DefiniteAlarmCTime", Rule::kAlarmTime, &s.Alarms[2].time},
       {"DefiniteAlarmCSoundNo", Rule::kSoundNo, &s.Alarms[2].soundNo},
-      {"DefiniteAlarmADaysFlag", Rule::kInfoType, &s.Alarms[0].days},
-      {"DefiniteAlarmBDaysFlag", Rule::kInfoType, &s.Alarms[1].days},
-      {"DefiniteAlarmCDaysFlag", Rule::kInfoType, &s.Alarms[2].days},
+      {"DefiniteAlarmADaysFlag", Rule::kChoiceOfThree, &s.Alarms[0].days},
+      {"DefiniteAlarmBDaysFlag", Rule::kChoiceOfThree, &s.Alarms[1].days},
+      {"DefiniteAlarmCDaysFlag", Rule::kChoiceOfThree, &s.Alarms[2].days},
       {"HourlyQuietTime", Rule::kQuietTime, &s.HourlyQuietTime},
       {"HourlyWorkdaysOnlyFlag", Rule::kFlag, &s.HourlyWorkdaysOnlyFlag},
       {"MyCityName", Rule::kOwnPlace, &s.MyCity},
@@ -94,8 +124,6 @@ std::string Read(RegistryStore& r, const char* name) { return ReadRegistryText(r
 bool Write(RegistryStore& r, const char* name, const std::string& text) {
   return WriteRegistryText(r, kUser, kSettingsKey, name, text);
 }
-
-std::int16_t FlagOf(const std::string& text) { return text == "1" ? 1 : 0; }
 
 // A window edge: a number whose integer part lies in 0..limit; -1 otherwise.
 std::int32_t EdgeOf(const std::string& text, int limit) {
@@ -128,10 +156,10 @@ void LoadSetting(const Setting<AppState>& setting, AppState& s, const ReadText& 
   const std::string text = setting.rule == Rule::kSavedOnly ? std::string() : read(setting.name);
   switch (setting.rule) {
     case Rule::kFlag:
-      *std::get<std::int16_t*>(setting.field) = FlagOf(text);
+      SetNumber(setting.field, text == "1" ? 1 : 0);
       break;
-    case Rule::kInfoType:
-      *std::get<std::int16_t*>(setting.field) = text == "1" ? 1 : text == "2" ? 2 : 0;
+    case Rule::kChoiceOfThree:
+      SetNumber(setting.field, text == "1" ? 1 : text == "2" ? 2 : 0);
       break;
     case Rule::kAlarmTime: {
       const auto time = CanonicalInteger(text);
@@ -140,8 +168,7 @@ void LoadSetting(const Setting<AppState>& setting, AppState& s, const ReadText& 
       break;
     }
     case Rule::kSoundNo:
-      *std::get<std::int16_t*>(setting.field) =
-          text.size() == 1 && text[0] >= '1' && text[0] <= '4' ? static_cast<std::int16_t>(text[0] - '0') : 0;
+      SetNumber(setting.field, text.size() == 1 && text[0] >= '1' && text[0] <= '4' ? text[0] - '0' : 0);
       break;
     case Rule::kOwnPlace: {
       OwnPlace& place = *std::get<OwnPlace*>(setting.field);
@@ -183,7 +210,7 @@ void LoadSetting(const Setting<AppState>& setting, AppState& s, const ReadText& 
       *std::get<std::string*>(setting.field) = ReadQuietTime(text) ? text : kDefaultQuietTime;
       break;
     case Rule::kSavedOnly:
-      *std::get<std::int16_t*>(setting.field) = 0;
+      SetNumber(setting.field, 0);
       break;
   }
 }
@@ -211,10 +238,8 @@ bool SaveSetting(const Setting<const AppState>& setting, RegistryStore& r) {
     case Rule::kText:
     case Rule::kQuietTime:
       return Write(r, setting.name, *std::get<const std::string*>(setting.field));
-    default: {
-      const auto* small = std::get_if<const std::int16_t*>(&setting.field);
-      return Write(r, setting.name, std::to_string(small ? **small : *std::get<const std::int32_t*>(setting.field)));
-    }
+    default:
+      return Write(r, setting.name, std::to_string(NumberOf(setting.field)));
   }
 }
 
@@ -284,12 +309,12 @@ std::string UpperCaseAscii(const std::string& text) {
 
 void LoadSettings(AppState& s, RegistryStore& r, Platform& platform) {
   const bool stored = Read(r, "Version") == kVersionText;
-  s.RegistryUseFlag = stored ? 1 : 0;
+  s.RegistryUseFlag = stored;
   s.ForeignSettingsKey = !stored && r.KeyExists(kUser, kSettingsKey);
-  s.AutoRunFlag = 0;
+  s.AutoRunFlag = false;
   if (stored) {
     const std::string run = ReadRegistryText(r, kUser, kRunKey, kRunValue);
-    s.AutoRunFlag = !run.empty() && UpperCaseAscii(run) == UpperCaseAscii(s.ProgramPath()) ? 1 : 0;
+    s.AutoRunFlag = !run.empty() && UpperCaseAscii(run) == UpperCaseAscii(s.ProgramPath());
   }
   // Without the marker nothing else is read, and every setting takes its default.
   const auto read = [&](const char* name) { return stored ? Read(r, name) : std::string(); };
@@ -298,7 +323,7 @@ void LoadSettings(AppState& s, RegistryStore& r, Platform& platform) {
 }
 
 bool SaveSettings(const AppState& s, RegistryStore& r) {
-  if (s.RegistryUseFlag != 1) {
+  if (!s.RegistryUseFlag) {
     if (s.ForeignSettingsKey) return true;  // not ours to remove
     for (const char* key : kRecordKeys) DeleteRegistryKey(r, kUser, std::string(kSettingsKey) + "\\" + key);
     DeleteRegistryKey(r, kUser, kSettingsKey);
@@ -308,7 +333,7 @@ bool SaveSettings(const AppState& s, RegistryStore& r) {
   // Every write is tried, whatever the ones before it did.
   bool saved = Write(r, "Version", kVersionText);
   for (const auto& setting : SettingsOf(s)) saved = SaveSetting(setting, r) && saved;
-  if (s.AutoRunFlag == 1) {
+  if (s.AutoRunFlag) {
     saved = WriteRegistryText(r, kUser, kRunKey, kRunValue, s.ProgramPath()) && saved;
   } else {
     RemoveAutoRun(r);
@@ -334,19 +359,19 @@ bool ChangesKeptSettings(const AppState& before, const AppState& after) {
 
 void ToggleRegistryUse(AppState& s, RegistryStore& r) {
   s.ForeignSettingsKey = false;  // the user has decided about the key
-  if (s.RegistryUseFlag == 1) {
-    s.RegistryUseFlag = 0;
+  if (s.RegistryUseFlag) {
+    s.RegistryUseFlag = false;
     Write(r, "Version", "");
     for (const char* key : {"SolarMemorial", "LunarMemorial", "MuharramMemorial"}) {
       DeleteRegistryKey(r, kUser, std::string(kSettingsKey) + "\\" + key);
     }
     DeleteRegistryKey(r, kUser, kSettingsKey);  // stays while SolarReminded is under it
   } else {
-    s.RegistryUseFlag = 1;
+    s.RegistryUseFlag = true;
     Write(r, "Version", kVersionText);
   }
 }
 
-void ToggleAutoRun(AppState& s) { s.AutoRunFlag = s.AutoRunFlag == 1 ? 0 : 1; }
+void ToggleAutoRun(AppState& s) { s.AutoRunFlag = !s.AutoRunFlag; }
 
 }  // namespace tovani

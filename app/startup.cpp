@@ -63,9 +63,9 @@ void StartUp(AppState& s, RegistryStore& registry, Platform& platform) {
   s.RecordLowestYear = 1800;
   s.RecordHighestYear = 2200;
   s.ToolHighestYear = 5000;
-  s.FORMTransFlag = 0;
-  s.LayerMode = "T";
-  s.PositionLock = "N";
+  s.FORMTransFlag = Transparency::kOpaque;
+  s.LayerMode = Layer::kTopmost;
+  s.PositionLock = MoveLock::kMovable;
   const auto lastSeparator = s.DFORMBackBitmapName.rfind('\\');
   s.BitmapDialogFolder = s.DFORMBackBitmapName.empty() || lastSeparator == std::string::npos
                              ? s.ProgramFolder
@@ -94,32 +94,32 @@ void StartUp(AppState& s, RegistryStore& registry, Platform& platform) {
 
 namespace {
 
-void PrepareSwitch(AppState& s, std::int16_t kind) {
+void PrepareSwitch(AppState& s, WindowKind kind) {
   s.CalendarKind = kind;
-  s.LayerMode = "T";
-  s.PositionLock = "N";
-  s.ReopenFlag = 1;
+  s.LayerMode = Layer::kTopmost;
+  s.PositionLock = MoveLock::kMovable;
+  s.ReopenFlag = true;
 }
 
 }  // namespace
 
 bool SwitchToDayWindow(AppState& s) {
-  if (s.CalendarKind != 1) return false;
-  PrepareSwitch(s, 0);
+  if (s.CalendarKind != WindowKind::kMonth) return false;
+  PrepareSwitch(s, WindowKind::kDay);
   SetDisplayedDate(s, {s.CurrentYear, s.CurrentMonth, s.CurrentDay});
   return true;
 }
 
 bool SwitchToMonthWindow(AppState& s) {
-  if (s.CalendarKind != 0) return false;
-  PrepareSwitch(s, 1);
+  if (s.CalendarKind != WindowKind::kDay) return false;
+  PrepareSwitch(s, WindowKind::kMonth);
   return true;
 }
 
 bool ShutDown(AppState& s, RegistryStore& registry, int left, int top) {
   s.FormLeft = left;
   s.FormTop = top;
-  return s.ReopenFlag != 0 || SaveSettings(s, registry);
+  return s.ReopenFlag || SaveSettings(s, registry);
 }
 
 }  // namespace tovani

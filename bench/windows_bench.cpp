@@ -25,9 +25,9 @@ void BM_DayWindowTexts(benchmark::State& state) {
   for (auto _ : state) {
     model.Choose(day::kGregorianYear, year - Range().firstYear);
     model.Step(day::kGregorianDay, +1);
-    benchmark::DoNotOptimize(day::DayTextLine1(model.date(), 0, kHistoricalRules));
-    benchmark::DoNotOptimize(day::DayTextLine2(model.date(), 0, -116.4, 39.9, kHistoricalRules));
-    benchmark::DoNotOptimize(day::DayTextLine2(model.date(), 1, -116.4, 39.9, kHistoricalRules));
+    benchmark::DoNotOptimize(day::DayTextLine1(model.date(), YearStart::kStartOfSpring, kHistoricalRules));
+    benchmark::DoNotOptimize(day::DayTextLine2(model.date(), DayInfo::kFestivals, -116.4, 39.9, kHistoricalRules));
+    benchmark::DoNotOptimize(day::DayTextLine2(model.date(), DayInfo::kSunriseSunset, -116.4, 39.9, kHistoricalRules));
     if (++year > 2500) year = 1500;
   }
 }
@@ -39,7 +39,8 @@ void BM_MonthWindow(benchmark::State& state) {
     month::MonthModel model(Range(), *FromGregorian({year, month, 15}, kHistoricalRules));
     benchmark::DoNotOptimize(model.grid());
     benchmark::DoNotOptimize(month::MonthSummary(year, month, kHistoricalRules));
-    benchmark::DoNotOptimize(month::DayDetails(model.date(), 0, -116.4, 39.9, kHistoricalRules));
+    benchmark::DoNotOptimize(
+        month::DayDetails(model.date(), YearStart::kStartOfSpring, -116.4, 39.9, kHistoricalRules));
     if (++month > 12) month = 1, ++year;
   }
 }
@@ -59,7 +60,7 @@ void BM_ConditionDaySearch100Years(benchmark::State& state) {
   all.solarTerm = "立春";
   all.festival = "复活节";
   for (auto _ : state) {
-    const auto s = search::MakeConditionDaySearch(1950, 100, all, 0, kHistoricalRules);
+    const auto s = search::MakeConditionDaySearch(1950, 100, all, YearStart::kStartOfSpring, kHistoricalRules);
     while (s->Step()) {
     }
     benchmark::DoNotOptimize(s->Result());
@@ -73,7 +74,7 @@ void BM_TermDaySearch100Years(benchmark::State& state) {
   search::DayConditions term;
   term.solarTerm = "冬至";
   for (auto _ : state) {
-    const auto s = search::MakeConditionDaySearch(1950, 100, term, 0, kHistoricalRules);
+    const auto s = search::MakeConditionDaySearch(1950, 100, term, YearStart::kStartOfSpring, kHistoricalRules);
     while (s->Step()) {
     }
     benchmark::DoNotOptimize(s->Result());

@@ -160,10 +160,11 @@ std::vector<std::string> Words(const std::string& text) {
 // day, so a rule festival on the day of a main fixed one (复活节 on 愚人节,
 // 2018-04-01) is taken from the full list.
 std::vector<std::string> FestivalNames(const CivilDate& d, bool all) {
-  std::vector<std::string> names = Words(GregorianFestivalText(d.year, d.month, d.day, all ? 1 : 0));
+  std::vector<std::string> names =
+      Words(GregorianFestivalText(d.year, d.month, d.day, all ? FestivalList::kFull : FestivalList::kMain));
   if (!all && !names.empty()) {
     static const std::string kRuleFestivals[] = {"母亲节", "父亲节", "感恩节", "复活节"};
-    for (const std::string& w : Words(GregorianFestivalText(d.year, d.month, d.day, 1))) {
+    for (const std::string& w : Words(GregorianFestivalText(d.year, d.month, d.day, FestivalList::kFull))) {
       if (std::find(std::begin(kRuleFestivals), std::end(kRuleFestivals), w) != std::end(kRuleFestivals) &&
           std::find(names.begin(), names.end(), w) == names.end()) {
         names.push_back(w);

@@ -16,6 +16,7 @@
 #include "engine/holidays.h"
 #include "engine/lunar_calendar.h"
 #include "engine/rules.h"
+#include "engine/sexagenary.h"
 
 namespace tovani::cli {
 
@@ -31,6 +32,10 @@ struct Invocation {
   bool Has(const std::string& option) const { return options.count(option) != 0; }
   // The lunar calendar's rules: modern astronomy with --modern.
   CalendarRules Rules() const { return {Has("modern")}; }
+  // Where the sexagenary year begins: the lunar new year with --ganzhi-newyear.
+  YearStart CycleYearStart() const {
+    return Has("ganzhi-newyear") ? YearStart::kLunarNewYear : YearStart::kStartOfSpring;
+  }
 };
 
 // Where a command writes: program text (code page 936) converted to UTF-8.

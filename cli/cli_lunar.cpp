@@ -85,7 +85,7 @@ int RunYear(const Invocation& inv, Output& out) {
     const int length = LunarMonthLength(*year, month, inv.Rules());
     const auto from = DayNumberToDate(start), to = DayNumberToDate(start + length - 1);
     if (!from || !to) break;
-    std::string line = LunarMonthName(month, length == 30 ? 1 : 0) + "\t" + IsoText(*from) + "\t" + IsoText(*to);
+    std::string line = LunarMonthName(month, MonthSizeOf(length)) + "\t" + IsoText(*from) + "\t" + IsoText(*to);
     std::string marks;
     for (const CloseCall& c : calls) {
       if (c.lunarYear == *year && c.lunarMonth == month) marks += (marks.empty() ? "\t" : "；") + CloseCallMark(c);
@@ -180,9 +180,9 @@ std::string DayFields(const CivilDate& d, const std::optional<LunarDate>& lunar,
   std::string s = field("hijri", HijriDateText(d.year, d.month, d.day));
   s += field("weekday", WeekdayName(d.year, d.month, d.day));
   s += field("sign", ZodiacSignName(d.year, d.month, d.day));
-  s += field("ganzhi", SexagenaryText(d.year, d.month, d.day, 0, rules));
-  s += field("ganzhi_ny", SexagenaryText(d.year, d.month, d.day, 1, rules));
-  s += field("festival", GregorianFestivalText(d.year, d.month, d.day, 1));
+  s += field("ganzhi", SexagenaryText(d.year, d.month, d.day, YearStart::kStartOfSpring, rules));
+  s += field("ganzhi_ny", SexagenaryText(d.year, d.month, d.day, YearStart::kLunarNewYear, rules));
+  s += field("festival", GregorianFestivalText(d.year, d.month, d.day, FestivalList::kFull));
   s += field("lunar_festival", lunar ? LunarFestivalText(lunar->year, lunar->code(), lunar->day, rules) : std::string());
   const HolidayInfo holiday = holidays.Of(d);
   s += field("holiday", holiday.name.empty() ? std::string() : HolidayMark(holiday.status) + " " + holiday.name);

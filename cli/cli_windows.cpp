@@ -113,11 +113,11 @@ int RunDay(const Invocation& inv, Output& out) {
   // The day view shows no holidays; they are in its JSON.
   if (inv.Has("holidays")) return out.Fail("--holidays goes with day --json only");
   std::string message;
-  int info = 0;
+  DayInfo info = DayInfo::kFestivals;
   if (inv.Has("info")) {
     const auto n = ParseBounded(inv.options.at("info"), 0, 2, "--info", message);
     if (!n) return out.Fail(message);
-    info = static_cast<int>(*n);
+    info = static_cast<DayInfo>(*n);
   }
   const auto place = PlaceOption(inv, out, code);
   if (!place) return code;
@@ -137,7 +137,7 @@ int RunDay(const Invocation& inv, Output& out) {
   out.Line(row("农历", day::kLunarYear) + "\t" +
            CalendarDateText(day->lunar.year, day->lunar.month, day->lunar.day));
   out.Line(row("回历", day::kHijriYear) + "\t" + CalendarDateText(day->hijri.year, day->hijri.month, day->hijri.day));
-  out.Line(day::DayTextLine1(*day, inv.Has("ganzhi-newyear") ? 1 : 0, inv.Rules()));
+  out.Line(day::DayTextLine1(*day, inv.CycleYearStart(), inv.Rules()));
   out.Line(day::DayTextLine2(*day, info, place->longitude, place->latitude, inv.Rules()));
   return kOk;
 }
@@ -248,7 +248,7 @@ int RunMonth(const Invocation& inv, Output& out) {
   }
   out.Line("");
   out.Line(UnixLines(month::MonthSummary(date->year, date->month, inv.Rules())));
-  out.Line(UnixLines(month::DayDetails(*day, inv.Has("ganzhi-newyear") ? 1 : 0, place->longitude, place->latitude, inv.Rules()))
+  out.Line(UnixLines(month::DayDetails(*day, inv.CycleYearStart(), place->longitude, place->latitude, inv.Rules()))
                .substr(1));
   return kOk;
 }
@@ -341,7 +341,8 @@ int RunSearch(const Invocation& inv, Output& out) {
     }
     const search::DayConditions conditions = search::ConditionsFromSelections(selections);
     if (!conditions.Any()) return out.Fail("search days needs at least one condition (see tovani --help)");
-    search = search::MakeConditionDaySearch(request->start, request->years, conditions, inv.Has("ganzhi-newyear"), inv.Rules());
+    search =
+        search::MakeConditionDaySearch(request->start, request->years, conditions, inv.CycleYearStart(), inv.Rules());
   } else if (kind == "leap") {
     fields.month = inv.Has("month") ? inv.options.at("month") : "";
     const std::string monthBefore = fields.month;

@@ -116,11 +116,11 @@ std::string NormalizeDateInput(std::string_view s) {
   return buf;
 }
 
-std::string LunarMonthName(int code, int big) {
+std::string LunarMonthName(int code, MonthSize size) {
   if (code < 1 || code > 24) return {};
   std::string out = code > 12 ? kLeapMark : "";
   out += kMonthNames[(code - 1) % 12];
-  out += big == 1 ? kBigMark : kSmallMark;
+  out += size == MonthSize::kBig ? kBigMark : kSmallMark;
   return out;
 }
 

@@ -42,8 +42,11 @@ std::optional<CivilDate> ReadDateInput(std::string_view s);
 // Every byte of the text is one of the set.
 bool AllCharsIn(std::string_view s, std::string_view set);
 
+// A lunar month of 30 days is big (大), one of 29 small (小).
+enum class MonthSize { kSmall, kBig };
+constexpr MonthSize MonthSizeOf(int length) { return length == 30 ? MonthSize::kBig : MonthSize::kSmall; }
 // Month name with leap and size marks, e.g. "闰四月小"; empty outside 1..24.
-std::string LunarMonthName(int code, int big);
+std::string LunarMonthName(int code, MonthSize size);
 // The plain name of month 1..12 ("正月" .. "腊月"); empty otherwise.
 std::string LunarMonthBaseName(int month);
 // "初一" .. "三十" for 1..30; empty otherwise.

@@ -31,8 +31,8 @@ int SundayBasedWeekday(DayNumber j) { return FloorMod(static_cast<std::int64_t>(
 struct FixedFestival {
   int month, day;
   std::int32_t fromYear;
-  const char* shortName;  // given when full = 0
-  const char* fullName;   // given when full != 0
+  const char* shortName;  // in the main list
+  const char* fullName;   // in the full list
   bool fullListOnly;
 };
 
@@ -193,7 +193,8 @@ int NthWeekdayOfMonth(std::int32_t year, std::int32_t month, int n, int weekday)
   return day;
 }
 
-std::string GregorianFestivalText(std::int32_t year, std::int32_t month, std::int32_t day, int full) {
+std::string GregorianFestivalText(std::int32_t year, std::int32_t month, std::int32_t day, FestivalList list) {
+  const bool full = list == FestivalList::kFull;
   const DayNumber j = CheckedDay(year, month, day);
   if (j == InvalidDayNumber) return {};
 
@@ -202,13 +203,13 @@ std::string GregorianFestivalText(std::int32_t year, std::int32_t month, std::in
     if (f.month == month && f.day == day && year >= f.fromYear) row = &f;
   }
   std::string text;
-  if (row != nullptr && (!row->fullListOnly || full != 0)) text = full != 0 ? row->fullName : row->shortName;
+  if (row != nullptr && (!row->fullListOnly || full)) text = full ? row->fullName : row->shortName;
 
   // A rule festival stands alone, or follows a fixed one in the full list only.
   const auto add = [&](const char* name) {
     if (text.empty()) {
       text = name;
-    } else if (full != 0) {
+    } else if (full) {
       text += ' ';
       text += name;
     }

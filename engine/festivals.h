@@ -10,9 +10,12 @@
 
 namespace tovani {
 
-// The Gregorian festivals and days of a date, several separated by one blank;
-// full = 0 gives only the main festivals with their short names.
-std::string GregorianFestivalText(std::int32_t year, std::int32_t month, std::int32_t day, int full);
+// Which Gregorian festivals a text names: the main ones by their short names
+// (where a month cell has room for one), or every festival and day by its
+// full name.
+enum class FestivalList { kMain, kFull };
+// The Gregorian festivals and days of a date, several separated by one blank.
+std::string GregorianFestivalText(std::int32_t year, std::int32_t month, std::int32_t day, FestivalList list);
 // The traditional festival of a lunar date (month code 1..24).
 std::string LunarFestivalText(std::int32_t lunarYear, int lunarMonth, int lunarDay, CalendarRules rules);
 // The next solar term: "今日立春 16:27:02", "明日立春 16:27:02", or its date

@@ -43,8 +43,6 @@ constexpr std::array<SignBoundary, 12> kSigns = {{
 // The years the texts are written for.
 bool InTextRange(std::int32_t year) { return year >= -8999 && year <= 9000; }
 
-bool IsYearStartChoice(int fromNewYear) { return fromNewYear == 0 || fromNewYear == 1; }
-
 // Cycle index of a sexagenary year number; 1984 is 甲子.  The offset keeps
 // the dividend positive for every year of the date range.
 int CycleIndexOfYear(std::int32_t y) { return (y + 12057 - 1) % 60 + 1; }
@@ -112,10 +110,10 @@ std::string CycleName(int index) {
   return StemName((index - 1) % 10 + 1) + BranchName((index - 1) % 12 + 1);
 }
 
-int YearCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules) {
-  if (!IsYearStartChoice(fromNewYear) || !IsValidDate(year, month, day)) return 0;
+int YearCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, YearStart start, CalendarRules rules) {
+  if (!IsValidDate(year, month, day)) return 0;
   std::int32_t y = 0;
-  if (fromNewYear == 0) {
+  if (start == YearStart::kStartOfSpring) {
     y = YearFromSpringStart(year, month, day, rules);
   } else if (!YearFromLunarNewYear(year, month, day, y, rules)) {
     return 0;
@@ -123,29 +121,26 @@ int YearCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int 
   return CycleIndexOfYear(y);
 }
 
-int AnimalIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules) {
-  const int index = YearCycleIndex(year, month, day, fromNewYear, rules);
+int AnimalIndex(std::int32_t year, std::int32_t month, std::int32_t day, YearStart start, CalendarRules rules) {
+  const int index = YearCycleIndex(year, month, day, start, rules);
   if (index == 0) return 0;
   return (index - 1) % 12 + 1;
 }
 
-int MonthCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules) {
-  const int yearIndex = YearCycleIndex(year, month, day, fromNewYear, rules);
+int MonthCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, YearStart start, CalendarRules rules) {
+  const int yearIndex = YearCycleIndex(year, month, day, start, rules);
   if (yearIndex == 0) return 0;
   const int first = FirstMonthIndex((yearIndex - 1) % 10 + 1);
-  if (fromNewYear == 0) {
+  if (start == YearStart::kStartOfSpring) {
     const int t = TermInForce(year, month, day, rules);
     if (t < 1 || t > 24) return 0;
     const int n = (t - 1) / 2 + 1;  // 1 for the 丑 month, 2 for 寅 .. 12 for 子
     return (first - 1 + (n + 10) % 12) % 60 + 1;
   }
-  const std::string lunar = SolarToLunar(year, month, day, rules);
-  const int tens = DigitAt(lunar, 2), units = DigitAt(lunar, 3);
-  if (tens < 0 || units < 0) return 0;
-  const int code = 10 * tens + units;
-  if (code < 1 || code > 24) return 0;
-  const int m = (code - 1) % 12 + 1;  // a leap month counts as the month before it
-  return (first - 1 + (m - 1)) % 60 + 1;
+  const auto lunar = LunarDateOf(year, month, day, rules);
+  if (!lunar) return 0;
+  // A leap month counts as the month before it.
+  return (first - 1 + (lunar->month - 1)) % 60 + 1;
 }
 
 int DayCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day) {
@@ -156,11 +151,12 @@ int DayCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day) {
   return r + 1;
 }
 
-std::string SexagenaryText(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules) {
+std::string SexagenaryText(std::int32_t year, std::int32_t month, std::int32_t day, YearStart start,
+                           CalendarRules rules) {
   if (!InTextRange(year) || !IsValidDate(year, month, day)) return {};
-  const int yearIndex = YearCycleIndex(year, month, day, fromNewYear, rules);
-  const int animal = AnimalIndex(year, month, day, fromNewYear, rules);
-  const int monthIndex = MonthCycleIndex(year, month, day, fromNewYear, rules);
+  const int yearIndex = YearCycleIndex(year, month, day, start, rules);
+  const int animal = AnimalIndex(year, month, day, start, rules);
+  const int monthIndex = MonthCycleIndex(year, month, day, start, rules);
   const int dayIndex = DayCycleIndex(year, month, day);
   if (yearIndex < 1 || yearIndex > 60 || monthIndex < 1 || monthIndex > 60 || dayIndex < 1 || dayIndex > 60 ||
       animal < 1 || animal > 12) {

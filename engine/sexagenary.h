@@ -2,8 +2,8 @@
 //
 // A cycle index 1..60 names a stem-branch pair: index i has stem
 // ((i - 1) mod 10) + 1 and branch ((i - 1) mod 12) + 1, so 1 is 甲子 and 60 is
-// 癸亥; 0 means undefined.  fromNewYear = 1 makes the sexagenary year and month
-// change at the lunar new year, 0 at the solar term 立春.
+// 癸亥; 0 means undefined.  The sexagenary year and month change at the solar
+// term 立春 or at the lunar new year, as the caller chooses.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,9 @@
 
 namespace tovani {
 
+// Where the sexagenary year (and the count of its months) begins.
+enum class YearStart { kStartOfSpring, kLunarNewYear };
+
 // "甲" .. "癸" for 1..10, "子" .. "亥" and "鼠" .. "猪" for 1..12; empty otherwise.
 std::string StemName(int stem);
 std::string BranchName(int branch);
@@ -21,14 +24,15 @@ std::string AnimalName(int animal);
 std::string CycleName(int index);
 
 // 0 for an invalid date (or missing lunar data).
-int YearCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules);
-int AnimalIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules);
-int MonthCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules);
+int YearCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, YearStart start, CalendarRules rules);
+int AnimalIndex(std::int32_t year, std::int32_t month, std::int32_t day, YearStart start, CalendarRules rules);
+int MonthCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day, YearStart start, CalendarRules rules);
 int DayCycleIndex(std::int32_t year, std::int32_t month, std::int32_t day);
 
 // e.g. "甲辰(龙)年丙寅月甲子日"; empty for years outside -8999..9000, invalid
 // dates, or when any part is undefined.
-std::string SexagenaryText(std::int32_t year, std::int32_t month, std::int32_t day, int fromNewYear, CalendarRules rules);
+std::string SexagenaryText(std::int32_t year, std::int32_t month, std::int32_t day, YearStart start,
+                           CalendarRules rules);
 // "星期一" .. "星期日"; empty for years outside -8999..9000 or invalid dates.
 std::string WeekdayName(std::int32_t year, std::int32_t month, std::int32_t day);
 // "摩羯座" .. "射手座"; empty for years outside -8999..9000 or invalid dates.

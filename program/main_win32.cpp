@@ -85,7 +85,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Years announced after this release, added by the user; a value that
   // cannot be used is passed over.  Read, as the settings are, only while
   // registry use is on.
-  if (state.RegistryUseFlag == 1) program.holidays = tovani::ReadRegistryHolidays(registry).calendar;
+  if (state.RegistryUseFlag) program.holidays = tovani::ReadRegistryHolidays(registry).calendar;
   for (const ToolCommand& t : kToolCommands) {
     program.tools[t.command] = [&program, t](HWND owner) { t.open(program, owner, t.page); };
   }
@@ -93,10 +93,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // while a window closed only to let the other one open.  A window that
   // cannot be created ends the loop.
   for (;;) {
-    state.ReopenFlag = 0;
-    const bool ran = state.CalendarKind == 1 ? tovani::month::RunMonthWindow(program)
-                                             : tovani::day::RunDayWindow(program);
-    if (!ran || state.ReopenFlag != 1) break;
+    state.ReopenFlag = false;
+    const bool ran = state.CalendarKind == tovani::WindowKind::kMonth ? tovani::month::RunMonthWindow(program)
+                                                                      : tovani::day::RunDayWindow(program);
+    if (!ran || !state.ReopenFlag) break;
   }
 
   CloseHandle(mutex);

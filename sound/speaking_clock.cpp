@@ -6,7 +6,7 @@ namespace tovani::sound {
 
 bool AnyAlarmArmed(const Alarms& alarms) {
   for (const Alarm& a : alarms) {
-    if (a.on != 0) return true;
+    if (a.on) return true;
   }
   return false;
 }
@@ -14,7 +14,7 @@ bool AnyAlarmArmed(const Alarms& alarms) {
 Alarms AlarmsOfDay(const Alarms& alarms, bool workingDay) {
   Alarms day = alarms;
   for (Alarm& a : day) {
-    if ((a.days == 1 && !workingDay) || (a.days == 2 && workingDay)) a.on = 0;
+    if ((a.days == 1 && !workingDay) || (a.days == 2 && workingDay)) a.on = false;
   }
   return day;
 }
@@ -27,9 +27,7 @@ bool HourlySpeaks(const HourlyRule& rule, int hour, bool workingDay) {
   return !quiet;
 }
 
-bool AlarmDue(const Alarm& alarm, const TimeOfDay& now) {
-  return alarm.on != 0 && alarm.time == now.hour * 60 + now.minute;
-}
+bool AlarmDue(const Alarm& alarm, const TimeOfDay& now) { return alarm.on && alarm.time == now.hour * 60 + now.minute; }
 
 std::vector<const char*> TimeAnnouncement(int hour, int minute, bool includeMinutes) {
   std::vector<const char*> clips;

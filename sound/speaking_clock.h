@@ -26,7 +26,7 @@ using ClipPlayer = std::function<void(const char* clip)>;
 
 // One alarm clock, as the settings hold it.
 struct Alarm {
-  std::int16_t on = 0;       // 1 = armed
+  bool on = false;
   std::int32_t time = 0;     // minutes after midnight, 0..1439
   std::int16_t soundNo = 0;  // 0..4
   std::int16_t days = 0;     // 0 every day, 1 official working days, 2 the other days

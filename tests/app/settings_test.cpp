@@ -59,14 +59,14 @@ TEST_F(Settings, AForeignKeyIsNeitherReadNorRemoved) {
     const std::string label = m.version ? m.version : "(none)";
     AppState s;
     SetProgramLocation(s, "C:\\Old\\tovani.exe");
-    s.FORMTransFlag = 7;
+    s.FORMTransFlag = TransparencyOfLevel(7);
     LoadSettings(s, r, platform);
-    EXPECT_EQ(s.RegistryUseFlag, 0) << label;
-    EXPECT_EQ(s.AutoRunFlag, 0) << label;
-    EXPECT_EQ(s.WholeAutoReportTimeFlag, 0) << label;
+    EXPECT_FALSE(s.RegistryUseFlag) << label;
+    EXPECT_FALSE(s.AutoRunFlag) << label;
+    EXPECT_FALSE(s.WholeAutoReportTimeFlag) << label;
     EXPECT_EQ(s.NowCityCode, 1) << label;
     EXPECT_EQ(s.FormLeft, -1) << label;
-    EXPECT_EQ(s.FORMTransFlag, 0) << label;
+    EXPECT_EQ(s.FORMTransFlag, Transparency::kOpaque) << label;
     EXPECT_EQ(s.Current.name, "天安门") << label;
     ShutDown(s, r, 10, 20);
     EXPECT_EQ(r.Values(), before) << label;
@@ -77,14 +77,22 @@ TEST_F(Settings, AForeignKeyIsNeitherReadNorRemoved) {
 TEST_F(Settings, FlagsAreOnOnlyForExactlyOne) {
   struct Case {
     const char* text;
-    int flag, info;
+    bool flag;
+    DayInfo info;
   };
-  const Case cases[] = {{"1", 1, 1}, {"2", 0, 2}, {"3", 0, 0}, {"01", 0, 0}, {" 1", 0, 0}, {"", 0, 0}, {"yes", 0, 0}};
+  constexpr DayInfo kFestivals = DayInfo::kFestivals;
+  const Case cases[] = {{"1", true, DayInfo::kSunriseSunset},
+                        {"2", false, DayInfo::kDawnDusk},
+                        {"3", false, kFestivals},
+                        {"01", false, kFestivals},
+                        {" 1", false, kFestivals},
+                        {"", false, kFestivals},
+                        {"yes", false, kFestivals}};
   for (const auto& c : cases) {
     Store("GanZhiFromChunjieFlag", c.text);
     Store("DFORMShowInfoTypeFlag", c.text);
     Load();
-    EXPECT_EQ(state.RegistryUseFlag, 1);
+    EXPECT_TRUE(state.RegistryUseFlag);
     EXPECT_EQ(state.GanZhiFromChunjieFlag, c.flag) << c.text;
     EXPECT_EQ(state.DFORMShowInfoTypeFlag, c.info) << c.text;
   }
@@ -133,7 +141,7 @@ TEST_F(Settings, AlarmTimesAndSounds) {
     Load();
     EXPECT_EQ(state.Alarms[1].time, c.minute) << c.time;
     EXPECT_EQ(state.Alarms[1].soundNo, c.soundNo) << c.sound;
-    EXPECT_EQ(state.Alarms[1].on, 1);
+    EXPECT_TRUE(state.Alarms[1].on);
     EXPECT_EQ(state.Alarms[0], AlarmSetting{});
   }
 }
@@ -274,24 +282,25 @@ TEST_F(Settings, TheAutoRunValueAtTheEnd) {
 // A state with every stored setting away from its default.
 AppState EverySettingSet(const AppState& base, FakePlatform& platform) {
   AppState s = base;
-  s.RegistryUseFlag = 1;
-  s.AutoRunFlag = 1;
-  s.WholeAutoReportTimeFlag = 1;
-  s.GanZhiFromChunjieFlag = 1;
-  s.CloseFORMAudioPlayFlag = 1;
-  s.ModernCalculateAncientFlag = 1;
-  s.NearLocateMemorialFlag = 1;
-  s.DFORMShowDynastyFlag = 1;
-  s.DFORMShowInfoTypeFlag = 2;
-  s.CalendarKind = 1;
-  s.Alarms = {AlarmSetting{1, 450, 3, kWorkingDays}, AlarmSetting{1, 1439, 1, kDaysOff}, AlarmSetting{1, 1, 4}};
+  s.RegistryUseFlag = true;
+  s.AutoRunFlag = true;
+  s.WholeAutoReportTimeFlag = true;
+  s.GanZhiFromChunjieFlag = true;
+  s.CloseFORMAudioPlayFlag = true;
+  s.ModernCalculateAncientFlag = true;
+  s.NearLocateMemorialFlag = true;
+  s.DFORMShowDynastyFlag = true;
+  s.DFORMShowInfoTypeFlag = DayInfo::kDawnDusk;
+  s.CalendarKind = WindowKind::kMonth;
+  s.Alarms = {AlarmSetting{true, 450, 3, kWorkingDays}, AlarmSetting{true, 1439, 1, kDaysOff},
+              AlarmSetting{true, 1, 4}};
   s.HourlyQuietTime = "00:00-06:30";
-  s.HourlyWorkdaysOnlyFlag = 1;
+  s.HourlyWorkdaysOnlyFlag = true;
   s.MyCity = OwnPlace{"黄山脚下", -118.1667, 30.1333};
   s.NowCityCode = 44;
   s.FormLeft = 0;
   s.FormTop = 700;
-  s.FORMTransFlag = 10;
+  s.FORMTransFlag = Transparency::kAutomatic;
   s.DFORMBackBitmapName = "D:\\图片\\背景.bmp";
   s.WeatherHost = "127.0.0.1:8080";
   platform.files.insert(s.DFORMBackBitmapName);
@@ -325,19 +334,19 @@ TEST_F(Settings, SaveThenLoadGivesTheSameSettings) {
   AppState loaded;
   SetProgramLocation(loaded, "C:\\Program Files\\Tovani\\tovani.exe");
   LoadSettings(loaded, r, platform);
-  EXPECT_EQ(loaded.RegistryUseFlag, 1);
-  EXPECT_EQ(loaded.AutoRunFlag, 1);
-  EXPECT_EQ(loaded.WholeAutoReportTimeFlag, 1);
-  EXPECT_EQ(loaded.GanZhiFromChunjieFlag, 1);
-  EXPECT_EQ(loaded.CloseFORMAudioPlayFlag, 1);
-  EXPECT_EQ(loaded.ModernCalculateAncientFlag, 1);
-  EXPECT_EQ(loaded.NearLocateMemorialFlag, 1);
-  EXPECT_EQ(loaded.DFORMShowDynastyFlag, 1);
-  EXPECT_EQ(loaded.DFORMShowInfoTypeFlag, 2);
-  EXPECT_EQ(loaded.CalendarKind, 1);  // the month window again
+  EXPECT_TRUE(loaded.RegistryUseFlag);
+  EXPECT_TRUE(loaded.AutoRunFlag);
+  EXPECT_TRUE(loaded.WholeAutoReportTimeFlag);
+  EXPECT_TRUE(loaded.GanZhiFromChunjieFlag);
+  EXPECT_TRUE(loaded.CloseFORMAudioPlayFlag);
+  EXPECT_TRUE(loaded.ModernCalculateAncientFlag);
+  EXPECT_TRUE(loaded.NearLocateMemorialFlag);
+  EXPECT_TRUE(loaded.DFORMShowDynastyFlag);
+  EXPECT_EQ(loaded.DFORMShowInfoTypeFlag, DayInfo::kDawnDusk);
+  EXPECT_EQ(loaded.CalendarKind, WindowKind::kMonth);  // the month window again
   EXPECT_EQ(loaded.Alarms, s.Alarms);
   EXPECT_EQ(loaded.HourlyQuietTime, "00:00-06:30");
-  EXPECT_EQ(loaded.HourlyWorkdaysOnlyFlag, 1);
+  EXPECT_TRUE(loaded.HourlyWorkdaysOnlyFlag);
   EXPECT_EQ(loaded.MyCity.name, "黄山脚下");
   EXPECT_EQ(loaded.MyCity.longitude, -118.1667);
   EXPECT_EQ(loaded.MyCity.latitude, 30.1333);
@@ -345,12 +354,12 @@ TEST_F(Settings, SaveThenLoadGivesTheSameSettings) {
   EXPECT_EQ(loaded.Current.name, "黄山脚下");
   EXPECT_EQ(loaded.FormLeft, 0);
   EXPECT_EQ(loaded.FormTop, 700);
-  EXPECT_EQ(loaded.FORMTransFlag, 0);  // stored, but every run starts opaque
+  EXPECT_EQ(loaded.FORMTransFlag, Transparency::kOpaque);  // stored, but every run starts opaque
   EXPECT_EQ(loaded.DFORMBackBitmapName, s.DFORMBackBitmapName);
   EXPECT_EQ(loaded.WeatherHost, "127.0.0.1:8080");
   // Saving what was loaded writes the very same values.
   MemoryRegistry again;
-  loaded.FORMTransFlag = 10;
+  loaded.FORMTransFlag = Transparency::kAutomatic;
   SaveSettings(loaded, again);
   EXPECT_EQ(again.Values(), r.Values());
 }
@@ -376,7 +385,7 @@ TEST_F(Settings, ARefusedWriteIsReported) {
     EXPECT_EQ(r.Values().size(), stored - 1) << "write " << refuse;
   }
   AppState off = s;
-  off.RegistryUseFlag = 0;
+  off.RegistryUseFlag = false;
   RefusingRegistry r;
   r.refuse = 1;
   r.refuseOnward = true;
@@ -392,18 +401,22 @@ TEST_F(Settings, WhichChangesRegistryUseWouldKeep) {
   };
   const Case cases[] = {
       {"nothing", [](AppState&) {}, false},
-      {"an option", [](AppState& s) { s.NearLocateMemorialFlag = 1; }, true},
-      {"the hourly announcement", [](AppState& s) { s.WholeAutoReportTimeFlag = 1; }, true},
-      {"the second line", [](AppState& s) { s.DFORMShowInfoTypeFlag = 2; }, true},
-      {"auto-run", [](AppState& s) { s.AutoRunFlag = 1; }, true},
+      {"an option", [](AppState& s) { s.NearLocateMemorialFlag = true; }, true},
+      {"the hourly announcement", [](AppState& s) { s.WholeAutoReportTimeFlag = true; }, true},
+      {"the second line", [](AppState& s) { s.DFORMShowInfoTypeFlag = DayInfo::kDawnDusk; }, true},
+      {"auto-run", [](AppState& s) { s.AutoRunFlag = true; }, true},
       {"an alarm's time", [](AppState& s) { s.Alarms[1].time = 450; }, true},
-      {"an alarm armed", [](AppState& s) { s.Alarms[2].on = 1; }, true},
+      {"an alarm armed", [](AppState& s) { s.Alarms[2].on = true; }, true},
       {"a city of the table", [](AppState& s) { s.NowCityCode = 5; }, true},
-      {"the own place", [](AppState& s) { s.MyCity = OwnPlace{"我家", -120, 30}; }, true},
+      {"the own place",
+       [](AppState& s) {
+         s.MyCity = OwnPlace{"我家", -120, 30};
+       },
+       true},
       {"the picture", [](AppState& s) { s.DFORMBackBitmapName = "C:\\a.bmp"; }, true},
       {"the window's place", [](AppState& s) { s.FormLeft = 10, s.FormTop = 20; }, false},
-      {"transparency", [](AppState& s) { s.FORMTransFlag = 10; }, false},
-      {"the window shown", [](AppState& s) { s.CalendarKind = 1; }, false},
+      {"transparency", [](AppState& s) { s.FORMTransFlag = Transparency::kAutomatic; }, false},
+      {"the window shown", [](AppState& s) { s.CalendarKind = WindowKind::kMonth; }, false},
       {"the displayed date", [](AppState& s) { s.CurrentYear = 1999; }, false},
   };
   for (const Case& c : cases) {
@@ -444,7 +457,7 @@ TEST_F(Settings, EverySavedValueIsLoaded) {
 // it is stored as "-0", which reads back as 0.
 TEST_F(Settings, APlaceOnTheEquatorOrTheMeridianSurvives) {
   AppState s = state;
-  s.RegistryUseFlag = 1;
+  s.RegistryUseFlag = true;
   s.MyCity = OwnPlace{"格林尼治", 0, 0};
   s.NowCityCode = 44;
   MemoryRegistry r;
@@ -468,7 +481,7 @@ TEST_F(Settings, EveryOwnPlaceNameSurvives) {
   const Case cases[] = {{"0", ""}, {"00", "00"}, {"0.0", "0.0"}, {" 0", " 0"}, {"-0", "-0"}, {"老家", "老家"}};
   for (const auto& c : cases) {
     AppState s = state;
-    s.RegistryUseFlag = 1;
+    s.RegistryUseFlag = true;
     s.MyCity = OwnPlace{c.name, -120.5, 0};
     s.NowCityCode = 44;
     MemoryRegistry r;
@@ -548,19 +561,19 @@ TEST_F(Settings, TheRegistryOption) {
   AppState s;
   MemoryRegistry r;
   ToggleRegistryUse(s, r);
-  EXPECT_EQ(s.RegistryUseFlag, 1);
+  EXPECT_TRUE(s.RegistryUseFlag);
   EXPECT_EQ(ReadRegistryText(r, kUser, kSettingsKey, "Version"), "4.1");
   r.Set(kUser, "Software\\Tovani\\LunarMemorial", "01-01", "AD2000   x");
   r.Set(kUser, "Software\\Tovani\\SolarReminded", "A", "AD05-01-2008   x");
   ToggleRegistryUse(s, r);
-  EXPECT_EQ(s.RegistryUseFlag, 0);
+  EXPECT_FALSE(s.RegistryUseFlag);
   EXPECT_EQ(ReadRegistryText(r, kUser, kSettingsKey, "Version"), "");
   EXPECT_FALSE(r.HasKey(kUser, "Software\\Tovani\\LunarMemorial"));
   EXPECT_TRUE(r.HasKey(kUser, "Software\\Tovani\\SolarReminded"));  // left for the end
   ToggleAutoRun(s);
-  EXPECT_EQ(s.AutoRunFlag, 1);
+  EXPECT_TRUE(s.AutoRunFlag);
   ToggleAutoRun(s);
-  EXPECT_EQ(s.AutoRunFlag, 0);
+  EXPECT_FALSE(s.AutoRunFlag);
 }
 
 // Whatever the registry holds, loading never fails and every setting ends
@@ -583,8 +596,9 @@ TEST_F(Settings, RandomStoredTextsLoadIntoAllowedValues) {
     ASSERT_LE(state.FormLeft, platform.width);
     ASSERT_GE(state.FormTop, -1);
     ASSERT_LE(state.FormTop, platform.height);
-    ASSERT_TRUE(state.DFORMShowInfoTypeFlag >= 0 && state.DFORMShowInfoTypeFlag <= 2);
-    ASSERT_TRUE(state.CalendarKind == 0 || state.CalendarKind == 1);
+    const int info = static_cast<int>(state.DFORMShowInfoTypeFlag), kind = static_cast<int>(state.CalendarKind);
+    ASSERT_TRUE(info >= 0 && info <= 2);
+    ASSERT_TRUE(kind == 0 || kind == 1);
     ASSERT_TRUE(state.Alarms[0].time >= 0 && state.Alarms[0].time <= 1439);
     ASSERT_TRUE(state.Alarms[2].soundNo >= 0 && state.Alarms[2].soundNo <= 4);
     ASSERT_TRUE(state.Alarms[1].days >= 0 && state.Alarms[1].days <= 2);

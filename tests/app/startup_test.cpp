@@ -43,11 +43,11 @@ TEST(StartUp, AFirstStartComputesTodayAndTheRanges) {
   AppState s;
   SetProgramLocation(s, "C:\\Tools\\tovani.exe");
   StartUp(s, registry, platform);
-  EXPECT_EQ(s.RegistryUseFlag, 0);
-  EXPECT_EQ(s.CalendarKind, 0);
+  EXPECT_FALSE(s.RegistryUseFlag);
+  EXPECT_EQ(s.CalendarKind, WindowKind::kDay);
   EXPECT_EQ(s.NowCityCode, 1);
-  EXPECT_EQ(s.LayerMode, "T");
-  EXPECT_EQ(s.PositionLock, "N");
+  EXPECT_EQ(s.LayerMode, Layer::kTopmost);
+  EXPECT_EQ(s.PositionLock, MoveLock::kMovable);
   EXPECT_EQ(s.BitmapDialogFolder, "C:\\Tools\\");
   EXPECT_EQ(s.AudioDialogFolder, "C:\\Tools\\");
   EXPECT_EQ((CivilDate{s.CurrentYear, s.CurrentMonth, s.CurrentDay}), (CivilDate{2026, 12, 7}));
@@ -74,7 +74,7 @@ TEST(StartUp, StoredSettingsChooseTheWindowAndTheCalendarMode) {
   FakePlatform platform;
   AppState s;
   StartUp(s, registry, platform);
-  EXPECT_EQ(s.CalendarKind, 1);
+  EXPECT_EQ(s.CalendarKind, WindowKind::kMonth);
   EXPECT_EQ(s.Rules(), kModernRules);
 }
 
@@ -84,10 +84,10 @@ TEST(StartUp, ClosingSavesUnlessItOnlySwitchesWindows) {
   AppState s;
   StartUp(s, registry, platform);
   ToggleRegistryUse(s, registry);  // on: "Version" is written at once
-  s.ReopenFlag = 1;
+  s.ReopenFlag = true;
   ShutDown(s, registry, 10, 20);
   EXPECT_EQ(ReadRegistryText(registry, kUser, kSettingsKey, "FormLeft"), "");
-  s.ReopenFlag = 0;
+  s.ReopenFlag = false;
   ShutDown(s, registry, 10, 20);
   EXPECT_EQ(ReadRegistryText(registry, kUser, kSettingsKey, "FormLeft"), "10.0");
   EXPECT_EQ(ReadRegistryText(registry, kUser, kSettingsKey, "FormTop"), "20.0");
@@ -99,21 +99,21 @@ TEST(StartUp, SwitchingWindowsKeepsTheDateAndSavesNothing) {
   AppState s;
   StartUp(s, registry, platform);
   ToggleRegistryUse(s, registry);
-  s.LayerMode = "D";
-  s.PositionLock = "Y";
+  s.LayerMode = Layer::kDesktop;
+  s.PositionLock = MoveLock::kLocked;
   EXPECT_FALSE(SwitchToDayWindow(s));  // already the day window
-  EXPECT_EQ(s.ReopenFlag, 0);
+  EXPECT_FALSE(s.ReopenFlag);
   EXPECT_TRUE(SwitchToMonthWindow(s));
-  EXPECT_EQ(s.CalendarKind, 1);
-  EXPECT_EQ(s.ReopenFlag, 1);
-  EXPECT_EQ(s.LayerMode, "T");
-  EXPECT_EQ(s.PositionLock, "N");
+  EXPECT_EQ(s.CalendarKind, WindowKind::kMonth);
+  EXPECT_TRUE(s.ReopenFlag);
+  EXPECT_EQ(s.LayerMode, Layer::kTopmost);
+  EXPECT_EQ(s.PositionLock, MoveLock::kMovable);
   ShutDown(s, registry, 40, 50);  // the switch's close
   EXPECT_EQ(ReadRegistryText(registry, kUser, kSettingsKey, "FormLeft"), "");
   EXPECT_EQ(s.FormLeft, 40);  // the other window opens where this one was
   // The month window moved the date; back in the day window the other
   // calendars follow it.
-  s.ReopenFlag = 0;
+  s.ReopenFlag = false;
   s.CurrentYear = 2023;
   s.CurrentMonth = 4;
   s.CurrentDay = 10;

@@ -13,9 +13,6 @@
 namespace tovani {
 namespace {
 
-class CloseCalls : public testing::Test {
-};
-
 // Local instant of a UTC+8 date and clock time.
 LocalInstant At(int y, int m, int d, int hour, int minute, int second) {
   return DateToDayNumber(y, m, d) + (hour * 3600 + minute * 60 + second) / 86400.0;
@@ -32,7 +29,7 @@ const CloseCall* Find(const std::vector<CloseCall>& calls, CloseCallKind kind, L
 // minutes of midnight, with the months they start in the published tables.
 // This ephemeris differs from that one by less than a minute there, so the
 // side of midnight may differ (2057 and 2097), never the close call.
-TEST_F(CloseCalls, TheNewMoonsNextToMidnightOf1901To2100) {
+TEST(CloseCalls, TheNewMoonsNextToMidnightOf1901To2100) {
   const struct {
     LocalInstant published;
     std::int32_t lunarYear;
@@ -56,7 +53,7 @@ TEST_F(CloseCalls, TheNewMoonsNextToMidnightOf1901To2100) {
 
 // Where the published table of 1901..2100 and this calendar disagree, the
 // year holds a close call: the disagreements are all of this kind.
-TEST_F(CloseCalls, EveryDisagreementWithThePublishedTableIsAnnounced) {
+TEST(CloseCalls, EveryDisagreementWithThePublishedTableIsAnnounced) {
   static const char* const kCsv =
 #include "reference_lunar_years.inc"
       ;
@@ -80,7 +77,7 @@ TEST_F(CloseCalls, EveryDisagreementWithThePublishedTableIsAnnounced) {
 // 1987 has 闰六月 (published table) because 处暑 came ten minutes after the
 // midnight that began 七月 (1987-08-24); ten minutes earlier it would have
 // fallen in 闰六月 and made 七月 the leap month.
-TEST_F(CloseCalls, AMajorTermThatDecidesTheLeapMonth) {
+TEST(CloseCalls, AMajorTermThatDecidesTheLeapMonth) {
   EXPECT_EQ(LunarYearRecordOf(1987, kHistoricalRules).substr(12, 1), "6");
   const auto calls = CloseCallsOfLunarYear(1987, kHistoricalRules);
   const CloseCall* call = Find(calls, CloseCallKind::kMajorTerm, At(1987, 8, 24, 0, 10, 0), 1.5);
@@ -96,7 +93,7 @@ TEST_F(CloseCalls, AMajorTermThatDecidesTheLeapMonth) {
 // kept on the 17th by the tables of the time), nothing hangs on the minutes;
 // under modern astronomy throughout it does.  The terms before 1645 and the new
 // moons of -103..618 are mean ones: no close calls there.
-TEST_F(CloseCalls, OnlyWhereTheEphemerisDecides) {
+TEST(CloseCalls, OnlyWhereTheEphemerisDecides) {
   const LocalInstant moon1914 = At(1914, 11, 18, 0, 1, 51);
   // (The calendar's own instant there is 1914-11-17 23:59:59, the corrected one.)
   EXPECT_EQ(Find(CloseCallsOfLunarYear(1914, kHistoricalRules), CloseCallKind::kNewMoon, moon1914, 5), nullptr);

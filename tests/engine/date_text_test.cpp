@@ -90,13 +90,13 @@ TEST(DateText, AllCharsIn) {
 }
 
 TEST(NameTables, LunarMonthAndDayNames) {
-  EXPECT_EQ(LunarMonthName(16, 0), "闰四月小");
-  EXPECT_EQ(LunarMonthName(12, 1), "腊月大");
-  EXPECT_EQ(LunarMonthName(1, 1), "正月大");
-  EXPECT_EQ(LunarMonthName(11, 0), "冬月小");
-  EXPECT_EQ(LunarMonthName(24, 1), "闰腊月大");
-  EXPECT_EQ(LunarMonthName(0, 1), "");
-  EXPECT_EQ(LunarMonthName(25, 1), "");
+  EXPECT_EQ(LunarMonthName(16, MonthSize::kSmall), "闰四月小");
+  EXPECT_EQ(LunarMonthName(12, MonthSize::kBig), "腊月大");
+  EXPECT_EQ(LunarMonthName(1, MonthSize::kBig), "正月大");
+  EXPECT_EQ(LunarMonthName(11, MonthSize::kSmall), "冬月小");
+  EXPECT_EQ(LunarMonthName(24, MonthSize::kBig), "闰腊月大");
+  EXPECT_EQ(LunarMonthName(0, MonthSize::kBig), "");
+  EXPECT_EQ(LunarMonthName(25, MonthSize::kBig), "");
   EXPECT_EQ(LunarMonthBaseName(10), "十月");
   EXPECT_EQ(LunarMonthBaseName(13), "");
   EXPECT_EQ(LunarDayName(1), "初一");

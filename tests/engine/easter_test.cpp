@@ -12,7 +12,7 @@ namespace {
 const std::string kEaster = "复活节";
 
 bool NamesEaster(const CivilDate& d) {
-  return GregorianFestivalText(d.year, d.month, d.day, 1).find(kEaster) != std::string::npos;
+  return GregorianFestivalText(d.year, d.month, d.day, FestivalList::kFull).find(kEaster) != std::string::npos;
 }
 
 // The dates the program shows: the Gregorian computus from 1583, the Julian

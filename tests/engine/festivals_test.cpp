@@ -13,10 +13,6 @@ namespace tovani {
 
 namespace {
 
-// Every test runs in the default, historical mode.
-class Festivals : public testing::Test {
-};
-
 DayNumber Day(int y, int m, int d) { return DateToDayNumber(y, m, d); }
 DayNumber Floor(double x) { return static_cast<DayNumber>(std::floor(x)); }
 bool Contains(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
@@ -27,7 +23,7 @@ bool EndsWith(const std::string& s, const std::string& part) {
 
 const std::string kEaster = "复活节";
 
-TEST_F(Festivals, FixedDatesWithFirstYearsAndShortAndFullNames) {
+TEST(Festivals, FixedDatesWithFirstYearsAndShortAndFullNames) {
   const struct {
     int y, m, d;
     const char* brief;  // full = 0
@@ -73,24 +69,24 @@ TEST_F(Festivals, FixedDatesWithFirstYearsAndShortAndFullNames) {
       {2024, 12, 26, "", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(GregorianFestivalText(c.y, c.m, c.d, 0), c.brief) << c.y << "-" << c.m << "-" << c.d;
-    EXPECT_EQ(GregorianFestivalText(c.y, c.m, c.d, 1), c.full) << c.y << "-" << c.m << "-" << c.d;
+    EXPECT_EQ(GregorianFestivalText(c.y, c.m, c.d, FestivalList::kMain), c.brief) << c.y << "-" << c.m << "-" << c.d;
+    EXPECT_EQ(GregorianFestivalText(c.y, c.m, c.d, FestivalList::kFull), c.full) << c.y << "-" << c.m << "-" << c.d;
   }
 }
 
-TEST_F(Festivals, InvalidDatesAndYearsOutOfRangeGiveNothing) {
+TEST(Festivals, InvalidDatesAndYearsOutOfRangeGiveNothing) {
   const struct {
     int y, m, d;
   } bad[] = {{2024, 2, 30}, {2023, 2, 29}, {1582, 10, 10}, {2024, 13, 1}, {2024, 0, 1},
              {2024, 1, 0},  {9001, 1, 1},  {-9000, 1, 1},  {10000, 1, 1}};
   for (const auto& b : bad) {
-    EXPECT_EQ(GregorianFestivalText(b.y, b.m, b.d, 1), "") << b.y << "-" << b.m << "-" << b.d;
+    EXPECT_EQ(GregorianFestivalText(b.y, b.m, b.d, FestivalList::kFull), "") << b.y << "-" << b.m << "-" << b.d;
     EXPECT_EQ(NextSolarTermNote(b.y, b.m, b.d, kHistoricalRules), "") << b.y << "-" << b.m << "-" << b.d;
     EXPECT_EQ(NineNinesText(b.y, b.m, b.d, kHistoricalRules), "") << b.y << "-" << b.m << "-" << b.d;
     EXPECT_EQ(DogDaysText(b.y, b.m, b.d, kHistoricalRules), "") << b.y << "-" << b.m << "-" << b.d;
     EXPECT_EQ(PlumRainText(b.y, b.m, b.d, kHistoricalRules), "") << b.y << "-" << b.m << "-" << b.d;
   }
-  EXPECT_EQ(GregorianFestivalText(9001, 1, 1, 0), "");
+  EXPECT_EQ(GregorianFestivalText(9001, 1, 1, FestivalList::kMain), "");
   EXPECT_EQ(LunarFestivalText(9001, 1, 1, kHistoricalRules), "");
   EXPECT_EQ(LunarFestivalText(-9000, 1, 1, kHistoricalRules), "");
   EXPECT_EQ(LunarFestivalText(2024, 12, 30, kHistoricalRules), "");  // a small 腊月
@@ -99,7 +95,7 @@ TEST_F(Festivals, InvalidDatesAndYearsOutOfRangeGiveNothing) {
   EXPECT_EQ(LunarFestivalText(2024, 25, 1, kHistoricalRules), "");
 }
 
-TEST_F(Festivals, NthWeekdayOfAMonth) {
+TEST(Festivals, NthWeekdayOfAMonth) {
   // Checked against the weekdays of the calendar: the day has the weekday and
   // n - 1 days of that weekday come before it in the month.
   for (int year : {-500, 1582, 1583, 1863, 1900, 2000, 2024, 2025, 9000}) {
@@ -134,7 +130,7 @@ TEST_F(Festivals, NthWeekdayOfAMonth) {
   for (const auto& c : october1582) EXPECT_EQ(NthWeekdayOfMonth(1582, 10, c.n, c.w), c.day) << c.n << " " << c.w;
 }
 
-TEST_F(Festivals, MothersFathersAndThanksgivingDays) {
+TEST(Festivals, MothersFathersAndThanksgivingDays) {
   const struct {
     int y, m, d;
     const char* brief;
@@ -158,26 +154,28 @@ TEST_F(Festivals, MothersFathersAndThanksgivingDays) {
       {1862, 11, 27, "", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(GregorianFestivalText(c.y, c.m, c.d, 0), c.brief) << c.y << "-" << c.m << "-" << c.d;
-    EXPECT_EQ(GregorianFestivalText(c.y, c.m, c.d, 1), c.full) << c.y << "-" << c.m << "-" << c.d;
+    EXPECT_EQ(GregorianFestivalText(c.y, c.m, c.d, FestivalList::kMain), c.brief) << c.y << "-" << c.m << "-" << c.d;
+    EXPECT_EQ(GregorianFestivalText(c.y, c.m, c.d, FestivalList::kFull), c.full) << c.y << "-" << c.m << "-" << c.d;
   }
 }
 
 // Easter by the Gregorian computus; on 1 April the full list names both.
-TEST_F(Festivals, EasterOnThePublishedDates) {
+TEST(Festivals, EasterOnThePublishedDates) {
   const struct {
     int y, m, d;
   } published[] = {{1961, 4, 2},  {2001, 4, 15}, {2008, 3, 23}, {2010, 4, 4},  {2011, 4, 24}, {2013, 3, 31},
                    {2016, 3, 27}, {2018, 4, 1},  {2023, 4, 9},  {2024, 3, 31}, {2025, 4, 20}};
   for (const auto& e : published) {
-    EXPECT_TRUE(Contains(GregorianFestivalText(e.y, e.m, e.d, 1), kEaster)) << e.y;
-    EXPECT_FALSE(Contains(GregorianFestivalText(e.y, e.m, e.d - 7 > 0 ? e.d - 7 : e.d + 7, 1), kEaster)) << e.y;
+    EXPECT_TRUE(Contains(GregorianFestivalText(e.y, e.m, e.d, FestivalList::kFull), kEaster)) << e.y;
+    EXPECT_FALSE(
+        Contains(GregorianFestivalText(e.y, e.m, e.d - 7 > 0 ? e.d - 7 : e.d + 7, FestivalList::kFull), kEaster))
+        << e.y;
   }
-  EXPECT_EQ(GregorianFestivalText(2024, 3, 31, 0), kEaster);
-  EXPECT_EQ(GregorianFestivalText(2024, 3, 24, 1), "");
+  EXPECT_EQ(GregorianFestivalText(2024, 3, 31, FestivalList::kMain), kEaster);
+  EXPECT_EQ(GregorianFestivalText(2024, 3, 24, FestivalList::kFull), "");
   // On 1 April only the full list names both.
-  EXPECT_EQ(GregorianFestivalText(2018, 4, 1, 0), "愚人节");
-  EXPECT_EQ(GregorianFestivalText(2018, 4, 1, 1), "愚人节 复活节");
+  EXPECT_EQ(GregorianFestivalText(2018, 4, 1, FestivalList::kMain), "愚人节");
+  EXPECT_EQ(GregorianFestivalText(2018, 4, 1, FestivalList::kFull), "愚人节 复活节");
 }
 
 // The published Gregorian Easter (the anonymous algorithm of Meeus, chapter 8).
@@ -188,13 +186,13 @@ CivilDate GregorianEaster(int y) {
   return {y, (h + l - 7 * m + 114) / 31, (h + l - 7 * m + 114) % 31 + 1};
 }
 
-TEST_F(Festivals, EasterOncePerYearOnASunday) {
+TEST(Festivals, EasterOncePerYearOnASunday) {
   for (int y = 1900; y <= 2100; ++y) {
     int count = 0;
     DayNumber easter = 0;
     for (DayNumber j = Day(y, 3, 15); j <= Day(y, 5, 10); ++j) {
       const auto date = *DayNumberToDate(j);
-      if (Contains(GregorianFestivalText(date.year, date.month, date.day, 1), kEaster)) {
+      if (Contains(GregorianFestivalText(date.year, date.month, date.day, FestivalList::kFull), kEaster)) {
         ++count;
         easter = j;
       }
@@ -208,13 +206,13 @@ TEST_F(Festivals, EasterOncePerYearOnASunday) {
     int count = 0;
     for (DayNumber j = Day(y, 3, 1); j <= Day(y, 5, 10); ++j) {
       const auto date = *DayNumberToDate(j);
-      if (GregorianFestivalText(date.year, date.month, date.day, 0) == kEaster) ++count;
+      if (GregorianFestivalText(date.year, date.month, date.day, FestivalList::kMain) == kEaster) ++count;
     }
     EXPECT_EQ(count, y == 325 ? 1 : 0) << y;
   }
 }
 
-TEST_F(Festivals, LunarFestivals) {
+TEST(Festivals, LunarFestivals) {
   const struct {
     int y, m, d;
     const char* name;
@@ -249,7 +247,7 @@ TEST_F(Festivals, LunarFestivals) {
   }
 }
 
-TEST_F(Festivals, NewYearsEveIsTheLastDayOfTheYear) {
+TEST(Festivals, NewYearsEveIsTheLastDayOfTheYear) {
   // Lunar 2023 ends with a big 腊月 (除夕 on 9 February 2024), lunar 2024 with
   // a small one (除夕 on 28 January 2025).
   ASSERT_EQ(LunarMonthLength(2023, 12, kHistoricalRules), 30);
@@ -281,7 +279,7 @@ TEST_F(Festivals, NewYearsEveIsTheLastDayOfTheYear) {
   }
 }
 
-TEST_F(Festivals, NextSolarTermNote) {
+TEST(Festivals, NextSolarTermNote) {
   // 2024: 立春 4 February 16:27, 雨水 19 February 12:13, 寒露 8 October 03:00,
   // 大寒 20 January 22:07 (UTC+8).
   const struct {
@@ -326,7 +324,7 @@ TEST_F(Festivals, NextSolarTermNote) {
   }
 }
 
-TEST_F(Festivals, NineNines) {
+TEST(Festivals, NineNines) {
   // The winter solstice of 2023 fell on 22 December.
   ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2023, 12, 1), 24, kHistoricalRules)), Day(2023, 12, 22));
   const struct {
@@ -354,7 +352,7 @@ TEST_F(Festivals, NineNines) {
   for (const auto& c : cases) EXPECT_EQ(NineNinesText(c.y, c.m, c.d, kHistoricalRules), c.text) << c.y << "-" << c.m << "-" << c.d;
 }
 
-TEST_F(Festivals, DogDays) {
+TEST(Festivals, DogDays) {
   // The published periods: 2024 from 15 July (中伏 of 20 days from 25 July,
   // 末伏 from 14 August), 2025 from 20 July (中伏 of 10 days from 30 July,
   // 末伏 from 9 August), 2023 from 11 July (the solstice, 21 June, being a 庚 day).
@@ -375,7 +373,7 @@ TEST_F(Festivals, DogDays) {
   EXPECT_EQ(DogDaysText(2012, 8, 6, kHistoricalRules), "中伏第10天");
 }
 
-TEST_F(Festivals, PlumRainBeginsAndEndsOnSingleDays) {
+TEST(Festivals, PlumRainBeginsAndEndsOnSingleDays) {
   // 2024: 芒种 on 5 June (a 庚 day), the first 丙 day 11 June; 小暑 on
   // 6 July, itself a 未 day (辛未).  2008: 芒种 on 5 June is itself a 丙 day.
   ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2024, 5, 1), 11, kHistoricalRules)), Day(2024, 6, 5));

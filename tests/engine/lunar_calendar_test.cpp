@@ -16,9 +16,6 @@
 namespace tovani {
 namespace {
 
-class LunarCalendar : public testing::Test {
-};
-
 DayNumber Day(int y, int m, int d) { return DateToDayNumber(y, m, d); }
 
 struct ReferenceYear {
@@ -43,7 +40,7 @@ std::map<int, ReferenceYear> ReferenceYears() {
   return years;
 }
 
-TEST_F(LunarCalendar, Reproduces1901To2100) {
+TEST(LunarCalendar, Reproduces1901To2100) {
   const auto reference = ReferenceYears();
   ASSERT_EQ(reference.size(), 200u);
   for (const auto& [year, ref] : reference) {
@@ -62,7 +59,7 @@ TEST_F(LunarCalendar, Reproduces1901To2100) {
 // 1887..1920 kept: the new moons of 1914-11-18 00:01:51, 1916-02-04 00:05:15
 // and 1920-11-11 00:04:39 start their months on those days instead of the day
 // before, which changes the records of 1914, 1915, 1916 and 1920.
-TEST_F(LunarCalendar, ModernModeDiffersOnlyWhereCorrectionsDecide) {
+TEST(LunarCalendar, ModernModeDiffersOnlyWhereCorrectionsDecide) {
   const auto reference = ReferenceYears();
   std::set<int> differ;
   for (const auto& [year, ref] : reference) {
@@ -77,7 +74,7 @@ TEST_F(LunarCalendar, ModernModeDiffersOnlyWhereCorrectionsDecide) {
 // formed and each year ends where the next begins.  The digests pin every
 // record, so that no change to the engine can move a date unnoticed; they hold
 // for every implementation of the vector math this machine has.
-TEST_F(LunarCalendar, WholeRangeRecordsAreConsistentAndUnchanged) {
+TEST(LunarCalendar, WholeRangeRecordsAreConsistentAndUnchanged) {
   const std::uint64_t expected[2] = {0xe4350ca9fd2fef3cULL, 0x90414427fc7865d8ULL};
   const MathPath original = ActiveMathPath();
   for (MathPath path : {MathPath::kAvx512, MathPath::kAvx2, MathPath::kPortable}) {
@@ -109,7 +106,7 @@ TEST_F(LunarCalendar, WholeRangeRecordsAreConsistentAndUnchanged) {
   ClearSolvedEventCache();
 }
 
-TEST_F(LunarCalendar, MeanCalendarYearsAndTheirStart) {
+TEST(LunarCalendar, MeanCalendarYearsAndTheirStart) {
   // -103 begins on the mean new moon INT(1683431 + 2L), L = 2392/81.
   EXPECT_EQ(NewYearDay(-103, kHistoricalRules), static_cast<DayNumber>(1683431 + 2 * 2392.0 / 81));
   EXPECT_EQ(LunarYearRecordOf(-103, kHistoricalRules), "01010101010100222");
@@ -124,7 +121,7 @@ TEST_F(LunarCalendar, MeanCalendarYearsAndTheirStart) {
   EXPECT_EQ(MonthCodeToOrdinal(-96, 24, kHistoricalRules), 13);
 }
 
-TEST_F(LunarCalendar, LeapMonthsAndTheirPlaces) {
+TEST(LunarCalendar, LeapMonthsAndTheirPlaces) {
   // 2023: 闰二月 of 29 days after a 30-day 二月.
   EXPECT_EQ(LunarYearRecordOf(2023, kHistoricalRules), "01011011010120122");
   EXPECT_EQ(LeapKindOf(2023, kHistoricalRules), 1);
@@ -158,7 +155,7 @@ TEST_F(LunarCalendar, LeapMonthsAndTheirPlaces) {
   EXPECT_GT(leapAfterFirst, 0);
 }
 
-TEST_F(LunarCalendar, ConversionsBothWays) {
+TEST(LunarCalendar, ConversionsBothWays) {
   struct Case {
     int y, m, d;
     const char* lunar;
@@ -201,7 +198,7 @@ TEST_F(LunarCalendar, ConversionsBothWays) {
 // Every day of the records' years converts to a lunar date and back, in
 // both rule sets; consecutive days are consecutive lunar days, and the leap
 // flag marks exactly the year's leap month.
-TEST_F(LunarCalendar, EveryDayFrom1800To2200RoundTrips) {
+TEST(LunarCalendar, EveryDayFrom1800To2200RoundTrips) {
   for (CalendarRules rules : {kHistoricalRules, kModernRules}) {
     LunarDate previous{};
     for (DayNumber z = Day(1800, 1, 1); z <= Day(2200, 12, 31); ++z) {
@@ -226,7 +223,7 @@ TEST_F(LunarCalendar, EveryDayFrom1800To2200RoundTrips) {
 
 // Each rule set has its cache: two threads, one per rule set, asking for the
 // same years at once each get the records of their own rules.
-TEST_F(LunarCalendar, TwoThreadsInTwoRuleSetsEachGetTheirOwnRecords) {
+TEST(LunarCalendar, TwoThreadsInTwoRuleSetsEachGetTheirOwnRecords) {
   ClearLunarYearCache();
   ClearSolvedEventCache();
   std::vector<std::string> got[2];

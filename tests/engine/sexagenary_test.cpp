@@ -13,9 +13,7 @@
 namespace tovani {
 namespace {
 
-// Every test starts and ends in the default, historical mode.
-class Sexagenary : public testing::Test {
-};
+constexpr YearStart kSpring = YearStart::kStartOfSpring, kNewYear = YearStart::kLunarNewYear;
 
 struct Ymd {
   int y, m, d;
@@ -40,7 +38,7 @@ Ymd DayBefore(const Ymd& date) {
   return {d->year, d->month, d->day};
 }
 
-TEST_F(Sexagenary, NameTables) {
+TEST(Sexagenary, NameTables) {
   const char* const stems[] = {"甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"};
   const char* const branches[] = {"子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
   const char* const animals[] = {"鼠", "牛", "虎", "兔", "龙", "蛇", "马", "羊", "猴", "鸡", "狗", "猪"};
@@ -57,7 +55,7 @@ TEST_F(Sexagenary, NameTables) {
   EXPECT_EQ(StemName(11), "");
 }
 
-TEST_F(Sexagenary, TheSixtyPairsAreDistinctAndInCycleOrder) {
+TEST(Sexagenary, TheSixtyPairsAreDistinctAndInCycleOrder) {
   EXPECT_EQ(CycleName(1), "甲子");
   EXPECT_EQ(CycleName(2), "乙丑");
   EXPECT_EQ(CycleName(11), "甲戌");
@@ -79,7 +77,7 @@ TEST_F(Sexagenary, TheSixtyPairsAreDistinctAndInCycleOrder) {
 
 // Published 立春 days (UTC+8): the sexagenary year changes on the day itself,
 // even when 立春 falls late in the evening (1984: 23:19).
-TEST_F(Sexagenary, TheYearBeginsOnTheDayOfSpringStart) {
+TEST(Sexagenary, TheYearBeginsOnTheDayOfSpringStart) {
   const struct {
     Ymd springStart;
     int index;  // of the year that begins
@@ -92,19 +90,19 @@ TEST_F(Sexagenary, TheYearBeginsOnTheDayOfSpringStart) {
     const Ymd& s = c.springStart;
     const Ymd before = DayBefore(s);
     const int previous = c.index == 1 ? 60 : c.index - 1;
-    EXPECT_EQ(YearCycleIndex(s.y, s.m, s.d, 0, kHistoricalRules), c.index);
-    EXPECT_EQ(YearCycleIndex(before.y, before.m, before.d, 0, kHistoricalRules), previous);
-    EXPECT_EQ(YearCycleIndex(s.y, 12, 31, 0, kHistoricalRules), c.index);
-    EXPECT_EQ(YearCycleIndex(s.y, 1, 1, 0, kHistoricalRules), previous);
-    EXPECT_EQ(AnimalIndex(s.y, s.m, s.d, 0, kHistoricalRules), (c.index - 1) % 12 + 1);
-    EXPECT_EQ(AnimalIndex(before.y, before.m, before.d, 0, kHistoricalRules), (previous - 1) % 12 + 1);
+    EXPECT_EQ(YearCycleIndex(s.y, s.m, s.d, kSpring, kHistoricalRules), c.index);
+    EXPECT_EQ(YearCycleIndex(before.y, before.m, before.d, kSpring, kHistoricalRules), previous);
+    EXPECT_EQ(YearCycleIndex(s.y, 12, 31, kSpring, kHistoricalRules), c.index);
+    EXPECT_EQ(YearCycleIndex(s.y, 1, 1, kSpring, kHistoricalRules), previous);
+    EXPECT_EQ(AnimalIndex(s.y, s.m, s.d, kSpring, kHistoricalRules), (c.index - 1) % 12 + 1);
+    EXPECT_EQ(AnimalIndex(before.y, before.m, before.d, kSpring, kHistoricalRules), (previous - 1) % 12 + 1);
   }
-  EXPECT_EQ(YearCycleIndex(1984, 2, 5, 0, kHistoricalRules), 1);
+  EXPECT_EQ(YearCycleIndex(1984, 2, 5, kSpring, kHistoricalRules), 1);
 }
 
 // Published lunar new-year days: with the year beginning at the lunar new
 // year the index changes on that day.
-TEST_F(Sexagenary, TheYearBeginsOnTheLunarNewYear) {
+TEST(Sexagenary, TheYearBeginsOnTheLunarNewYear) {
   const struct {
     Ymd newYear;
     int index;
@@ -117,20 +115,20 @@ TEST_F(Sexagenary, TheYearBeginsOnTheLunarNewYear) {
     const Ymd& n = c.newYear;
     const Ymd before = DayBefore(n);
     const int previous = c.index == 1 ? 60 : c.index - 1;
-    EXPECT_EQ(YearCycleIndex(n.y, n.m, n.d, 1, kHistoricalRules), c.index);
-    EXPECT_EQ(YearCycleIndex(before.y, before.m, before.d, 1, kHistoricalRules), previous);
-    EXPECT_EQ(AnimalIndex(before.y, before.m, before.d, 1, kHistoricalRules), (previous - 1) % 12 + 1);
+    EXPECT_EQ(YearCycleIndex(n.y, n.m, n.d, kNewYear, kHistoricalRules), c.index);
+    EXPECT_EQ(YearCycleIndex(before.y, before.m, before.d, kNewYear, kHistoricalRules), previous);
+    EXPECT_EQ(AnimalIndex(before.y, before.m, before.d, kNewYear, kHistoricalRules), (previous - 1) % 12 + 1);
   }
   // 2024: the two rules part between 立春 (4 February) and the new year (10 February).
-  EXPECT_EQ(YearCycleIndex(2024, 2, 9, 1, kHistoricalRules), 40);  // 癸卯
-  EXPECT_EQ(YearCycleIndex(2024, 2, 9, 0, kHistoricalRules), 41);  // 甲辰
-  EXPECT_EQ(AnimalIndex(2024, 2, 9, 1, kHistoricalRules), 4);      // 兔
-  EXPECT_EQ(AnimalIndex(2024, 2, 10, 1, kHistoricalRules), 5);     // 龙
+  EXPECT_EQ(YearCycleIndex(2024, 2, 9, kNewYear, kHistoricalRules), 40);  // 癸卯
+  EXPECT_EQ(YearCycleIndex(2024, 2, 9, kSpring, kHistoricalRules), 41);   // 甲辰
+  EXPECT_EQ(AnimalIndex(2024, 2, 9, kNewYear, kHistoricalRules), 4);      // 兔
+  EXPECT_EQ(AnimalIndex(2024, 2, 10, kNewYear, kHistoricalRules), 5);     // 龙
 }
 
 // Months begin at 小寒, 立春, 惊蛰, ... 大雪 (published days of 2024 and
 // early 2025); the 寅 month's stem follows the year's stem.
-TEST_F(Sexagenary, MonthsBeginAtTheOddSolarTerms) {
+TEST(Sexagenary, MonthsBeginAtTheOddSolarTerms) {
   const struct {
     Ymd termDay;
     int index;
@@ -149,20 +147,21 @@ TEST_F(Sexagenary, MonthsBeginAtTheOddSolarTerms) {
     SCOPED_TRACE(Trace(c.termDay));
     const Ymd& t = c.termDay;
     const Ymd before = DayBefore(t);
-    EXPECT_EQ(MonthCycleIndex(t.y, t.m, t.d, 0, kHistoricalRules), c.index);
-    EXPECT_EQ(MonthCycleIndex(before.y, before.m, before.d, 0, kHistoricalRules), c.index == 1 ? 60 : c.index - 1);
+    EXPECT_EQ(MonthCycleIndex(t.y, t.m, t.d, kSpring, kHistoricalRules), c.index);
+    EXPECT_EQ(MonthCycleIndex(before.y, before.m, before.d, kSpring, kHistoricalRules),
+              c.index == 1 ? 60 : c.index - 1);
   }
   // Between 小寒 and 立春: the previous year's stem and its 丑 month.
-  EXPECT_EQ(YearCycleIndex(2024, 1, 20, 0, kHistoricalRules), 40);  // 癸卯
-  EXPECT_EQ(MonthCycleIndex(2024, 1, 20, 0, kHistoricalRules), 2);  // 乙丑
+  EXPECT_EQ(YearCycleIndex(2024, 1, 20, kSpring, kHistoricalRules), 40);  // 癸卯
+  EXPECT_EQ(MonthCycleIndex(2024, 1, 20, kSpring, kHistoricalRules), 2);  // 乙丑
   // Before 小寒 the 子 month of the previous year goes on.
-  EXPECT_EQ(MonthCycleIndex(2024, 1, 1, 0, kHistoricalRules), 1);  // 甲子
+  EXPECT_EQ(MonthCycleIndex(2024, 1, 1, kSpring, kHistoricalRules), 1);  // 甲子
 }
 
 // Throughout the range and in both modes the year and the 寅 month begin
 // together on the day of 立春, and the day before is the 丑 month of the year
 // before.
-TEST_F(Sexagenary, YearAndFirstMonthBeginTogetherAtSpringStartEveryYear) {
+TEST(Sexagenary, YearAndFirstMonthBeginTogetherAtSpringStartEveryYear) {
   for (std::int16_t mode : {0, 1}) {
     const CalendarRules rules{mode == 1};
     int failures = 0;
@@ -172,12 +171,13 @@ TEST_F(Sexagenary, YearAndFirstMonthBeginTogetherAtSpringStartEveryYear) {
       const auto day = DayNumberToDate(t);
       const auto before = DayNumberToDate(t - 1);
       ASSERT_TRUE(day && before) << year;
-      const int index = YearCycleIndex(day->year, day->month, day->day, 0, rules);
+      const int index = YearCycleIndex(day->year, day->month, day->day, kSpring, rules);
       const int first = FirstMonthOf(index);
-      const bool ok = index == (year + 12056) % 60 + 1 &&
-                      YearCycleIndex(before->year, before->month, before->day, 0, rules) == (year + 12055) % 60 + 1 &&
-                      MonthCycleIndex(day->year, day->month, day->day, 0, rules) == first &&
-                      MonthCycleIndex(before->year, before->month, before->day, 0, rules) == (first + 58) % 60 + 1;
+      const bool ok =
+          index == (year + 12056) % 60 + 1 &&
+          YearCycleIndex(before->year, before->month, before->day, kSpring, rules) == (year + 12055) % 60 + 1 &&
+          MonthCycleIndex(day->year, day->month, day->day, kSpring, rules) == first &&
+          MonthCycleIndex(before->year, before->month, before->day, kSpring, rules) == (first + 58) % 60 + 1;
       if (!ok && ++failures <= 5) ADD_FAILURE() << "mode " << mode << ", year " << year;
     }
     EXPECT_EQ(failures, 0) << "mode " << mode;
@@ -185,19 +185,21 @@ TEST_F(Sexagenary, YearAndFirstMonthBeginTogetherAtSpringStartEveryYear) {
 }
 
 // Likewise at the lunar new year when the year begins there.
-TEST_F(Sexagenary, YearAndFirstMonthBeginTogetherAtTheLunarNewYear) {
+TEST(Sexagenary, YearAndFirstMonthBeginTogetherAtTheLunarNewYear) {
   int failures = 0;
   auto check = [&](int year) {
     const DayNumber t = NewYearDay(year, kHistoricalRules);
     const auto day = DayNumberToDate(t);
     const auto before = DayNumberToDate(t - 1);
     ASSERT_TRUE(day && before) << year;
-    const int index = YearCycleIndex(day->year, day->month, day->day, 1, kHistoricalRules);
+    const int index = YearCycleIndex(day->year, day->month, day->day, kNewYear, kHistoricalRules);
     const int first = FirstMonthOf(index);
-    const bool ok = day->year == year && index == (year + 12056) % 60 + 1 &&
-                    YearCycleIndex(before->year, before->month, before->day, 1, kHistoricalRules) == (year + 12055) % 60 + 1 &&
-                    MonthCycleIndex(day->year, day->month, day->day, 1, kHistoricalRules) == first &&
-                    MonthCycleIndex(before->year, before->month, before->day, 1, kHistoricalRules) == (first + 58) % 60 + 1;
+    const bool ok =
+        day->year == year && index == (year + 12056) % 60 + 1 &&
+        YearCycleIndex(before->year, before->month, before->day, kNewYear, kHistoricalRules) ==
+            (year + 12055) % 60 + 1 &&
+        MonthCycleIndex(day->year, day->month, day->day, kNewYear, kHistoricalRules) == first &&
+        MonthCycleIndex(before->year, before->month, before->day, kNewYear, kHistoricalRules) == (first + 58) % 60 + 1;
     if (!ok && ++failures <= 5) ADD_FAILURE() << "year " << year;
   };
   // Every year where the historical rules change, a sample elsewhere.
@@ -207,32 +209,33 @@ TEST_F(Sexagenary, YearAndFirstMonthBeginTogetherAtTheLunarNewYear) {
 }
 
 // The 寅 month of each year stem: 丙寅, 戊寅, 庚寅, 壬寅, 甲寅, then again.
-TEST_F(Sexagenary, FirstMonthFollowsTheYearStem) {
+TEST(Sexagenary, FirstMonthFollowsTheYearStem) {
   const int expected[] = {3, 15, 27, 39, 51, 3, 15, 27, 39, 51};
   for (int year = 2024; year < 2034; ++year) {
     SCOPED_TRACE(year);
-    const int stem = (YearCycleIndex(year, 3, 1, 0, kHistoricalRules) - 1) % 10 + 1;
+    const int stem = (YearCycleIndex(year, 3, 1, kSpring, kHistoricalRules) - 1) % 10 + 1;
     EXPECT_EQ(stem, (year - 2024) % 10 + 1);
-    EXPECT_EQ(MonthCycleIndex(year, 3, 1, 0, kHistoricalRules), expected[stem - 1]);  // 1 March lies in the 寅 month
+    EXPECT_EQ(MonthCycleIndex(year, 3, 1, kSpring, kHistoricalRules),
+              expected[stem - 1]);  // 1 March lies in the 寅 month
   }
 }
 
-TEST_F(Sexagenary, LunarMonthsWhenTheYearBeginsAtTheNewYear) {
+TEST(Sexagenary, LunarMonthsWhenTheYearBeginsAtTheNewYear) {
   // 2023 (癸卯) has 闰二月 from 22 March to 19 April; 二月 is 乙卯.
   ASSERT_EQ(SolarToLunar(2023, 4, 10, kHistoricalRules), "AD14-20-2023");
-  EXPECT_EQ(MonthCycleIndex(2023, 3, 10, 1, kHistoricalRules), 52);
-  EXPECT_EQ(MonthCycleIndex(2023, 3, 22, 1, kHistoricalRules), 52);
-  EXPECT_EQ(MonthCycleIndex(2023, 4, 10, 1, kHistoricalRules), 52);
-  EXPECT_EQ(MonthCycleIndex(2023, 4, 20, 1, kHistoricalRules), 53);  // 三月初一: 丙辰
+  EXPECT_EQ(MonthCycleIndex(2023, 3, 10, kNewYear, kHistoricalRules), 52);
+  EXPECT_EQ(MonthCycleIndex(2023, 3, 22, kNewYear, kHistoricalRules), 52);
+  EXPECT_EQ(MonthCycleIndex(2023, 4, 10, kNewYear, kHistoricalRules), 52);
+  EXPECT_EQ(MonthCycleIndex(2023, 4, 20, kNewYear, kHistoricalRules), 53);  // 三月初一: 丙辰
   // 腊月 of 癸卯 is 乙丑; 正月 of 甲辰 is 丙寅.
-  EXPECT_EQ(MonthCycleIndex(2024, 2, 9, 1, kHistoricalRules), 2);
-  EXPECT_EQ(MonthCycleIndex(2024, 2, 10, 1, kHistoricalRules), 3);
+  EXPECT_EQ(MonthCycleIndex(2024, 2, 9, kNewYear, kHistoricalRules), 2);
+  EXPECT_EQ(MonthCycleIndex(2024, 2, 10, kNewYear, kHistoricalRules), 3);
   // Between 立春 and the new year the two rules disagree.
-  EXPECT_EQ(MonthCycleIndex(2024, 2, 5, 0, kHistoricalRules), 3);
-  EXPECT_EQ(MonthCycleIndex(2024, 2, 5, 1, kHistoricalRules), 2);
+  EXPECT_EQ(MonthCycleIndex(2024, 2, 5, kSpring, kHistoricalRules), 3);
+  EXPECT_EQ(MonthCycleIndex(2024, 2, 5, kNewYear, kHistoricalRules), 2);
 }
 
-TEST_F(Sexagenary, DayCycle) {
+TEST(Sexagenary, DayCycle) {
   EXPECT_EQ(DayCycleIndex(2000, 1, 1), 55);    // 戊午
   EXPECT_EQ(DayCycleIndex(1949, 10, 1), 1);    // 甲子
   EXPECT_EQ(DayCycleIndex(2024, 2, 10), 41);   // 甲辰
@@ -258,20 +261,20 @@ TEST_F(Sexagenary, DayCycle) {
   EXPECT_EQ(DayCycleIndex(10000, 1, 1), 0);
 }
 
-TEST_F(Sexagenary, FullText) {
-  EXPECT_EQ(SexagenaryText(2024, 3, 1, 0, kHistoricalRules), "甲辰(龙)年丙寅月甲子日");
-  EXPECT_EQ(SexagenaryText(1949, 10, 1, 0, kHistoricalRules), "己丑(牛)年癸酉月甲子日");
-  EXPECT_EQ(SexagenaryText(2000, 1, 1, 0, kHistoricalRules), "己卯(兔)年丙子月戊午日");
-  EXPECT_EQ(SexagenaryText(2024, 2, 9, 0, kHistoricalRules), "甲辰(龙)年丙寅月癸卯日");
-  EXPECT_EQ(SexagenaryText(2024, 2, 9, 1, kHistoricalRules), "癸卯(兔)年乙丑月癸卯日");
-  EXPECT_EQ(SexagenaryText(2023, 4, 10, 1, kHistoricalRules), "癸卯(兔)年乙卯月戊戌日");
+TEST(Sexagenary, FullText) {
+  EXPECT_EQ(SexagenaryText(2024, 3, 1, kSpring, kHistoricalRules), "甲辰(龙)年丙寅月甲子日");
+  EXPECT_EQ(SexagenaryText(1949, 10, 1, kSpring, kHistoricalRules), "己丑(牛)年癸酉月甲子日");
+  EXPECT_EQ(SexagenaryText(2000, 1, 1, kSpring, kHistoricalRules), "己卯(兔)年丙子月戊午日");
+  EXPECT_EQ(SexagenaryText(2024, 2, 9, kSpring, kHistoricalRules), "甲辰(龙)年丙寅月癸卯日");
+  EXPECT_EQ(SexagenaryText(2024, 2, 9, kNewYear, kHistoricalRules), "癸卯(兔)年乙丑月癸卯日");
+  EXPECT_EQ(SexagenaryText(2023, 4, 10, kNewYear, kHistoricalRules), "癸卯(兔)年乙卯月戊戌日");
 }
 
-TEST_F(Sexagenary, UnacceptedInputGivesNothing) {
+TEST(Sexagenary, UnacceptedInputGivesNothing) {
   const Ymd bad[] = {{2023, 2, 29}, {1582, 10, 5}, {2024, 13, 1}, {2024, 0, 1}, {2024, 1, 0}, {10000, 1, 1}};
   for (const auto& d : bad) {
     SCOPED_TRACE(Trace(d));
-    for (int from : {0, 1}) {
+    for (YearStart from : {kSpring, kNewYear}) {
       EXPECT_EQ(YearCycleIndex(d.y, d.m, d.d, from, kHistoricalRules), 0);
       EXPECT_EQ(AnimalIndex(d.y, d.m, d.d, from, kHistoricalRules), 0);
       EXPECT_EQ(MonthCycleIndex(d.y, d.m, d.d, from, kHistoricalRules), 0);
@@ -280,32 +283,26 @@ TEST_F(Sexagenary, UnacceptedInputGivesNothing) {
     EXPECT_EQ(WeekdayName(d.y, d.m, d.d), "");
     EXPECT_EQ(ZodiacSignName(d.y, d.m, d.d), "");
   }
-  // The year-start choice is 0 or 1.
-  for (int from : {-1, 2}) {
-    EXPECT_EQ(YearCycleIndex(2024, 3, 1, from, kHistoricalRules), 0);
-    EXPECT_EQ(MonthCycleIndex(2024, 3, 1, from, kHistoricalRules), 0);
-    EXPECT_EQ(SexagenaryText(2024, 3, 1, from, kHistoricalRules), "");
-  }
   // The texts cover -8999..9000 only.
   for (const Ymd& d : {Ymd{9001, 1, 1}, Ymd{-9000, 12, 31}}) {
     SCOPED_TRACE(Trace(d));
-    EXPECT_EQ(SexagenaryText(d.y, d.m, d.d, 0, kHistoricalRules), "");
+    EXPECT_EQ(SexagenaryText(d.y, d.m, d.d, kSpring, kHistoricalRules), "");
     EXPECT_EQ(WeekdayName(d.y, d.m, d.d), "");
     EXPECT_EQ(ZodiacSignName(d.y, d.m, d.d), "");
     EXPECT_NE(DayCycleIndex(d.y, d.m, d.d), 0);
   }
   EXPECT_NE(WeekdayName(9000, 12, 31), "");
   EXPECT_NE(ZodiacSignName(-8999, 1, 1), "");
-  EXPECT_NE(SexagenaryText(9000, 12, 31, 0, kHistoricalRules), "");
-  EXPECT_NE(SexagenaryText(-8999, 1, 1, 0, kHistoricalRules), "");
+  EXPECT_NE(SexagenaryText(9000, 12, 31, kSpring, kHistoricalRules), "");
+  EXPECT_NE(SexagenaryText(-8999, 1, 1, kSpring, kHistoricalRules), "");
   // Lunar-year records exist for -9997..9998 only.
-  EXPECT_EQ(YearCycleIndex(9999, 6, 1, 1, kHistoricalRules), 0);
-  EXPECT_EQ(YearCycleIndex(-9998, 6, 1, 1, kHistoricalRules), 0);
-  EXPECT_NE(YearCycleIndex(9999, 6, 1, 0, kHistoricalRules), 0);
-  EXPECT_NE(YearCycleIndex(-9998, 6, 1, 0, kHistoricalRules), 0);
+  EXPECT_EQ(YearCycleIndex(9999, 6, 1, kNewYear, kHistoricalRules), 0);
+  EXPECT_EQ(YearCycleIndex(-9998, 6, 1, kNewYear, kHistoricalRules), 0);
+  EXPECT_NE(YearCycleIndex(9999, 6, 1, kSpring, kHistoricalRules), 0);
+  EXPECT_NE(YearCycleIndex(-9998, 6, 1, kSpring, kHistoricalRules), 0);
 }
 
-TEST_F(Sexagenary, Weekdays) {
+TEST(Sexagenary, Weekdays) {
   const struct {
     Ymd date;
     const char* name;
@@ -319,7 +316,7 @@ TEST_F(Sexagenary, Weekdays) {
   }
 }
 
-TEST_F(Sexagenary, ZodiacSignsChangeAfterTheLastDayOfEachSign) {
+TEST(Sexagenary, ZodiacSignsChangeAfterTheLastDayOfEachSign) {
   const struct {
     int month, lastDay;
     const char* first;

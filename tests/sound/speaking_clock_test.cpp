@@ -194,13 +194,13 @@ TEST(Alarms, ArmedAndDue) {
 
 TEST(Alarms, FromTheSettingsRecord) {
   struct Setting {
-    std::int16_t on;
+    bool on;
     std::int32_t time;
     std::int16_t soundNo;
     std::int16_t days;
   };
-  const std::array<Setting, 3> settings = {{{1, 450, 1, 1}, {0, 0, 0, 0}, {1, 1439, 4, 2}}};
-  EXPECT_EQ(AlarmsOf(settings), (Alarms{{{1, 450, 1, 1}, {0, 0, 0, 0}, {1, 1439, 4, 2}}}));
+  const std::array<Setting, 3> settings = {{{true, 450, 1, 1}, {false, 0, 0, 0}, {true, 1439, 4, 2}}};
+  EXPECT_EQ(AlarmsOf(settings), (Alarms{{{true, 450, 1, 1}, {false, 0, 0, 0}, {true, 1439, 4, 2}}}));
 }
 
 // An alarm rings every day, on official working days or on the other days;

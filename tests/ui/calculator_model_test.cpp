@@ -75,7 +75,7 @@ TEST(CalculatorModel, TheTenDaysOfOctober1582DoNotExist) {
   EXPECT_EQ(Read("10-04-1582", false, Calendar::kGregorian), 2299160);
   EXPECT_EQ(Read("10-15-1582", false, Calendar::kGregorian), 2299161);
 
-  Calculator c(kIntervalPage, Span(), {2024, 1, 1}, 0);
+  Calculator c(kIntervalPage, Span(), {2024, 1, 1}, YearStart::kStartOfSpring);
   c.EditDate(0, "10-04-1582");
   c.EditDate(1, "10-15-1582");
   c.Compute();
@@ -128,7 +128,7 @@ TEST(CalculatorModel, BeforeEraBoxPerCalendar) {
   EXPECT_FALSE(BeforeEraAllowed(from623, Calendar::kHijri));
 
   // Choosing a calendar without years <= 0 unticks and disables the box.
-  Calculator c(kIntervalPage, fromAd1, {2024, 1, 1}, 0);
+  Calculator c(kIntervalPage, fromAd1, {2024, 1, 1}, YearStart::kStartOfSpring);
   EXPECT_FALSE(c.BeforeEraEnabled(0));
   c.TickBeforeEra(0, true);
   EXPECT_FALSE(c.field(0).beforeEra);
@@ -144,7 +144,7 @@ TEST(CalculatorModel, BeforeEraBoxPerCalendar) {
 }
 
 TEST(CalculatorModel, FieldsStartWithTheDisplayedDate) {
-  Calculator c(kIntervalPage, Span(), {2024, 2, 10}, 0);
+  Calculator c(kIntervalPage, Span(), {2024, 2, 10}, YearStart::kStartOfSpring);
   EXPECT_EQ(c.field(0), (DateField{"02-10-2024", false}));
   EXPECT_EQ(c.field(1), (DateField{"02-10-2024", false}));
   EXPECT_EQ(c.calendar(0), Calendar::kGregorian);
@@ -153,14 +153,14 @@ TEST(CalculatorModel, FieldsStartWithTheDisplayedDate) {
   // Year 0 is 1 BC, year -103 is 104 BC.
   EXPECT_EQ(FieldOf({0, 3, 1}), (DateField{"03-01-0001", true}));
   EXPECT_EQ(FieldOf({-103, 1, 1}), (DateField{"01-01-0104", true}));
-  Calculator convert(kConvertPage, Span(), {-103, 1, 1}, 0);
+  Calculator convert(kConvertPage, Span(), {-103, 1, 1}, YearStart::kStartOfSpring);
   EXPECT_EQ(convert.calendar(1), Calendar::kLunar);
   convert.Compute();
   EXPECT_EQ(convert.result(), "BC11-09-0105");
 }
 
 TEST(CalculatorModel, JulianDayPage) {
-  Calculator c(kJulianDayPage, Span(), {2024, 1, 1}, 0);
+  Calculator c(kJulianDayPage, Span(), {2024, 1, 1}, YearStart::kStartOfSpring);
   c.EditDate(0, "1-1-2000");
   c.Compute();
   EXPECT_EQ(c.result(), "2451545");
@@ -179,7 +179,7 @@ TEST(CalculatorModel, JulianDayPage) {
 }
 
 TEST(CalculatorModel, IntervalIsSigned) {
-  Calculator c(kIntervalPage, Span(), {2024, 1, 1}, 0);
+  Calculator c(kIntervalPage, Span(), {2024, 1, 1}, YearStart::kStartOfSpring);
   c.EditDate(0, "03-01-2024");
   c.EditDate(1, "02-28-2024");
   c.Compute();
@@ -200,7 +200,7 @@ TEST(CalculatorModel, IntervalIsSigned) {
 }
 
 TEST(CalculatorModel, OffsetModeAddsDays) {
-  Calculator c(kIntervalPage, Span(), {2024, 3, 1}, 0);
+  Calculator c(kIntervalPage, Span(), {2024, 3, 1}, YearStart::kStartOfSpring);
   EXPECT_FALSE(c.offsetMode());
   EXPECT_FALSE(c.ResultEditable());
   EXPECT_TRUE(c.HasSecondDate());
@@ -271,7 +271,7 @@ TEST(CalculatorModel, OffsetModeAddsDays) {
 }
 
 TEST(CalculatorModel, TypedDaysStayWhenOtherInputChanges) {
-  Calculator c(kIntervalPage, Span(), {2024, 3, 1}, 0);
+  Calculator c(kIntervalPage, Span(), {2024, 3, 1}, YearStart::kStartOfSpring);
   c.ToggleMode();
   c.EditResult("7");
   c.EditDate(0, "03-02-2024");
@@ -285,16 +285,16 @@ TEST(CalculatorModel, TypedDaysStayWhenOtherInputChanges) {
 
 TEST(CalculatorModel, SexagenaryPageFollowsTheYearStart) {
   // 5 February 2024 lies after 立春 and before the lunar new year.
-  Calculator byTerm(kSexagenaryPage, Span(), {2024, 2, 5}, 0);
+  Calculator byTerm(kSexagenaryPage, Span(), {2024, 2, 5}, YearStart::kStartOfSpring);
   byTerm.Compute();
   EXPECT_EQ(byTerm.result(), "甲辰(龙)年丙寅月己亥日");
-  Calculator byNewYear(kSexagenaryPage, Span(), {2024, 2, 5}, 1);
+  Calculator byNewYear(kSexagenaryPage, Span(), {2024, 2, 5}, YearStart::kLunarNewYear);
   byNewYear.Compute();
   EXPECT_EQ(byNewYear.result(), "癸卯(兔)年乙丑月己亥日");
 }
 
 TEST(CalculatorModel, ConvertPage) {
-  Calculator c(kConvertPage, Span(), {2023, 4, 10}, 0);
+  Calculator c(kConvertPage, Span(), {2023, 4, 10}, YearStart::kStartOfSpring);
   c.Compute();
   EXPECT_EQ(c.result(), "AD14-20-2023");  // 闰二月二十
   c.Choose(1, Calendar::kHijri);
@@ -309,7 +309,7 @@ TEST(CalculatorModel, ConvertPage) {
 }
 
 TEST(CalculatorModel, DoubleClickFillsOnlyAnEmptyField) {
-  Calculator c(kIntervalPage, Span(), {2024, 3, 1}, 0);
+  Calculator c(kIntervalPage, Span(), {2024, 3, 1}, YearStart::kStartOfSpring);
   EXPECT_FALSE(c.FillEmptyDate(1));
   EXPECT_EQ(c.field(1).text, "03-01-2024");
   c.EditDate(1, "");

@@ -212,7 +212,7 @@ TEST(AlarmTimes, TypedTimesAreReadOrRejected) {
 
 TEST(AlarmTimes, TheFirstFaultyTimeStopsTheStore) {
   AppState state;
-  state.Alarms = {AlarmSetting{1, 450, 4}, AlarmSetting{0, 0, 0}, AlarmSetting{1, 1439, 2}};
+  state.Alarms = {AlarmSetting{true, 450, 4}, AlarmSetting{false, 0, 0}, AlarmSetting{true, 1439, 2}};
   AlarmEditor editor(state);
   EXPECT_EQ(editor.rows()[0].time, "07:30");
   EXPECT_TRUE(editor.rows()[0].on);
@@ -254,9 +254,9 @@ TEST(AlarmTimes, TheFirstFaultyTimeStopsTheStore) {
   editor.ChooseSound(1, 3);
   editor.ChooseSound(2, -1);
   EXPECT_EQ(editor.Confirm(state), std::nullopt);
-  EXPECT_EQ(state.Alarms[0], (AlarmSetting{0, 450, 4}));
-  EXPECT_EQ(state.Alarms[1], (AlarmSetting{1, 365, 3}));
-  EXPECT_EQ(state.Alarms[2], (AlarmSetting{1, 1439, 0}));
+  EXPECT_EQ(state.Alarms[0], (AlarmSetting{false, 450, 4}));
+  EXPECT_EQ(state.Alarms[1], (AlarmSetting{true, 365, 3}));
+  EXPECT_EQ(state.Alarms[2], (AlarmSetting{true, 1439, 0}));
 }
 
 // The days of each alarm, the quiet time (checked after the alarms' times)
@@ -283,7 +283,7 @@ TEST(AlarmTimes, TheDaysOfTheAlarmsAndTheQuietTime) {
   EXPECT_EQ(state.Alarms[1].days, kDaysOff);
   EXPECT_EQ(state.Alarms[2].days, kEveryDay);
   EXPECT_EQ(state.HourlyQuietTime, "21:00-08:15");
-  EXPECT_EQ(state.HourlyWorkdaysOnlyFlag, 1);
+  EXPECT_TRUE(state.HourlyWorkdaysOnlyFlag);
 }
 
 // The displayed date of 1980..2099 only; a refusal is told, with its reason.

@@ -173,17 +173,18 @@ TEST(DayModel, EraNamesInTheLunarYearList) {
 
 TEST(DayModel, TextLines) {
   const auto day = *FromGregorian({2024, 2, 10}, kHistoricalRules);
-  EXPECT_EQ(DayTextLine1(day, 0, kHistoricalRules), "星期六 水瓶座  甲辰(龙)年丙寅月甲辰日");
-  EXPECT_EQ(DayTextLine2(day, 0, -116.4, 39.9, kHistoricalRules), "春节 国际气象节 2月19日雨水 六九第6天");
-  const std::string sun = DayTextLine2(day, 1, -116.4, 39.9, kHistoricalRules);
+  EXPECT_EQ(DayTextLine1(day, YearStart::kStartOfSpring, kHistoricalRules), "星期六 水瓶座  甲辰(龙)年丙寅月甲辰日");
+  EXPECT_EQ(DayTextLine2(day, DayInfo::kFestivals, -116.4, 39.9, kHistoricalRules),
+            "春节 国际气象节 2月19日雨水 六九第6天");
+  const std::string sun = DayTextLine2(day, DayInfo::kSunriseSunset, -116.4, 39.9, kHistoricalRules);
   EXPECT_EQ(sun.substr(0, 8), "日出时刻");
   EXPECT_EQ(sun.size(), 8u + 8 + 2 + 8 + 8);
-  EXPECT_EQ(DayTextLine2(day, 2, -116.4, 39.9, kHistoricalRules).substr(0, 8), "天亮时刻");
+  EXPECT_EQ(DayTextLine2(day, DayInfo::kDawnDusk, -116.4, 39.9, kHistoricalRules).substr(0, 8), "天亮时刻");
   // The day before the lunar new year: 除夕, and the sexagenary year changed at 立春.
   const auto eve = *FromGregorian({2024, 2, 9}, kHistoricalRules);
-  EXPECT_EQ(DayTextLine2(eve, 0, -116.4, 39.9, kHistoricalRules).substr(0, 4), "除夕");
-  EXPECT_NE(DayTextLine1(eve, 0, kHistoricalRules).find("甲辰(龙)年"), std::string::npos);
-  EXPECT_NE(DayTextLine1(eve, 1, kHistoricalRules).find("癸卯(兔)年"), std::string::npos);
+  EXPECT_EQ(DayTextLine2(eve, DayInfo::kFestivals, -116.4, 39.9, kHistoricalRules).substr(0, 4), "除夕");
+  EXPECT_NE(DayTextLine1(eve, YearStart::kStartOfSpring, kHistoricalRules).find("甲辰(龙)年"), std::string::npos);
+  EXPECT_NE(DayTextLine1(eve, YearStart::kLunarNewYear, kHistoricalRules).find("癸卯(兔)年"), std::string::npos);
 }
 
 TEST(DayModel, ANewRangeRecomputesTheLunarDate) {

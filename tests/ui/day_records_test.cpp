@@ -113,7 +113,7 @@ TEST(RecordsAhead, TheNextThirtyDays) {
   FakePlatform platform;
   AppState state;
   StartUp(state, registry, platform);
-  state.NearLocateMemorialFlag = 1;
+  state.NearLocateMemorialFlag = true;
   const std::string key = kSettingsKey;
   registry.Set(kUser, key + "\\SolarMemorial", "12-31", "AD2000" + Field("年末"));
   registry.Set(kUser, key + "\\SolarMemorial", "01-19", "AD2000" + Field("第三十天"));

@@ -91,26 +91,26 @@ TEST(ContextMenu, CheckMarksFollowTheState) {
       {"start", [](AppState&) {}, {3025, 3035, 3040, 3096}},
       {"month window, embedded, locked, automatic",
        [](AppState& s) {
-         s.CalendarKind = 1;
-         s.LayerMode = "D";
-         s.PositionLock = "Y";
-         s.FORMTransFlag = 10;
-         s.RegistryUseFlag = 1;
-         s.WholeAutoReportTimeFlag = 1;
-         s.DFORMShowInfoTypeFlag = 2;
+         s.CalendarKind = WindowKind::kMonth;
+         s.LayerMode = Layer::kDesktop;
+         s.PositionLock = MoveLock::kLocked;
+         s.FORMTransFlag = Transparency::kAutomatic;
+         s.RegistryUseFlag = true;
+         s.WholeAutoReportTimeFlag = true;
+         s.DFORMShowInfoTypeFlag = DayInfo::kDawnDusk;
        },
        {3026, 3036, 3037, 3050, 3085, 3087, 3098}},
       {"normal, 90 %, the other options",
        [](AppState& s) {
-         s.LayerMode = "N";
-         s.FORMTransFlag = 9;
-         s.AutoRunFlag = 1;
-         s.GanZhiFromChunjieFlag = 1;
-         s.CloseFORMAudioPlayFlag = 1;
-         s.ModernCalculateAncientFlag = 1;
-         s.NearLocateMemorialFlag = 1;
-         s.DFORMShowDynastyFlag = 1;
-         s.DFORMShowInfoTypeFlag = 1;
+         s.LayerMode = Layer::kNormal;
+         s.FORMTransFlag = TransparencyOfLevel(9);
+         s.AutoRunFlag = true;
+         s.GanZhiFromChunjieFlag = true;
+         s.CloseFORMAudioPlayFlag = true;
+         s.ModernCalculateAncientFlag = true;
+         s.NearLocateMemorialFlag = true;
+         s.DFORMShowDynastyFlag = true;
+         s.DFORMShowInfoTypeFlag = DayInfo::kSunriseSunset;
        },
        {3025, 3049, 3086, 3090, 3091, 3092, 3093, 3095, 3097}},
   };
@@ -129,21 +129,19 @@ TEST(ContextMenu, CheckMarksFollowTheState) {
 
 TEST(ContextMenu, PlacementCommands) {
   using P = Placement;
+  constexpr Layer kT = Layer::kTopmost, kD = Layer::kDesktop, kN = Layer::kNormal;
   struct Case {
-    const char* from;
+    Layer from;
     int id;
     std::vector<Placement> placement;
-    const char* to;
+    Layer to;
   };
   const Case cases[] = {
-      {"T", kAlwaysOnTop, {P::kRemoveTopmost}, "N"},
-      {"D", kAlwaysOnTop, {P::kLeaveDesktop, P::kSetTopmost}, "T"},
-      {"N", kAlwaysOnTop, {P::kSetTopmost}, "T"},
-      {"T", kEmbedInDesktop, {P::kRemoveTopmost, P::kEmbed}, "D"},
-      {"D", kEmbedInDesktop, {P::kLeaveDesktop}, "N"},
-      {"N", kEmbedInDesktop, {P::kEmbed}, "D"},
+      {kT, kAlwaysOnTop, {P::kRemoveTopmost}, kN},   {kD, kAlwaysOnTop, {P::kLeaveDesktop, P::kSetTopmost}, kT},
+      {kN, kAlwaysOnTop, {P::kSetTopmost}, kT},      {kT, kEmbedInDesktop, {P::kRemoveTopmost, P::kEmbed}, kD},
+      {kD, kEmbedInDesktop, {P::kLeaveDesktop}, kN}, {kN, kEmbedInDesktop, {P::kEmbed}, kD},
   };
-  auto row = [&](const std::string& from, int id) -> const Case& {
+  auto row = [&](Layer from, int id) -> const Case& {
     for (const auto& c : cases) {
       if (c.from == from && c.id == id) return c;
     }
@@ -156,13 +154,14 @@ TEST(ContextMenu, PlacementCommands) {
     for (const Case* step : {&c, &row(c.to, c.id)}) {
       Effects expected;
       expected.placement = step->placement;
-      EXPECT_EQ(Choose(c.id, s), expected) << c.from << " " << c.id << " from " << step->from;
-      EXPECT_EQ(s.LayerMode, step->to) << c.from << " " << c.id << " from " << step->from;
+      const int from = static_cast<int>(c.from), stepFrom = static_cast<int>(step->from);
+      EXPECT_EQ(Choose(c.id, s), expected) << from << " " << c.id << " from " << stepFrom;
+      EXPECT_EQ(s.LayerMode, step->to) << from << " " << c.id << " from " << stepFrom;
     }
   }
 
   AppState s;
-  for (const char* lock : {"Y", "N", "Y"}) {
+  for (MoveLock lock : {MoveLock::kLocked, MoveLock::kMovable, MoveLock::kLocked}) {
     EXPECT_EQ(Choose(kLockPosition, s), Effects{});
     EXPECT_EQ(s.PositionLock, lock);
   }
@@ -171,9 +170,9 @@ TEST(ContextMenu, PlacementCommands) {
 TEST(ContextMenu, FixedTransparencyLevels) {
   for (int k = 0; k <= 9; ++k) {
     AppState s;
-    s.FORMTransFlag = 10;
+    s.FORMTransFlag = Transparency::kAutomatic;
     const Effects e = Choose(kTransparency0 + k, s);
-    EXPECT_EQ(s.FORMTransFlag, k);
+    EXPECT_EQ(LevelOf(s.FORMTransFlag), k);
     EXPECT_EQ(e.transparencyAmount, 25 * k);
     EXPECT_EQ(e.fadeTimer, false);
   }
@@ -184,19 +183,19 @@ TEST(ContextMenu, FixedTransparencyLevels) {
   for (const Case c : {Case{-5, 255}, Case{0, 255}, Case{225, 30}, Case{255, 0}, Case{256, 0}, Case{1000, 0}}) {
     EXPECT_EQ(AlphaOf(c.amount), c.alpha) << c.amount;
   }
-  EXPECT_EQ(AlphaOf(AmountOfLevel(9)), 30);
-  EXPECT_EQ(AmountOfLevel(10), 0);
+  EXPECT_EQ(AlphaOf(AmountOfLevel(TransparencyOfLevel(9))), 30);
+  EXPECT_EQ(AmountOfLevel(Transparency::kAutomatic), 0);
 }
 
 TEST(ContextMenu, AutomaticTransparencyFades) {
   AppState s;
-  s.FORMTransFlag = 3;
+  s.FORMTransFlag = TransparencyOfLevel(3);
   Behaviour b;
   b.fadeCount = 7;
   b.menuOpen = true;
   MemoryRegistry registry;
   const Effects e = Dispatch(kTransparencyAuto, s, b, registry, false);
-  EXPECT_EQ(s.FORMTransFlag, 10);
+  EXPECT_EQ(s.FORMTransFlag, Transparency::kAutomatic);
   EXPECT_EQ(e.transparencyAmount, 0);
   EXPECT_EQ(e.fadeTimer, true);
   EXPECT_EQ(b.fadeCount, 0);
@@ -233,7 +232,7 @@ TEST(ContextMenu, AutomaticTransparencyFades) {
 TEST(ContextMenu, OptionsToggleTheirSettings) {
   struct Case {
     int id;
-    std::int16_t AppState::*flag;
+    bool AppState::*flag;
     Refresh refresh;
   };
   const Case cases[] = {
@@ -249,16 +248,16 @@ TEST(ContextMenu, OptionsToggleTheirSettings) {
     AppState s;
     Behaviour b;
     MemoryRegistry registry;
-    for (std::int16_t expected : {1, 0}) {
+    for (bool expected : {true, false}) {
       const Effects e = Dispatch(c.id, s, b, registry, false);
       EXPECT_EQ(s.*c.flag, expected) << c.id;
       EXPECT_EQ(e.refresh, c.refresh) << c.id;
       if (c.id == kOptionHourly) {
-        EXPECT_EQ(e.hourlyTimer, expected == 1);
+        EXPECT_EQ(e.hourlyTimer, expected);
       }
       if (c.id == kOptionRegistry) {
-        EXPECT_EQ(registry.Get(kUser, kSettingsKey, "Version"), expected == 1 ? std::optional<std::string>("4.1")
-                                                                              : std::nullopt);
+        EXPECT_EQ(registry.Get(kUser, kSettingsKey, "Version"),
+                  expected ? std::optional<std::string>("4.1") : std::nullopt);
       } else {
         EXPECT_TRUE(registry.Values().empty()) << c.id;
       }
@@ -268,7 +267,7 @@ TEST(ContextMenu, OptionsToggleTheirSettings) {
   AppState s;
   for (int k : {2, 0, 1}) {
     EXPECT_EQ(Choose(kOptionInfoFestivals + k, s).refresh, Refresh::kTexts);
-    EXPECT_EQ(s.DFORMShowInfoTypeFlag, k);
+    EXPECT_EQ(static_cast<int>(s.DFORMShowInfoTypeFlag), k);
   }
 }
 
@@ -280,7 +279,7 @@ TEST(ContextMenu, ModernAstronomyRebuildsTheLunarCalendar) {
   ASSERT_EQ(s.Rules(), kHistoricalRules);
 
   EXPECT_EQ(Choose(kOptionModernAncient, s).refresh, Refresh::kAll);
-  EXPECT_EQ(s.ModernCalculateAncientFlag, 1);
+  EXPECT_TRUE(s.ModernCalculateAncientFlag);
   EXPECT_EQ(s.Rules(), kModernRules);
   // The displayed date follows the new rules.
   EXPECT_NE((CivilDate{s.CurrentLunarYear, s.CurrentLunarMonth, s.CurrentLunarDay}),
@@ -347,7 +346,7 @@ TEST(ContextMenu, WindowsToolsAndTheRest) {
 // is off, offers it once a run.
 TEST(ContextMenu, QuestionsAboutRegistryUse) {
   AppState off, on;
-  on.RegistryUseFlag = 1;
+  on.RegistryUseFlag = true;
   EXPECT_TRUE(AsksFirst(kOptionRegistry, on));
   EXPECT_FALSE(AsksFirst(kOptionRegistry, off));
   EXPECT_FALSE(AsksFirst(kOptionNearLocate, on));
@@ -364,7 +363,7 @@ TEST(ContextMenu, QuestionsAboutRegistryUse) {
     AppState before;
     before.RegistryUseFlag = c.registryUse ? 1 : 0;
     AppState after = before;
-    if (c.changed) after.Alarms[0].on = 1;
+    if (c.changed) after.Alarms[0].on = true;
     EXPECT_EQ(OffersRegistryUse(before, after, c.askedBefore), c.offered)
         << c.registryUse << c.changed << c.askedBefore;
   }
@@ -394,31 +393,32 @@ TEST(ContextMenu, ItemsGreyedInTheMonthWindow) {
 
 TEST(ContextMenu, SwitchingWindows) {
   struct Case {
-    std::int16_t kind;
+    WindowKind kind;
     int id;
     bool switches;
   };
+  constexpr WindowKind kDay = WindowKind::kDay, kMonth = WindowKind::kMonth;
   const Case cases[] = {
-      {0, kShowDayWindow, false},
-      {1, kShowMonthWindow, false},
-      {0, kShowMonthWindow, true},
-      {1, kShowDayWindow, true},
+      {kDay, kShowDayWindow, false},
+      {kMonth, kShowMonthWindow, false},
+      {kDay, kShowMonthWindow, true},
+      {kMonth, kShowDayWindow, true},
   };
   for (const auto& c : cases) {
     AppState s;
     SetDisplayedDate(s, {2024, 2, 10});
     s.CalendarKind = c.kind;
-    s.LayerMode = "D";
-    s.PositionLock = "Y";
+    s.LayerMode = Layer::kDesktop;
+    s.PositionLock = MoveLock::kLocked;
     Behaviour b;
     MemoryRegistry registry;
-    const Effects e = Dispatch(c.id, s, b, registry, c.kind == 1);
+    const Effects e = Dispatch(c.id, s, b, registry, c.kind == kMonth);
     EXPECT_EQ(e.closeWindow, c.switches) << c.id;
     EXPECT_EQ(e == Effects{}, !c.switches) << c.id;
-    EXPECT_EQ(s.CalendarKind, c.switches ? 1 - c.kind : c.kind) << c.id;
-    EXPECT_EQ(s.ReopenFlag, c.switches ? 1 : 0) << c.id;
-    EXPECT_EQ(s.LayerMode, c.switches ? "T" : "D") << c.id;
-    EXPECT_EQ(s.PositionLock, c.switches ? "N" : "Y") << c.id;
+    EXPECT_EQ(s.CalendarKind, c.switches ? (c.kind == kDay ? kMonth : kDay) : c.kind) << c.id;
+    EXPECT_EQ(s.ReopenFlag, c.switches) << c.id;
+    EXPECT_EQ(s.LayerMode, c.switches ? Layer::kTopmost : Layer::kDesktop) << c.id;
+    EXPECT_EQ(s.PositionLock, c.switches ? MoveLock::kMovable : MoveLock::kLocked) << c.id;
     EXPECT_EQ(s.CurrentLunarMonth, 1) << c.id;
     EXPECT_TRUE(registry.Values().empty()) << c.id;
   }

@@ -67,18 +67,22 @@ TEST(MonthSummary, TermsAndMoonsOfAMonth) {
 }
 
 TEST(DayDetails, TheLinesOfTheDetailsBox) {
-  const std::string details = DayDetails(*FromGregorian({2024, 2, 10}, kHistoricalRules), 0, -116.4, 39.9, kHistoricalRules);
+  const std::string details = DayDetails(*FromGregorian({2024, 2, 10}, kHistoricalRules), YearStart::kStartOfSpring,
+                                         -116.4, 39.9, kHistoricalRules);
   EXPECT_EQ(details.substr(0, details.find("\r\n", 2)), "\r\n农历 二○二四年 正月小初一 甲辰(龙)年丙寅月甲辰日");
   EXPECT_NE(details.find("\r\n回历 1445年7月30日 水瓶座 六九第6天\r\n"), std::string::npos) << details;
   EXPECT_NE(details.find("天亮 "), std::string::npos);
   EXPECT_EQ(details.substr(details.rfind("\r\n")), "\r\n 春节 国际气象节");
   // A leap month and an era name.
-  const std::string leap = DayDetails(*FromGregorian({1722, 6, 1}, kHistoricalRules), 0, -116.4, 39.9, kHistoricalRules);
+  const std::string leap = DayDetails(*FromGregorian({1722, 6, 1}, kHistoricalRules), YearStart::kStartOfSpring, -116.4,
+                                      39.9, kHistoricalRules);
   EXPECT_EQ(leap.rfind("\r\n农历 清代康熙61年 ", 0), 0u) << leap;
-  const std::string leapMonth = DayDetails(*FromGregorian({2023, 4, 10}, kHistoricalRules), 0, -116.4, 39.9, kHistoricalRules);
+  const std::string leapMonth = DayDetails(*FromGregorian({2023, 4, 10}, kHistoricalRules), YearStart::kStartOfSpring,
+                                           -116.4, 39.9, kHistoricalRules);
   EXPECT_NE(leapMonth.find("年  闰二月小二十 "), std::string::npos) << leapMonth;
   // No festival: three lines only.
-  const std::string plain = DayDetails(*FromGregorian({2024, 2, 11}, kHistoricalRules), 0, -116.4, 39.9, kHistoricalRules);
+  const std::string plain = DayDetails(*FromGregorian({2024, 2, 11}, kHistoricalRules), YearStart::kStartOfSpring,
+                                       -116.4, 39.9, kHistoricalRules);
   EXPECT_EQ(std::count(plain.begin(), plain.end(), '\n'), 3);
 }
 

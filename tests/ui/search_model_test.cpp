@@ -106,9 +106,10 @@ TEST(SearchReport, HeaderThenItems) {
        "\r\n    AD0619三月小→AD04-20-0619 ～ AD05-18-0619"
        "\r\n    AD0619四月小→AD05-19-0619 ～ AD06-16-0619",
        ""},
-      {MakeConditionDaySearch(2020, 5, ramadan, 0, kHistoricalRules), "",
+      {MakeConditionDaySearch(2020, 5, ramadan, YearStart::kStartOfSpring, kHistoricalRules), "",
        "\r\n\r\n\r\n第1个条件日：\r\n    对应公历→AD04-24-2020\r\n    对应农历→"},
-      {MakeConditionDaySearch(2020, 5, never, 0, kHistoricalRules), "    共找到 0 个条件日", ""},
+      {MakeConditionDaySearch(2020, 5, never, YearStart::kStartOfSpring, kHistoricalRules), "    共找到 0 个条件日",
+       ""},
   };
   for (auto& c : cases) {
     const std::string result = RunToEnd(*c.search);
@@ -154,7 +155,7 @@ TEST(ConditionDaySearch, HijriMonthAndDayAlone) {
   DayConditions c;
   c.values[kHijriMonth] = 9;
   c.values[kHijriDay] = 1;
-  const auto s = MakeConditionDaySearch(2020, 5, c, 0, kHistoricalRules);
+  const auto s = MakeConditionDaySearch(2020, 5, c, YearStart::kStartOfSpring, kHistoricalRules);
   const std::string result = RunToEnd(*s);
   EXPECT_EQ(result.rfind("    共找到 5 个条件日\r\n", 0), 0u);
   // Ramadan 1 of 1441..1445 in the arithmetic calendar.
@@ -170,20 +171,20 @@ TEST(ConditionDaySearch, TermsFestivalsAndTheReport) {
   const DayConditions c = ConditionsFromSelections(selections);
   EXPECT_EQ(c.solarTerm, "立春");
   EXPECT_EQ(c.weekday, "星期日");
-  const auto s = MakeConditionDaySearch(2000, 30, c, 0, kHistoricalRules);
+  const auto s = MakeConditionDaySearch(2000, 30, c, YearStart::kStartOfSpring, kHistoricalRules);
   const std::string result = RunToEnd(*s);
   EXPECT_NE(result.find("\r\n    对应节气→立春 "), std::string::npos) << result.substr(0, 400);
   // 立春 fell on a Sunday in 2018 (4 February).
   EXPECT_NE(result.find("对应公历→AD02-04-2018"), std::string::npos);
   DayConditions easter;
   easter.festival = "复活节";
-  const auto e = MakeConditionDaySearch(2024, 1, easter, 0, kHistoricalRules);
+  const auto e = MakeConditionDaySearch(2024, 1, easter, YearStart::kStartOfSpring, kHistoricalRules);
   const std::string found = RunToEnd(*e);
   EXPECT_EQ(found.rfind("    共找到 1 个条件日\r\n\r\n\r\n第1个条件日：", 0), 0u);
   EXPECT_NE(found.find("对应公历→AD03-31-2024"), std::string::npos);
   EXPECT_NE(found.find("对应节日→复活节"), std::string::npos);
   // No condition: nothing is searched.
-  const auto nothing = MakeConditionDaySearch(2024, 1, DayConditions{}, 0, kHistoricalRules);
+  const auto nothing = MakeConditionDaySearch(2024, 1, DayConditions{}, YearStart::kStartOfSpring, kHistoricalRules);
   EXPECT_FALSE(nothing->Step());
 }
 
@@ -196,7 +197,7 @@ TEST(SearchProgress, ShownOnlyWhenTheRoundedValueChanges) {
   EXPECT_EQ(s->ProgressUpdate(), "    正在查询，已完成 0.1%...");
   DayConditions c;
   c.values[kGregorianDay] = 1;
-  const auto d = MakeConditionDaySearch(2000, 100, c, 0, kHistoricalRules);
+  const auto d = MakeConditionDaySearch(2000, 100, c, YearStart::kStartOfSpring, kHistoricalRules);
   d->Step();
   EXPECT_EQ(d->ProgressUpdate(), "    正在查询，已完成 0.00%...");
   // With a clock: a change only after the interval (the first too), showing

@@ -19,7 +19,7 @@ sound::Alarms AlarmsOfState(const AppState& s) { return sound::AlarmsOf(s.Alarms
 
 sound::HourlyRule HourlyRuleOf(const AppState& s) {
   const QuietTime quiet = ReadQuietTime(s.HourlyQuietTime).value_or(QuietTime{});
-  return {quiet.from, quiet.to, s.HourlyWorkdaysOnlyFlag == 1};
+  return {quiet.from, quiet.to, s.HourlyWorkdaysOnlyFlag};
 }
 
 }  // namespace
@@ -49,12 +49,12 @@ void MainWindow::StoreDisplayed(const DayInCalendars& d) {
 }
 
 DayRecords MainWindow::RecordsOf(const DayInCalendars& date) {
-  if (program_.state.RegistryUseFlag != 1) return {};
+  if (!program_.state.RegistryUseFlag) return {};
   return FindDayRecords(MakeRecordContext(program_.state, program_.registry, program_.platform), date);
 }
 
 std::vector<RecordAhead> MainWindow::RecordsAhead() {
-  if (program_.state.RegistryUseFlag != 1) return {};
+  if (!program_.state.RegistryUseFlag) return {};
   return FindRecordsAhead(MakeRecordContext(program_.state, program_.registry, program_.platform),
                           program_.platform.Today());
 }
@@ -66,7 +66,7 @@ HolidayNote MainWindow::HolidayNoteOf(const CivilDate& day) {
 void MainWindow::PlayDayMusic(const std::string& audio, HWND sink) {
   const AppState& s = program_.state;
   const DayNumber day = DateToDayNumber(CivilDate{s.CurrentYear, s.CurrentMonth, s.CurrentDay});
-  sound::ProgramBackgroundMusic().ShowDay(day, audio, s.CloseFORMAudioPlayFlag == 1, sound::MciParent(sink));
+  sound::ProgramBackgroundMusic().ShowDay(day, audio, s.CloseFORMAudioPlayFlag, sound::MciParent(sink));
 }
 
 RECT MainWindow::InitialRect(UINT dpi) const {
@@ -125,16 +125,16 @@ void MainWindow::Create() {
                                                            LR_SHARED)),
             TipOfToday(), kTrayMessage);
   // Placement: always on top at every start and switch.
-  if (s.LayerMode == "D") {
+  if (s.LayerMode == Layer::kDesktop) {
     ApplyPlacement(menu::Placement::kEmbed);
-  } else if (s.LayerMode == "T") {
+  } else if (s.LayerMode == Layer::kTopmost) {
     ApplyPlacement(menu::Placement::kSetTopmost);
   }
   RegisterHotKeys();
-  sound::StartClockTimers(hwnd(), s.WholeAutoReportTimeFlag == 1, AlarmsOfState(s));
+  sound::StartClockTimers(hwnd(), s.WholeAutoReportTimeFlag, AlarmsOfState(s));
   SetTimer(hwnd(), kTodayTimerId, kTodayCheckMs, nullptr);
   today_ = program_.platform.Today();
-  s.ReopenFlag = 0;
+  s.ReopenFlag = false;
   menu_ = win32::BuildPopupMenu(menu::ContextMenu());
   ShowDate();
   ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
@@ -213,18 +213,18 @@ void MainWindow::OfferRegistryUse(const AppState& before) {
   if (!menu::OffersRegistryUse(before, s, program_.keepQuestionAsked)) return;
   program_.keepQuestionAsked = true;
   if (!win32::Ask(hwnd(), menu::kKeepQuestion, menu::kMessageCaption, true) || !exists()) return;
-  if (s.RegistryUseFlag != 1) ToggleRegistryUse(s, program_.registry);
+  if (!s.RegistryUseFlag) ToggleRegistryUse(s, program_.registry);
   RefreshTexts();  // the records show from now on
 }
 
 void MainWindow::ApplyTransparencyAtStart() {
-  const int level = program_.state.FORMTransFlag;
-  if (level >= 1 && level <= 9) {
-    win32::SetWindowAlpha(hwnd(), menu::AlphaOf(menu::AmountOfLevel(level)));
-  } else if (level == 10) {
+  const Transparency level = program_.state.FORMTransFlag;
+  if (level == Transparency::kAutomatic) {
     program_.behaviour.fadeCount = 0;
     win32::SetWindowAlpha(hwnd(), menu::AlphaOf(0));
     SetTimer(hwnd(), kFadeTimerId, 200, nullptr);
+  } else if (level != Transparency::kOpaque) {
+    win32::SetWindowAlpha(hwnd(), menu::AlphaOf(menu::AmountOfLevel(level)));
   }
 }
 
@@ -246,13 +246,13 @@ void MainWindow::ShowMenu() {
 }
 
 void MainWindow::Touched() {
-  if (program_.state.FORMTransFlag != 10) return;
+  if (program_.state.FORMTransFlag != Transparency::kAutomatic) return;
   const int amount = menu::FadeTouch(program_.behaviour);
   win32::SetWindowAlpha(hwnd(), menu::AlphaOf(amount));
 }
 
 void MainWindow::StartDrag() {
-  if (program_.state.PositionLock != "N") return;
+  if (program_.state.PositionLock != MoveLock::kMovable) return;
   ReleaseCapture();
   SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
@@ -522,11 +522,11 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENTERSIZEMOVE:
       moving_ = true;
       OnMoveStarted();
-      if (program_.state.FORMTransFlag == 10) KillTimer(hwnd(), kFadeTimerId);
+      if (program_.state.FORMTransFlag == Transparency::kAutomatic) KillTimer(hwnd(), kFadeTimerId);
       break;
     case WM_EXITSIZEMOVE:
       moving_ = false;
-      if (program_.state.FORMTransFlag == 10) {
+      if (program_.state.FORMTransFlag == Transparency::kAutomatic) {
         program_.behaviour.fadeCount = 0;
         SetTimer(hwnd(), kFadeTimerId, 200, nullptr);
       }

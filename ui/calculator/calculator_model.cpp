@@ -117,11 +117,10 @@ std::optional<std::int64_t> ParseDayCount(std::string_view text) {
 
 // ---- Calculator ----
 
-Calculator::Calculator(int page, const DateSpan& span, const CalendarTriple& displayedGregorian,
-                       int ganzhiFromNewYear)
+Calculator::Calculator(int page, const DateSpan& span, const CalendarTriple& displayedGregorian, YearStart yearStart)
     : page_(page >= kJulianDayPage && page <= kConvertPage ? page : kJulianDayPage),
       span_(span),
-      ganzhiFromNewYear_(ganzhiFromNewYear) {
+      yearStart_(yearStart) {
   fields_[0] = fields_[1] = FieldOf(displayedGregorian);
   if (page_ == kConvertPage) calendars_[1] = Calendar::kLunar;
 }
@@ -204,7 +203,8 @@ void Calculator::Compute() {
       result_ = std::to_string(second - z);
       break;
     case kSexagenaryPage:
-      if (const auto g = DayNumberToDate(z)) result_ = SexagenaryText(g->year, g->month, g->day, ganzhiFromNewYear_, span_.rules);
+      if (const auto g = DayNumberToDate(z))
+        result_ = SexagenaryText(g->year, g->month, g->day, yearStart_, span_.rules);
       break;
     case kConvertPage:
       result_ = DayText(z, calendars_[1], span_.rules);

@@ -16,6 +16,7 @@
 #include "engine/dates.h"
 #include "engine/calendar_range.h"
 #include "engine/rules.h"
+#include "engine/sexagenary.h"
 
 namespace tovani::calculator {
 
@@ -95,7 +96,7 @@ class Calculator {
  public:
   // The fields show the displayed Gregorian date; all groups choose the
   // Gregorian calendar, but page 4 converts to the lunar calendar.
-  Calculator(int page, const DateSpan& span, const CalendarTriple& displayedGregorian, int ganzhiFromNewYear);
+  Calculator(int page, const DateSpan& span, const CalendarTriple& displayedGregorian, YearStart yearStart);
 
   int page() const { return page_; }
   bool HasSecondGroup() const { return page_ == kIntervalPage || page_ == kConvertPage; }
@@ -133,7 +134,7 @@ class Calculator {
 
   int page_;
   DateSpan span_;
-  int ganzhiFromNewYear_;
+  YearStart yearStart_;
   std::array<DateField, 2> fields_;
   std::array<Calendar, 2> calendars_{Calendar::kGregorian, Calendar::kGregorian};
   std::string result_;

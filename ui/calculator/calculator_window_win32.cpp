@@ -63,7 +63,7 @@ class CalculatorWindow : public ToolWindow {
       : ToolWindow(program),
         model_(page, MakeDateSpan(program.state.Rules(), program.state.LowestYear, program.state.ToolHighestYear),
                {program.state.CurrentYear, program.state.CurrentMonth, program.state.CurrentDay},
-               program.state.GanZhiFromChunjieFlag) {}
+               program.state.CycleYearStart()) {}
 
   void Run(HWND owner) {
     RunModal(owner, kClassName, PageCaption(model_.page()), kClientWidth, ClientHeight(model_.page()));

@@ -201,14 +201,14 @@ std::vector<std::string> DaysListItems() { return {"每天", "工作日", "休�
 AlarmEditor::AlarmEditor(const AppState& state) {
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     const AlarmSetting& a = state.Alarms[i];
-    rows_[i].on = a.on == 1;
+    rows_[i].on = a.on;
     rows_[i].time = AlarmTimeText(a.time >= 0 && a.time < 1440 ? a.time : 0);
     rows_[i].sound = a.soundNo >= 0 && a.soundNo < sound::kAlarmSoundCount ? a.soundNo : 0;
     rows_[i].days = a.days >= kEveryDay && a.days <= kDaysOff ? a.days : static_cast<int>(kEveryDay);
   }
   const QuietTime quiet = ReadQuietTime(state.HourlyQuietTime).value_or(QuietTime{});
   quiet_ = {AlarmTimeText(quiet.from), AlarmTimeText(quiet.to)};
-  workingDaysOnly_ = state.HourlyWorkdaysOnlyFlag == 1;
+  workingDaysOnly_ = state.HourlyWorkdaysOnlyFlag;
 }
 
 const std::string& AlarmEditor::TimeText(int field) const {
@@ -236,11 +236,11 @@ std::optional<int> AlarmEditor::Confirm(AppState& state) {
     times[static_cast<std::size_t>(field)] = *time;
   }
   for (std::size_t i = 0; i < rows_.size(); ++i) {
-    state.Alarms[i] = AlarmSetting{static_cast<std::int16_t>(rows_[i].on ? 1 : 0), times[i],
-                                   static_cast<std::int16_t>(rows_[i].sound), static_cast<std::int16_t>(rows_[i].days)};
+    state.Alarms[i] = AlarmSetting{rows_[i].on, times[i], static_cast<std::int16_t>(rows_[i].sound),
+                                   static_cast<AlarmDays>(rows_[i].days)};
   }
   state.HourlyQuietTime = QuietTimeText({times[kQuietFromField], times[kQuietToField]});
-  state.HourlyWorkdaysOnlyFlag = workingDaysOnly_ ? 1 : 0;
+  state.HourlyWorkdaysOnlyFlag = workingDaysOnly_;
   return std::nullopt;
 }
 

@@ -245,23 +245,23 @@ void DayModel::SetRange(const CalendarRange& range) {
   Rebuild(true);
 }
 
-std::string DayTextLine1(const DayInCalendars& date, int ganzhiFromNewYear, CalendarRules rules) {
+std::string DayTextLine1(const DayInCalendars& date, YearStart yearStart, CalendarRules rules) {
   const CalendarTriple& g = date.gregorian;
   return WeekdayName(g.year, g.month, g.day) + " " + ZodiacSignName(g.year, g.month, g.day) + "  " +
-         SexagenaryText(g.year, g.month, g.day, ganzhiFromNewYear, rules);
+         SexagenaryText(g.year, g.month, g.day, yearStart, rules);
 }
 
-std::string DayTextLine2(const DayInCalendars& date, int infoType, double longitude, double latitude,
+std::string DayTextLine2(const DayInCalendars& date, DayInfo info, double longitude, double latitude,
                          CalendarRules rules) {
   const CalendarTriple& g = date.gregorian;
-  if (infoType == 1 || infoType == 2) {
+  if (info != DayInfo::kFestivals) {
     const DayNumber z = DateToDayNumber(g);
     const auto at = [&](SunEventKind kind) { return SunEventTime(z, longitude, latitude, TimeZoneHours, kind); };
-    if (infoType == 1) return "日出时刻" + at(kSunrise) + "  " + "日落时刻" + at(kSunset);
+    if (info == DayInfo::kSunriseSunset) return "日出时刻" + at(kSunrise) + "  " + "日落时刻" + at(kSunset);
     return "天亮时刻" + at(kDawn) + "  " + "天黑时刻" + at(kDusk);
   }
   std::string festival = LunarFestivalText(date.lunar.year, date.lunar.month, date.lunar.day, rules);
-  const std::string gregorian = GregorianFestivalText(g.year, g.month, g.day, 1);
+  const std::string gregorian = GregorianFestivalText(g.year, g.month, g.day, FestivalList::kFull);
   if (!gregorian.empty()) festival += (festival.empty() ? "" : " ") + gregorian;
   std::string seasonal = NextSolarTermNote(g.year, g.month, g.day, rules);
   for (const std::string& period :

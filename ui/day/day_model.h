@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "engine/calendar_range.h"
+#include "engine/sexagenary.h"
 
 namespace tovani::day {
 
@@ -74,10 +76,10 @@ class DayModel {
 };
 
 // Text line 1: weekday, sign and sexagenary text.
-std::string DayTextLine1(const DayInCalendars& date, int ganzhiFromNewYear, CalendarRules rules);
-// Text line 2 by the information type: 0 festivals and seasonal periods, 1
-// sunrise and sunset, 2 dawn and dusk (at the place, east longitudes negative).
-std::string DayTextLine2(const DayInCalendars& date, int infoType, double longitude, double latitude,
+std::string DayTextLine1(const DayInCalendars& date, YearStart yearStart, CalendarRules rules);
+// Text line 2 by the information chosen: festivals and seasonal periods,
+// sunrise and sunset, or dawn and dusk (at the place, east longitudes negative).
+std::string DayTextLine2(const DayInCalendars& date, DayInfo info, double longitude, double latitude,
                          CalendarRules rules);
 
 }  // namespace tovani::day

@@ -58,7 +58,7 @@ class DayWindow : public MainWindow {
 
   void CreateControls(UINT dpi) override {
     SetWindowRgn(hwnd(), OutlineRegion(dpi), FALSE);
-    model_.emplace(state().Range(), Displayed(), state().DFORMShowDynastyFlag == 1);
+    model_.emplace(state().Range(), Displayed(), state().DFORMShowDynastyFlag);
     tooltips_.Create(hwnd());
     picture_ = win32::CreateControl(hwnd(), WC_STATICW, kPictureId, SS_BITMAP, 0, PlaceOf(kPicturePlace), dpi, nullptr);
     HFONT song14 = win32::GetFont("宋体", 14, false, dpi);
@@ -115,9 +115,9 @@ class DayWindow : public MainWindow {
     const DayInCalendars& d = model_->date();
     const AppState& s = state();
     // Each line whole, in 宋体 or whatever face stands in for it.
-    line1_.SetFittingText(DayTextLine1(d, s.GanZhiFromChunjieFlag, s.Rules()), "宋体", 13, dpi());
+    line1_.SetFittingText(DayTextLine1(d, s.CycleYearStart(), s.Rules()), "宋体", 13, dpi());
     std::string line2 = DayTextLine2(d, s.DFORMShowInfoTypeFlag, s.Current.longitude, s.Current.latitude, s.Rules());
-    if (s.DFORMShowInfoTypeFlag == 0) line2 = LineWithHoliday(line2, HolidayNoteOf(d.gregorian));
+    if (s.DFORMShowInfoTypeFlag == DayInfo::kFestivals) line2 = LineWithHoliday(line2, HolidayNoteOf(d.gregorian));
     line2_.SetFittingText(line2, "宋体", 14, dpi());
     const DayRecords records = RecordsOf(d);
     // Today: the records of the days ahead too.
@@ -126,7 +126,7 @@ class DayWindow : public MainWindow {
   }
 
   void RefreshLists() override {
-    model_->SetShowDynasty(state().DFORMShowDynastyFlag == 1);
+    model_->SetShowDynasty(state().DFORMShowDynastyFlag);
     Render();
   }
 

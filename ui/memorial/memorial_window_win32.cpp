@@ -46,13 +46,13 @@ class MemorialWindow : public ToolWindow {
  public:
   MemorialWindow(ProgramContext& program, int kind)
       : ToolWindow(program),
-        editor_(MemorialEditor::Open(kind, program.state.RegistryUseFlag == 1,
+        editor_(MemorialEditor::Open(kind, program.state.RegistryUseFlag,
                                      MakeRecordContext(program.state, program.registry, program.platform))),
         dates_(MakeCalendarRange(kFirstYear, kLastYear, program.state.Rules()),
-               *FromGregorian(OpeningDate({program.state.CurrentYear, program.state.CurrentMonth,
-                                           program.state.CurrentDay}),
-                              program.state.Rules()),
-               program.state.DFORMShowDynastyFlag == 1) {}
+               *FromGregorian(
+                   OpeningDate({program.state.CurrentYear, program.state.CurrentMonth, program.state.CurrentDay}),
+                   program.state.Rules()),
+               program.state.DFORMShowDynastyFlag) {}
 
   void Run(HWND owner) { RunModal(owner, kClassName, Caption(editor_.kind()), kWindowWidth, kWindowHeight); }
 

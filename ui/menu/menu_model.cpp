@@ -100,9 +100,6 @@ std::vector<MenuItem> BuildMenu() {
   };
 }
 
-bool On(std::int16_t flag) { return flag == 1; }
-void Toggle(std::int16_t& flag) { flag = flag == 1 ? 0 : 1; }
-
 }  // namespace
 
 const std::vector<MenuItem>& ContextMenu() {
@@ -111,25 +108,25 @@ const std::vector<MenuItem>& ContextMenu() {
 }
 
 bool IsChecked(int id, const AppState& s) {
-  if (id >= kTransparency0 && id <= kTransparency0 + 9) return s.FORMTransFlag == id - kTransparency0;
+  if (id >= kTransparency0 && id <= kTransparency0 + 9) return LevelOf(s.FORMTransFlag) == id - kTransparency0;
   if (id >= kOptionInfoFestivals && id <= kOptionInfoTwilight) {
-    return s.DFORMShowInfoTypeFlag == id - kOptionInfoFestivals;
+    return static_cast<int>(s.DFORMShowInfoTypeFlag) == id - kOptionInfoFestivals;
   }
   switch (id) {
-    case kShowDayWindow: return s.CalendarKind != 1;
-    case kShowMonthWindow: return s.CalendarKind == 1;
-    case kAlwaysOnTop: return s.LayerMode == "T";
-    case kEmbedInDesktop: return s.LayerMode == "D";
-    case kLockPosition: return s.PositionLock == "Y";
-    case kTransparencyAuto: return s.FORMTransFlag == 10;
-    case kOptionRegistry: return On(s.RegistryUseFlag);
-    case kOptionAutoRun: return On(s.AutoRunFlag);
-    case kOptionHourly: return On(s.WholeAutoReportTimeFlag);
-    case kOptionGanZhiFromNewYear: return On(s.GanZhiFromChunjieFlag);
-    case kOptionNoBackgroundMusic: return On(s.CloseFORMAudioPlayFlag);
-    case kOptionModernAncient: return On(s.ModernCalculateAncientFlag);
-    case kOptionNearLocate: return On(s.NearLocateMemorialFlag);
-    case kOptionDynasty: return On(s.DFORMShowDynastyFlag);
+    case kShowDayWindow: return s.CalendarKind == WindowKind::kDay;
+    case kShowMonthWindow: return s.CalendarKind == WindowKind::kMonth;
+    case kAlwaysOnTop: return s.LayerMode == Layer::kTopmost;
+    case kEmbedInDesktop: return s.LayerMode == Layer::kDesktop;
+    case kLockPosition: return s.PositionLock == MoveLock::kLocked;
+    case kTransparencyAuto: return s.FORMTransFlag == Transparency::kAutomatic;
+    case kOptionRegistry: return s.RegistryUseFlag;
+    case kOptionAutoRun: return s.AutoRunFlag;
+    case kOptionHourly: return s.WholeAutoReportTimeFlag;
+    case kOptionGanZhiFromNewYear: return s.GanZhiFromChunjieFlag;
+    case kOptionNoBackgroundMusic: return s.CloseFORMAudioPlayFlag;
+    case kOptionModernAncient: return s.ModernCalculateAncientFlag;
+    case kOptionNearLocate: return s.NearLocateMemorialFlag;
+    case kOptionDynasty: return s.DFORMShowDynastyFlag;
     default: return false;
   }
 }
@@ -148,10 +145,10 @@ bool IsEnabled(int id, bool monthWindow) {
   }
 }
 
-bool AsksFirst(int id, const AppState& s) { return id == kOptionRegistry && s.RegistryUseFlag == 1; }
+bool AsksFirst(int id, const AppState& s) { return id == kOptionRegistry && s.RegistryUseFlag; }
 
 bool OffersRegistryUse(const AppState& before, const AppState& after, bool askedBefore) {
-  return !askedBefore && after.RegistryUseFlag != 1 && ChangesKeptSettings(before, after);
+  return !askedBefore && !after.RegistryUseFlag && ChangesKeptSettings(before, after);
 }
 
 std::string HotKeysTakenText(const std::string& letters) {
@@ -166,7 +163,10 @@ std::string HotKeysTakenText(const std::string& letters) {
   return text;
 }
 
-int AmountOfLevel(int level) { return level >= 0 && level <= 9 ? 25 * level : 0; }
+int AmountOfLevel(Transparency t) {
+  const int level = LevelOf(t);
+  return level >= 0 && level <= 9 ? 25 * level : 0;
+}
 
 std::uint8_t AlphaOf(int amount) { return static_cast<std::uint8_t>(255 - std::clamp(amount, 0, 255)); }
 
@@ -187,13 +187,13 @@ Effects Dispatch(int id, AppState& s, Behaviour& b, RegistryStore& registry, boo
   Effects e;
   if (!IsEnabled(id, monthWindow)) return e;  // greyed there: it would do nothing
   if (id >= kTransparency0 && id <= kTransparency0 + 9) {
-    s.FORMTransFlag = static_cast<std::int16_t>(id - kTransparency0);
+    s.FORMTransFlag = TransparencyOfLevel(id - kTransparency0);
     e.transparencyAmount = AmountOfLevel(s.FORMTransFlag);
     e.fadeTimer = false;
     return e;
   }
   if (id >= kOptionInfoFestivals && id <= kOptionInfoTwilight) {
-    s.DFORMShowInfoTypeFlag = static_cast<std::int16_t>(id - kOptionInfoFestivals);
+    s.DFORMShowInfoTypeFlag = static_cast<DayInfo>(id - kOptionInfoFestivals);
     e.refresh = Refresh::kTexts;
     return e;
   }
@@ -205,32 +205,32 @@ Effects Dispatch(int id, AppState& s, Behaviour& b, RegistryStore& registry, boo
       e.closeWindow = SwitchToMonthWindow(s);
       break;
     case kAlwaysOnTop:
-      if (s.LayerMode == "T") {
+      if (s.LayerMode == Layer::kTopmost) {
         e.placement = {Placement::kRemoveTopmost};
-        s.LayerMode = "N";
+        s.LayerMode = Layer::kNormal;
       } else {
-        if (s.LayerMode == "D") e.placement.push_back(Placement::kLeaveDesktop);
+        if (s.LayerMode == Layer::kDesktop) e.placement.push_back(Placement::kLeaveDesktop);
         e.placement.push_back(Placement::kSetTopmost);
-        s.LayerMode = "T";
+        s.LayerMode = Layer::kTopmost;
       }
       break;
     case kEmbedInDesktop:
-      if (s.LayerMode == "D") {
+      if (s.LayerMode == Layer::kDesktop) {
         e.placement = {Placement::kLeaveDesktop};
-        s.LayerMode = "N";
+        s.LayerMode = Layer::kNormal;
       } else {
-        if (s.LayerMode == "T") e.placement.push_back(Placement::kRemoveTopmost);
+        if (s.LayerMode == Layer::kTopmost) e.placement.push_back(Placement::kRemoveTopmost);
         e.placement.push_back(Placement::kEmbed);
-        s.LayerMode = "D";
+        s.LayerMode = Layer::kDesktop;
       }
       break;
     case kLockPosition:
-      s.PositionLock = s.PositionLock == "Y" ? "N" : "Y";
+      s.PositionLock = s.PositionLock == MoveLock::kLocked ? MoveLock::kMovable : MoveLock::kLocked;
       break;
     case kTransparencyAuto:
-      s.FORMTransFlag = 10;
+      s.FORMTransFlag = Transparency::kAutomatic;
       b.fadeCount = 0;
-      e.transparencyAmount = AmountOfLevel(10);
+      e.transparencyAmount = AmountOfLevel(Transparency::kAutomatic);
       e.fadeTimer = true;
       break;
     case kCoordinates:
@@ -270,30 +270,30 @@ Effects Dispatch(int id, AppState& s, Behaviour& b, RegistryStore& registry, boo
       ToggleAutoRun(s);
       break;
     case kOptionHourly:
-      Toggle(s.WholeAutoReportTimeFlag);
-      e.hourlyTimer = On(s.WholeAutoReportTimeFlag);
+      s.WholeAutoReportTimeFlag = !s.WholeAutoReportTimeFlag;
+      e.hourlyTimer = s.WholeAutoReportTimeFlag;
       break;
     case kOptionGanZhiFromNewYear:
-      Toggle(s.GanZhiFromChunjieFlag);
+      s.GanZhiFromChunjieFlag = !s.GanZhiFromChunjieFlag;
       e.refresh = Refresh::kTexts;
       break;
     case kOptionNoBackgroundMusic:
-      Toggle(s.CloseFORMAudioPlayFlag);
+      s.CloseFORMAudioPlayFlag = !s.CloseFORMAudioPlayFlag;
       e.refresh = Refresh::kTexts;
       break;
     case kOptionNearLocate:
-      Toggle(s.NearLocateMemorialFlag);
+      s.NearLocateMemorialFlag = !s.NearLocateMemorialFlag;
       e.refresh = Refresh::kTexts;
       break;
     case kOptionModernAncient:
       // The lunar calendar changes under every date (each rule set has its
       // own cached years), and the lunar ends of the range move.
-      Toggle(s.ModernCalculateAncientFlag);
+      s.ModernCalculateAncientFlag = !s.ModernCalculateAncientFlag;
       RecomputeLunarBounds(s);
       e.refresh = Refresh::kAll;
       break;
     case kOptionDynasty:
-      Toggle(s.DFORMShowDynastyFlag);
+      s.DFORMShowDynastyFlag = !s.DFORMShowDynastyFlag;
       e.refresh = Refresh::kLists;
       break;
     case kOptionPicture:

@@ -111,8 +111,8 @@ bool OffersRegistryUse(const AppState& before, const AppState& after, bool asked
 std::string HotKeysTakenText(const std::string& letters);
 
 // The transparency amount 0..255 of a fixed level 0..9 (25 * level); the
-// automatic level 10 starts opaque (0).
-int AmountOfLevel(int level);
+// automatic one starts opaque (0).
+int AmountOfLevel(Transparency level);
 // The opacity for an amount: 255 - amount, amount clamped to 0..255.
 std::uint8_t AlphaOf(int amount);
 

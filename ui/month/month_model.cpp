@@ -30,7 +30,7 @@ std::string CellSecondLine(const DayInCalendars& day, CalendarRules rules) {
   const CalendarTriple& l = day.lunar;
   std::string text = LunarFestivalText(l.year, l.month, l.day, rules);
   if (!text.empty()) return text;
-  text = GregorianFestivalText(g.year, g.month, g.day, 0);
+  text = GregorianFestivalText(g.year, g.month, g.day, FestivalList::kMain);
   if (!text.empty()) return text;
   const std::string note = NextSolarTermNote(g.year, g.month, g.day, rules);
   const std::string today = "今日";
@@ -81,16 +81,16 @@ std::string MonthSummary(std::int32_t year, std::int32_t month, CalendarRules ru
   return terms + kLineBreak + moons;
 }
 
-std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double longitude, double latitude,
+std::string DayDetails(const DayInCalendars& day, YearStart yearStart, double longitude, double latitude,
                        CalendarRules rules) {
   const CalendarTriple& g = day.gregorian;
   const CalendarTriple& l = day.lunar;
   const CalendarTriple& h = day.hijri;
   const int length = LunarMonthLength(l.year, l.month, rules);
   const std::string monthName = LunarMonthBaseName((l.month - 1) % 12 + 1);
-  std::string lunar = "农历 " + TrimBlanks(EraYearText(l.year)) + "年" + " " + (l.month > 12 ? " 闰" + monthName : monthName) +
-                      (length == 30 ? "大" : "小") + LunarDayName(l.day) + " " +
-                      SexagenaryText(g.year, g.month, g.day, ganzhiFromNewYear, rules);
+  std::string lunar = "农历 " + TrimBlanks(EraYearText(l.year)) + "年" + " " +
+                      (l.month > 12 ? " 闰" + monthName : monthName) + (length == 30 ? "大" : "小") +
+                      LunarDayName(l.day) + " " + SexagenaryText(g.year, g.month, g.day, yearStart, rules);
 
   std::string hijri = "回历 " + (h.year >= 1 ? std::to_string(h.year) : "前" + std::to_string(1 - h.year)) + "年" +
                       std::to_string(h.month) + "月" + std::to_string(h.day) + "日" + " " +
@@ -106,7 +106,8 @@ std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double 
       at(kDawn) + "天亮" + " " + at(kSunrise) + "日出" + " " + at(kSunset) + "日落" + " " + at(kDusk) + "天黑";
 
   std::string festivals;
-  for (const std::string& f : {LunarFestivalText(l.year, l.month, l.day, rules), GregorianFestivalText(g.year, g.month, g.day, 1)}) {
+  for (const std::string& f : {LunarFestivalText(l.year, l.month, l.day, rules),
+                               GregorianFestivalText(g.year, g.month, g.day, FestivalList::kFull)}) {
     if (!f.empty()) festivals += " " + f;
   }
   std::string text = std::string(kLineBreak) + lunar + kLineBreak + hijri + kLineBreak + sun;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/calendar_range.h"
+#include "engine/sexagenary.h"
 
 namespace tovani::month {
 
@@ -27,7 +28,7 @@ std::string CellSecondLine(const DayInCalendars& day, CalendarRules rules);
 // The solar terms (line 1) and new and full moons (line 2) of a month.
 std::string MonthSummary(std::int32_t year, std::int32_t month, CalendarRules rules);
 // The details of a day (without the user's records); begins with a line break.
-std::string DayDetails(const DayInCalendars& day, int ganzhiFromNewYear, double longitude, double latitude,
+std::string DayDetails(const DayInCalendars& day, YearStart yearStart, double longitude, double latitude,
                        CalendarRules rules);
 
 class MonthModel {

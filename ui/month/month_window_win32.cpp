@@ -156,7 +156,7 @@ class MonthWindow : public MainWindow {
       }
       case WM_NCLBUTTONDOWN:
         // Locked: the caption does not move the window.
-        if (wParam == HTCAPTION && state().PositionLock == "Y") return 0;
+        if (wParam == HTCAPTION && state().PositionLock == MoveLock::kLocked) return 0;
         return std::nullopt;
       default:
         return std::nullopt;
@@ -278,7 +278,7 @@ class MonthWindow : public MainWindow {
     const AppState& s = state();
     const DayRecords records = RecordsOf(d);
     const std::string details = DetailsWithRecords(
-        DetailsWithHoliday(DayDetails(d, s.GanZhiFromChunjieFlag, s.Current.longitude, s.Current.latitude, s.Rules()),
+        DetailsWithHoliday(DayDetails(d, s.CycleYearStart(), s.Current.longitude, s.Current.latitude, s.Rules()),
                            HolidayNoteOf(d.gregorian)),
         records);
     if (details_.Text() != details) {

@@ -67,7 +67,7 @@ std::vector<LunarMonth> MonthsOf(std::int32_t year, CalendarRules rules) {
 
 // "闰二月小    AD03-22-2023 ～ AD04-19-2023" without the year part.
 std::string MonthWithSpan(const LunarMonth& m, const char* separator, CalendarRules rules) {
-  return LunarMonthName(m.code, m.length == 30 ? 1 : 0) + separator + LunarToSolar(m.year, m.code, 1, rules) + " ～ " +
+  return LunarMonthName(m.code, MonthSizeOf(m.length)) + separator + LunarToSolar(m.year, m.code, 1, rules) + " ～ " +
          LunarToSolar(m.year, m.code, m.length, rules);
 }
 
@@ -154,14 +154,13 @@ class RunSearch final : public YearSearch {
 
 class ConditionDaySearch final : public Search {
  public:
-  ConditionDaySearch(std::int32_t start, int years, const DayConditions& c, int ganzhiFromNewYear,
-                     CalendarRules rules)
+  ConditionDaySearch(std::int32_t start, int years, const DayConditions& c, YearStart yearStart, CalendarRules rules)
       : rules_(rules),
         first_(DateToDayNumber(start, 1, 1)),
         last_(DateToDayNumber(start + years - 1, 12, 31)),
         next_(first_),
         c_(c),
-        fromNewYear_(ganzhiFromNewYear) {}
+        yearStart_(yearStart) {}
 
   bool Step() override {
     if (next_ > last_ || !c_.Any()) return false;
@@ -195,12 +194,12 @@ class ConditionDaySearch final : public Search {
     const auto lunar = LunarDateOf(g.year, g.month, g.day, rules_);
     if (v[kLunarMonth] != 0 && (!lunar || lunar->code() != v[kLunarMonth])) return;
     if (v[kLunarDay] != 0 && (!lunar || lunar->day != v[kLunarDay])) return;
-    if (v[kCycleYear] != 0 && YearCycleIndex(g.year, g.month, g.day, fromNewYear_, rules_) != v[kCycleYear]) return;
-    if (v[kCycleMonth] != 0 && MonthCycleIndex(g.year, g.month, g.day, fromNewYear_, rules_) != v[kCycleMonth]) return;
+    if (v[kCycleYear] != 0 && YearCycleIndex(g.year, g.month, g.day, yearStart_, rules_) != v[kCycleYear]) return;
+    if (v[kCycleMonth] != 0 && MonthCycleIndex(g.year, g.month, g.day, yearStart_, rules_) != v[kCycleMonth]) return;
     const std::string note = NextSolarTermNote(g.year, g.month, g.day, rules_);
     const bool termDay = note.compare(0, std::string(kToday).size(), kToday) == 0;
     if (!c_.solarTerm.empty() && note.find(kToday + c_.solarTerm) == std::string::npos) return;
-    const std::string festival = GregorianFestivalText(g.year, g.month, g.day, 1);
+    const std::string festival = GregorianFestivalText(g.year, g.month, g.day, FestivalList::kFull);
     if (!c_.festival.empty() && festival.find(c_.festival) == std::string::npos) return;
 
     ++count_;
@@ -209,7 +208,7 @@ class ConditionDaySearch final : public Search {
     items_ += std::string(kLineBreak) + "    对应农历→" + LunarDateText(lunar);
     items_ += std::string(kLineBreak) + "    对应回历→" + HijriDateText(g.year, g.month, g.day);
     items_ += std::string(kLineBreak) + "    对应星期→" + weekday;
-    items_ += std::string(kLineBreak) + "    对应干支→" + SexagenaryText(g.year, g.month, g.day, fromNewYear_, rules_);
+    items_ += std::string(kLineBreak) + "    对应干支→" + SexagenaryText(g.year, g.month, g.day, yearStart_, rules_);
     if (termDay) items_ += std::string(kLineBreak) + "    对应节气→" + note.substr(std::string(kToday).size());
     if (!festival.empty()) items_ += std::string(kLineBreak) + "    对应节日→" + festival;
   }
@@ -218,7 +217,7 @@ class ConditionDaySearch final : public Search {
   const DayNumber first_, last_;
   DayNumber next_;
   const DayConditions c_;
-  const int fromNewYear_;
+  const YearStart yearStart_;
   int count_ = 0;
   std::string items_;
 };
@@ -313,8 +312,8 @@ std::unique_ptr<Search> MakeRunSearch(std::int32_t start, int years, RunKind kin
 }
 
 std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, const DayConditions& conditions,
-                                               int ganzhiFromNewYear, CalendarRules rules) {
-  return std::make_unique<ConditionDaySearch>(start, years, conditions, ganzhiFromNewYear, rules);
+                                               YearStart yearStart, CalendarRules rules) {
+  return std::make_unique<ConditionDaySearch>(start, years, conditions, yearStart, rules);
 }
 
 void SearchSession::Open(int page) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/rules.h"
+#include "engine/sexagenary.h"
 
 #include <array>
 #include <cstdint>
@@ -114,7 +115,7 @@ std::vector<std::string> ConditionItems(Condition c);
 DayConditions ConditionsFromSelections(const std::array<int, kConditionCount>& selections);
 
 std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, const DayConditions& conditions,
-                                               int ganzhiFromNewYear, CalendarRules rules);
+                                               YearStart yearStart, CalendarRules rules);
 
 // The window's running flag and stop request around a search.
 class SearchSession {

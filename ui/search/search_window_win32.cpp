@@ -214,7 +214,8 @@ class SearchWindow final : public ToolWindow {
       for (int c = 0; c < kConditionCount; ++c) selections[c] = lists_[c].Selected();
       const DayConditions conditions = ConditionsFromSelections(selections);
       if (!conditions.Any()) return;
-      search = MakeConditionDaySearch(request->start, request->years, conditions, state().GanZhiFromChunjieFlag, state().Rules());
+      search =
+          MakeConditionDaySearch(request->start, request->years, conditions, state().CycleYearStart(), state().Rules());
     }
     const auto result = Session().Run(
         *search,

@@ -82,7 +82,7 @@ std::string LunarMonthsTable(std::int32_t y, CalendarRules rules) {
   std::string text = "    农历 " + HeaderYear(y) + " 年共 " + (leapMonth != 0 ? "13" : "12") + " 个月";
   const auto line = [&](int code, const char* blanks) {
     const int length = LunarMonthLength(y, code, rules);
-    text += std::string(kLineBreak) + LunarMonthName(code, length == 30 ? 1 : 0) + blanks + "对应公历" +
+    text += std::string(kLineBreak) + LunarMonthName(code, MonthSizeOf(length)) + blanks + "对应公历" +
             LunarToSolar(y, code, 1, rules) + " ～ " + LunarToSolar(y, code, length, rules);
   };
   for (int m = 1; m <= 12; ++m) {

@@ -82,12 +82,12 @@ TEST_F(ProgramSettings, ClosingWritesBackWhatStartUpRead) {
   Win32Registry registry;
   AppState seeded;
   SetProgramLocation(seeded, Narrow(testing_win32::ProgramPath()));
-  seeded.RegistryUseFlag = 1;
-  seeded.AutoRunFlag = 1;
-  seeded.WholeAutoReportTimeFlag = 1;
-  seeded.DFORMShowDynastyFlag = 1;
-  seeded.DFORMShowInfoTypeFlag = 2;
-  seeded.Alarms = {AlarmSetting{1, 450, 2}, AlarmSetting{0, 1439, 4}, AlarmSetting{1, 61, 1}};
+  seeded.RegistryUseFlag = true;
+  seeded.AutoRunFlag = true;
+  seeded.WholeAutoReportTimeFlag = true;
+  seeded.DFORMShowDynastyFlag = true;
+  seeded.DFORMShowInfoTypeFlag = DayInfo::kDawnDusk;
+  seeded.Alarms = {AlarmSetting{true, 450, 2}, AlarmSetting{false, 1439, 4}, AlarmSetting{true, 61, 1}};
   seeded.MyCity = OwnPlace{"黄山脚下", -118.1667, 30.1333};
   seeded.NowCityCode = 44;
   seeded.FormLeft = 100;

@@ -96,9 +96,9 @@ TEST_F(RealRegistry, WritesReportSuccessAndValueNamesList) {
 TEST_F(RealRegistry, SettingsSaveAndLoadBack) {
   AppState saved;
   SetProgramLocation(saved, "C:\\Tools\\tovani.exe");
-  saved.RegistryUseFlag = 1;
-  saved.DFORMShowInfoTypeFlag = 1;
-  saved.Alarms = {AlarmSetting{1, 450, 2}, AlarmSetting{0, 1439, 4}, AlarmSetting{1, 1, 1}};
+  saved.RegistryUseFlag = true;
+  saved.DFORMShowInfoTypeFlag = DayInfo::kSunriseSunset;
+  saved.Alarms = {AlarmSetting{true, 450, 2}, AlarmSetting{false, 1439, 4}, AlarmSetting{true, 1, 1}};
   saved.MyCity = OwnPlace{"黄山脚下", -118.1667, 0};
   saved.NowCityCode = 44;
   saved.FormLeft = 12;
@@ -108,8 +108,8 @@ TEST_F(RealRegistry, SettingsSaveAndLoadBack) {
   AppState loaded;
   SetProgramLocation(loaded, "C:\\Tools\\tovani.exe");
   LoadSettings(loaded, registry, platform);
-  EXPECT_EQ(loaded.RegistryUseFlag, 1);
-  EXPECT_EQ(loaded.DFORMShowInfoTypeFlag, 1);
+  EXPECT_TRUE(loaded.RegistryUseFlag);
+  EXPECT_EQ(loaded.DFORMShowInfoTypeFlag, DayInfo::kSunriseSunset);
   EXPECT_EQ(loaded.Alarms, saved.Alarms);
   EXPECT_EQ(loaded.MyCity.name, "黄山脚下");
   EXPECT_EQ(loaded.MyCity.longitude, -118.1667);
@@ -118,7 +118,7 @@ TEST_F(RealRegistry, SettingsSaveAndLoadBack) {
   EXPECT_EQ(loaded.FormLeft, 12);
   EXPECT_EQ(loaded.FormTop, 34);
   // Registry use off: the end removes the key.
-  loaded.RegistryUseFlag = 0;
+  loaded.RegistryUseFlag = false;
   SaveSettings(loaded, registry);
   HKEY h = nullptr;
   EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tovani", 0, KEY_READ, &h), ERROR_SUCCESS);

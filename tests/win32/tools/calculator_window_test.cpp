@@ -295,10 +295,10 @@ TEST_F(CalculatorWindowTest, SexagenaryTextOfADate) {
   EXPECT_EQ(TextOf(Control(kResultLabelId)), "干支历");
   Type(Date(0), "02-05-2024");  // after 立春, before the lunar new year
   Compute();
-  EXPECT_EQ(ResultText(), SexagenaryText(2024, 2, 5, 0, kHistoricalRules));
+  EXPECT_EQ(ResultText(), SexagenaryText(2024, 2, 5, YearStart::kStartOfSpring, kHistoricalRules));
   Click(Radio(0, Calendar::kLunar));
   Type(Date(0), "08-15-1911");
-  EXPECT_TRUE(ComputeByEnter(SexagenaryText(1911, 10, 6, 0, kHistoricalRules)));
+  EXPECT_TRUE(ComputeByEnter(SexagenaryText(1911, 10, 6, YearStart::kStartOfSpring, kHistoricalRules)));
   EXPECT_EQ(GregorianDay(LunarToSolar(1911, 8, 15, kHistoricalRules)), DateToDayNumber(1911, 10, 6));
   ASSERT_TRUE(Cancel());
 }

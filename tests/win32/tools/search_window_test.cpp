@@ -212,7 +212,8 @@ TEST_F(SearchWindow, DaysPageFindsWhatTheModelFinds) {
   DayConditions ramadan;
   ramadan.values[kHijriMonth] = 9;
   Choose(kHijriMonth, 9);
-  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeConditionDaySearch(2020, 5, ramadan, 0, kHistoricalRules))));
+  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeConditionDaySearch(2020, 5, ramadan, YearStart::kStartOfSpring,
+                                                                         kHistoricalRules))));
 
   // 250 years become 100, shown in the field.
   DayConditions first;
@@ -221,7 +222,8 @@ TEST_F(SearchWindow, DaysPageFindsWhatTheModelFinds) {
   Choose(kGregorianDay, 1);
   Fill("1950", false, "250");
   std::vector<double> times;
-  const std::string expected = ModelText(MakeConditionDaySearch(1950, 100, first, 0, kHistoricalRules));
+  const std::string expected =
+      ModelText(MakeConditionDaySearch(1950, 100, first, YearStart::kStartOfSpring, kHistoricalRules));
   for (int run = 0; run < 5; ++run) {
     double ms = 0;
     EXPECT_TRUE(SameText(SearchAndWait(&ms), expected));
@@ -287,7 +289,8 @@ TEST_F(SearchWindow, EveryStopEmptiesTheBox) {
   DayConditions thanksgiving;
   thanksgiving.festival = "感恩节";
   Fill("2000", false, "3");
-  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeConditionDaySearch(2000, 3, thanksgiving, 0, kHistoricalRules))));
+  EXPECT_TRUE(SameText(SearchAndWait(), ModelText(MakeConditionDaySearch(
+                                            2000, 3, thanksgiving, YearStart::kStartOfSpring, kHistoricalRules))));
 
   // Esc during a search closes the window; the main window is back.
   Fill("1900", false, "100");
@@ -408,7 +411,8 @@ TEST(SearchProgressCost, ShareOfTheProgressUpdates) {
       // The lunar years computed once before: the shortest page 1 search of
       // 5000 years, where the progress weighs most.
       {"page 1, leap months of 5000 years, warm", [] { return MakeLeapMonthSearch(1, 5000, 0, kHistoricalRules); }},
-      {"page 2, 100 years, one condition (Gregorian day)", [&] { return MakeConditionDaySearch(1950, 100, first, 0, kHistoricalRules); }},
+      {"page 2, 100 years, one condition (Gregorian day)",
+       [&] { return MakeConditionDaySearch(1950, 100, first, YearStart::kStartOfSpring, kHistoricalRules); }},
   };
   for (const Probe& p : probes) {
     run(p.make, kModelOnly);  // warms the lunar years' cache

@@ -189,7 +189,7 @@ TEST_F(MenuBehaviour, TheWindowChosenLastOpensFirstAndTheEndOfASessionSaves) {
   EXPECT_EQ(AlphaOf(hwnd), 255);  // the stored transparency is not read back
   const MonthView v(hwnd);
   Command(hwnd, 3090);
-  ExpectMonthShows(v, *FromGregorian(Today(), kHistoricalRules), {.ganzhiFromNewYear = 1}, false);
+  ExpectMonthShows(v, *FromGregorian(Today(), kHistoricalRules), {.yearStart = YearStart::kLunarNewYear}, false);
   Send(hwnd, WM_ENDSESSION, TRUE, 0);
   EXPECT_EQ(StoredSetting(L"GanZhiFromChunjieFlag"), L"1");
   EXPECT_TRUE(CloseAndWait(hwnd));
@@ -225,7 +225,7 @@ TEST_F(MenuBehaviour, ARecordShowsInTheBalloonAndInTheDetails) {
   ASSERT_NE(hwnd, nullptr);
   const MonthView m(hwnd);
   const auto date = FromGregorian({2030, 5, 1}, kHistoricalRules);
-  const std::string details = MonthDetails(*date, 0);
+  const std::string details = MonthDetails(*date, YearStart::kStartOfSpring);
   EXPECT_EQ(TextOf(m.details), DetailsWithRecords(details, DayRecords{"", {"母亲生日"}, ""}));
   EXPECT_NE(TextOf(m.details).find("母亲生日"), std::string::npos);
   // Registry use off (after its question): no records, and nothing stored

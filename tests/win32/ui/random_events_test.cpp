@@ -148,7 +148,10 @@ class RandomEvents : public ProgramTest {
     }
     Command(window_, id);
     switch (id) {
-      case 3090: options_.ganzhiFromNewYear ^= 1; break;
+      case 3090:
+        options_.yearStart =
+            options_.yearStart == YearStart::kStartOfSpring ? YearStart::kLunarNewYear : YearStart::kStartOfSpring;
+        break;
       case 3092:
         options_.rules.modern = !options_.rules.modern;
         range_ = MakeCalendarRange(FullRange().firstYear, FullRange().lastYear, options_.rules);
@@ -164,7 +167,7 @@ class RandomEvents : public ProgramTest {
       case 3096:
       case 3097:
       case 3098:
-        if (day_) options_.infoType = id - 3096;
+        if (day_) options_.info = static_cast<DayInfo>(id - 3096);
         break;
       case 3105:
         if (day_) day_->GoTo(Today());
@@ -192,8 +195,8 @@ class RandomEvents : public ProgramTest {
       const auto id = static_cast<day::ListId>(i);
       EXPECT_EQ(Send(v.lists[i], CB_GETCURSEL), day_->Selected(id)) << day::ListName(id);
     }
-    EXPECT_EQ(TextOf(v.line1), day::DayTextLine1(date, options_.ganzhiFromNewYear, options_.rules));
-    EXPECT_EQ(TextOf(v.line2), DayLine2(date, options_.infoType, options_.rules));
+    EXPECT_EQ(TextOf(v.line1), day::DayTextLine1(date, options_.yearStart, options_.rules));
+    EXPECT_EQ(TextOf(v.line2), DayLine2(date, options_.info, options_.rules));
   }
 
   std::mt19937 random_;

@@ -28,23 +28,24 @@ inline HolidayNote NoteOf(const CivilDate& day) {
 }
 
 // The day window's second line as the window shows it.
-inline std::string DayLine2(const DayInCalendars& date, int infoType, CalendarRules rules = kHistoricalRules) {
+inline std::string DayLine2(const DayInCalendars& date, DayInfo info, CalendarRules rules = kHistoricalRules) {
   const CurrentPlace place = DefaultPlace();
-  const std::string line = day::DayTextLine2(date, infoType, place.longitude, place.latitude, rules);
-  return infoType == 0 ? LineWithHoliday(line, NoteOf(date.gregorian)) : line;
+  const std::string line = day::DayTextLine2(date, info, place.longitude, place.latitude, rules);
+  return info == DayInfo::kFestivals ? LineWithHoliday(line, NoteOf(date.gregorian)) : line;
 }
 
 // The month window's details of a day, without records.
-inline std::string MonthDetails(const DayInCalendars& date, int ganzhiFromNewYear,
+inline std::string MonthDetails(const DayInCalendars& date, YearStart yearStart,
                                 CalendarRules rules = kHistoricalRules) {
   const CurrentPlace place = DefaultPlace();
-  return DetailsWithHoliday(month::DayDetails(date, ganzhiFromNewYear, place.longitude, place.latitude, rules),
+  return DetailsWithHoliday(month::DayDetails(date, yearStart, place.longitude, place.latitude, rules),
                             NoteOf(date.gregorian));
 }
 
 // The options that change what the windows show.
 struct ShowOptions {
-  int ganzhiFromNewYear = 0, infoType = 0;
+  YearStart yearStart = YearStart::kStartOfSpring;
+  DayInfo info = DayInfo::kFestivals;
   bool dynasty = false;
   CalendarRules rules = kHistoricalRules;
 };
@@ -81,8 +82,8 @@ inline void ExpectDayShows(const DayView& v, const day::DayModel& model, const S
     EXPECT_EQ(got.selected, selected) << day::ListName(id);
     EXPECT_EQ(got.text, selected >= 0 ? want.items[selected] : "") << day::ListName(id);
   }
-  EXPECT_EQ(TextOf(v.line1), day::DayTextLine1(model.date(), o.ganzhiFromNewYear, o.rules));
-  EXPECT_EQ(TextOf(v.line2), DayLine2(model.date(), o.infoType, o.rules));
+  EXPECT_EQ(TextOf(v.line1), day::DayTextLine1(model.date(), o.yearStart, o.rules));
+  EXPECT_EQ(TextOf(v.line2), DayLine2(model.date(), o.info, o.rules));
 }
 
 inline void ExpectDayShows(const DayView& v, const DayInCalendars& date, const ShowOptions& o = {}) {
@@ -129,7 +130,7 @@ inline void ExpectMonthShows(const MonthView& v, const DayInCalendars& d, const 
   EXPECT_EQ(Send(v.years, CB_GETCURSEL), g.year - FullRange().firstYear);
   EXPECT_EQ(Send(v.months, CB_GETCURSEL), g.month - 1);
   EXPECT_EQ(TextOf(v.summary), month::MonthSummary(g.year, g.month, o.rules));
-  EXPECT_EQ(TextOf(v.details), MonthDetails(d, o.ganzhiFromNewYear, o.rules));
+  EXPECT_EQ(TextOf(v.details), MonthDetails(d, o.yearStart, o.rules));
   if (!cells) return;
   const month::MonthGrid grid = month::MakeMonthGrid(g.year, g.month, o.rules);
   for (int c = 1; c <= month::kCellCount; ++c) {

@@ -80,7 +80,7 @@ TEST_F(WorkingWeek, TheDayWindowsSecondLineOnADayOff) {
   ChooseItem(v[day::kGregorianDay], 0);
   const std::string line = TextOf(v.line2);
   EXPECT_EQ(line.rfind("休 国庆节、中秋节", 0), 0u) << line;
-  EXPECT_EQ(line, DayLine2(*FromGregorian({2025, 10, 1}, kHistoricalRules), 0));
+  EXPECT_EQ(line, DayLine2(*FromGregorian({2025, 10, 1}, kHistoricalRules), DayInfo::kFestivals));
   EXPECT_TRUE(CloseAndWait(main));
 }
 
