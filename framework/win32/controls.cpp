@@ -4,6 +4,8 @@
 #include <uxtheme.h>
 
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "framework/win32/fonts.h"
 #include "framework/win32/wide.h"
@@ -77,7 +79,7 @@ void MakeReadOnlyText(HWND edit, bool keysToWindow) {
     switch (msg) {
       case WM_GETDLGCODE:
         if (!keysToWindow) return std::nullopt;
-        return DefSubclassProc(h, msg, w, 0) & ~(DLGC_WANTALLKEYS | DLGC_HASSETSEL);
+        return CallNext(h, msg, w, 0) & ~(DLGC_WANTALLKEYS | DLGC_HASSETSEL);
       case WM_KEYDOWN:
         if (w == 'A' && (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
           SendMessageW(h, EM_SETSEL, 0, -1);
@@ -163,11 +165,21 @@ void Tooltips::Add(HWND control, const std::string& text) const {
   std::wstring w = Wide(text);
   TTTOOLINFOW ti{};
   ti.cbSize = sizeof ti;
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.uFlags = TTF_IDISHWND;
   ti.hwnd = GetParent(control);
   ti.uId = reinterpret_cast<UINT_PTR>(control);
   ti.lpszText = w.data();
   SendMessageW(hwnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  // The control's mouse messages reach the tooltip through our own
+  // subclassing (see Subclass), not the common controls' TTF_SUBCLASS.
+  const HWND tip = hwnd;
+  Subclass(control, [tip](HWND h, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+    if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
+      MSG m{h, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+      SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+    }
+    return std::nullopt;
+  });
 }
 
 // ---- Balloon ----
@@ -240,32 +252,94 @@ HBRUSH ControlColours::Apply(HWND control, HDC dc) const {
 }
 
 // ---- Subclassing ----
+//
+// The window procedure of a subclassed control is replaced by ours, and the
+// handlers are found in a table of this (the window) thread.  The common
+// controls' SetWindowSubclass keeps its data in a window property, which Wine
+// reads from its server for every message: a list of 4000 items took half a
+// second to fill that way.
 
 namespace {
 
-LRESULT CALLBACK SubclassProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR ref) {
-  auto* handler = reinterpret_cast<SubclassHandler*>(ref);
-  if (msg == WM_NCDESTROY) {
-    RemoveWindowSubclass(h, SubclassProc, id);
-    delete handler;
-    return DefSubclassProc(h, msg, w, l);
-  }
-  try {
-    if (const auto r = (*handler)(h, msg, w, l)) return *r;
-  } catch (...) {
-    return 0;
-  }
-  return DefSubclassProc(h, msg, w, l);
+struct Subclassed {
+  WNDPROC previous = nullptr;
+  std::vector<SubclassHandler> handlers;  // the last added sees a message first
+};
+
+std::unordered_map<HWND, std::shared_ptr<Subclassed>>& SubclassTable() {
+  thread_local std::unordered_map<HWND, std::shared_ptr<Subclassed>> table;
+  return table;
 }
 
-UINT_PTR g_nextSubclassId = 1;
+// The handlers running, innermost last: where CallNext goes on from.
+struct Running {
+  HWND hwnd;
+  std::size_t index;
+};
+std::vector<Running>& RunningHandlers() {
+  thread_local std::vector<Running> running;
+  return running;
+}
+
+// Handlers below index (index and those added after it excluded), then the
+// control's own procedure.
+LRESULT DispatchFrom(HWND h, UINT msg, WPARAM w, LPARAM l, std::size_t index) {
+  const auto it = SubclassTable().find(h);
+  if (it == SubclassTable().end()) return DefWindowProcW(h, msg, w, l);
+  const std::shared_ptr<Subclassed> keep = it->second;  // a handler may destroy the window
+  while (index-- > 0) {
+    if (index >= keep->handlers.size()) continue;
+    RunningHandlers().push_back({h, index});
+    std::optional<LRESULT> result;
+    try {
+      result = keep->handlers[index](h, msg, w, l);
+    } catch (...) {
+      result = 0;
+    }
+    RunningHandlers().pop_back();
+    if (result) return *result;
+    if (!IsWindow(h)) return 0;
+  }
+  return CallWindowProcW(keep->previous, h, msg, w, l);
+}
+
+LRESULT CALLBACK SubclassProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  const auto it = SubclassTable().find(h);
+  if (it == SubclassTable().end()) return DefWindowProcW(h, msg, w, l);
+  if (msg == WM_NCDESTROY) {
+    const WNDPROC previous = it->second->previous;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC)) == SubclassProc) {
+      SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    }
+    SubclassTable().erase(it);
+    return CallWindowProcW(previous, h, msg, w, l);
+  }
+  return DispatchFrom(h, msg, w, l, it->second->handlers.size());
+}
 
 }  // namespace
 
 void Subclass(HWND control, SubclassHandler handler) {
   if (control == nullptr) return;
-  auto* owned = new SubclassHandler(std::move(handler));
-  if (!SetWindowSubclass(control, SubclassProc, g_nextSubclassId++, reinterpret_cast<DWORD_PTR>(owned))) delete owned;
+  auto& entry = SubclassTable()[control];
+  if (entry == nullptr) {
+    entry = std::make_shared<Subclassed>();
+    entry->previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    if (entry->previous == nullptr) {
+      SubclassTable().erase(control);
+      return;
+    }
+  }
+  entry->handlers.push_back(std::move(handler));
+}
+
+LRESULT CallNext(HWND control, UINT msg, WPARAM w, LPARAM l) {
+  const auto& running = RunningHandlers();
+  for (auto it = running.rbegin(); it != running.rend(); ++it) {
+    if (it->hwnd == control) return DispatchFrom(control, msg, w, l, it->index);
+  }
+  return DispatchFrom(control, msg, w, l, 0);
 }
 
 }  // namespace tovani::win32

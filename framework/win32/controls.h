@@ -96,9 +96,13 @@ class ControlColours {
 };
 
 // Sees a control's messages before the control does.  The handler returns a
-// result to swallow a message, or nothing to let the control have it.
+// result to swallow a message, or nothing to let the control have it; a
+// handler added later sees a message first.
 using SubclassHandler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
 void Subclass(HWND control, SubclassHandler handler);
+// Within a handler: what the handlers below it and the control make of a
+// message.
+LRESULT CallNext(HWND control, UINT msg, WPARAM w, LPARAM l);
 
 // Takes the visual theme off a control, so that it uses the colours given to
 // it (themed drop-down lists and tooltips ignore them).

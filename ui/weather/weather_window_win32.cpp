@@ -176,7 +176,7 @@ win32::TextBox WeatherWindow::ResultBox(int id, const Box& box, FontKind font, b
     // Tab, Enter and Esc go to the window, as in the one-line boxes.
     win32::Subclass(b.hwnd, [](HWND h, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
       if (msg != WM_GETDLGCODE) return std::nullopt;
-      return DefSubclassProc(h, msg, wParam, lParam) & ~DLGC_WANTALLKEYS;
+      return win32::CallNext(h, msg, wParam, lParam) & ~DLGC_WANTALLKEYS;
     });
   }
   Add(b.hwnd, box, font);
