@@ -172,12 +172,26 @@ cmd_run() {
   wine "$BUILD/windows/bin/tovani.exe"
 }
 
+# The Windows program's response times beside a minimal window's, under Wine
+# on Xvfb (tools/timing/timing.cpp): medians of RUNS runs.
+cmd_timing() {
+  install_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+  ensure_locale
+  build_windows
+  start_xvfb
+  setup_wine "$BUILD/wine-timing" headless
+  start_desktop
+  wine reg delete 'HKCU\Software\Tovani' /f >/dev/null 2>&1 || true
+  wine "$BUILD/windows/bin/tovani_timing.exe" "${1:-7}"
+}
+
 # Sourced by other scripts of tools/ for its functions only.
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   trap cleanup EXIT
   case "${1:-}" in
     run) cmd_run ;;
     test) cmd_test ;;
-    *) die "usage: tools/dev.sh run|test" ;;
+    timing) cmd_timing "${2:-7}" ;;
+    *) die "usage: tools/dev.sh run|test|timing [RUNS]" ;;
   esac
 fi
