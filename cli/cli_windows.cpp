@@ -358,13 +358,12 @@ int RunSearch(const Invocation& inv, Output& out) {
   // Said only once every argument is known good: a failure is one line.
   if (fields.range != rangeBefore) out.Note("tovani: range cut to " + fields.range + " years\n");
   const bool showProgress = out.terminal().progress;
-  search::SearchSession session;
-  session.Press();
-  const auto result = session.Run(*search, [&](const std::string& progress) {
+  while (search->Step()) {
+    const std::string progress = search->ProgressUpdate();
     if (showProgress && !progress.empty()) out.Note("\r" + TrimBlanks(progress));
-  });
+  }
   if (showProgress) out.Note("\r\033[K");
-  out.Line(UnixLines(*result));
+  out.Line(UnixLines(search->Result()));
   return kOk;
 }
 

@@ -1,5 +1,10 @@
 #include "ui/search/search_model.h"
 
+#include <atomic>
+#include <condition_variable>
+#include <future>
+#include <mutex>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -217,56 +222,130 @@ TEST(SearchProgress, ShownOnlyWhenTheRoundedValueChanges) {
   }
 }
 
-TEST(SearchSession, StopsBetweenSteps) {
+// The worker's news, as the window collects it after each notification.
+struct Collected {
+  std::vector<std::string> progress;
+  std::optional<std::string> result;
+  bool ended = false;
+};
+
+class Notifications {
+ public:
+  std::function<void()> Notify() {
+    return [this] {
+      const std::lock_guard<std::mutex> hold(lock_);
+      ++count_;
+      changed_.notify_all();
+    };
+  }
+  // Collects until the search has ended, as the window does on its messages.
+  Collected Drain(SearchSession& session) {
+    Collected c;
+    while (!c.ended) {
+      {
+        std::unique_lock<std::mutex> hold(lock_);
+        changed_.wait(hold, [&] { return count_ > 0; });
+        count_ = 0;
+      }
+      SearchSession::News news = session.Collect();
+      if (!news.progress.empty()) c.progress.push_back(news.progress);
+      if (news.ended) {
+        c.ended = true;
+        c.result = news.result;
+      }
+    }
+    session.Join();
+    return c;
+  }
+
+ private:
+  std::mutex lock_;
+  std::condition_variable changed_;
+  int count_ = 0;
+};
+
+// A search that holds its worker at one step until the test lets it go; the
+// test keeps the count of steps and the release (the worker owns the search).
+struct Hold {
+  std::atomic<int> steps = 0;
+  std::promise<void> released;
+};
+class HeldSearch : public Search {
+ public:
+  HeldSearch(std::unique_ptr<Search> inner, int holdAt, Hold& hold)
+      : inner_(std::move(inner)), holdAt_(holdAt), hold_(hold) {}
+  bool Step() override {
+    if (++hold_.steps == holdAt_) hold_.released.get_future().wait();
+    return inner_->Step();
+  }
+  std::string Result() const override { return inner_->Result(); }
+
+ protected:
+  std::string Progress() const override { return "held"; }
+
+ private:
+  std::unique_ptr<Search> inner_;
+  int holdAt_;
+  Hold& hold_;
+};
+
+TEST(SearchSession, RunsOnItsWorkerAndStopsBetweenSteps) {
   SearchSession session;
+  Notifications n;
+  // Undisturbed: the model's result, and the progress at most every
+  // kProgressIntervalMs of the clock (steps 70 ms apart: new at 280 and 490;
+  // the window may collect both at once).
   ASSERT_TRUE(session.Press());
-  const auto s = MakeLeapMonthSearch(2000, 100, 0, kHistoricalRules);
-  int steps = 0;
-  std::vector<std::string> shown;
-  const auto result = session.Run(*s, [&](const std::string& progress) {
-    EXPECT_TRUE(session.running());
-    if (!progress.empty()) shown.push_back(progress);
-    // The user types into the range field after ten years.
-    if (++steps == 10) session.RequestStop();
-  });
-  EXPECT_FALSE(result.has_value());
-  EXPECT_FALSE(session.running());
-  EXPECT_EQ(steps, 10);
-  EXPECT_EQ(shown.front(), "    正在查询，已完成 0.0%...");
-  EXPECT_EQ(shown.back(), "    正在查询，已完成 9.0%...");
-  // "查询" pressed during a run stops it.
-  const auto again = MakeLeapMonthSearch(2000, 100, 0, kHistoricalRules);
-  ASSERT_TRUE(session.Press());
-  // A third press before the stopped run has returned starts nothing, and
-  // no search runs inside another's pump.
-  int pumps = 0;
-  const auto stopped = session.Run(*again, [&](const std::string&) {
-    ++pumps;
-    EXPECT_FALSE(session.Press());
-    EXPECT_TRUE(session.stopRequested());
-    EXPECT_FALSE(session.Press());
-    const auto inner = MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules);
-    EXPECT_FALSE(session.Run(*inner, [](const std::string&) {}).has_value());
-  });
-  EXPECT_FALSE(stopped.has_value());
-  EXPECT_EQ(pumps, 1);
-  EXPECT_FALSE(session.stopRequested());
+  std::int64_t now = 0;
+  session.Start(MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules), n.Notify(), [&] { return now += 70; });
+  const Collected whole = n.Drain(session);
+  auto model = MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules);
+  while (model->Step()) {
+  }
+  EXPECT_EQ(whole.result, model->Result());
+  EXPECT_GE(whole.progress.size(), 1u);
+  EXPECT_LE(whole.progress.size(), 2u);
+
+  // Each way to stop it, while the worker is held at step 10: nothing more is
+  // shown, no result, and the worker took no step after the one it was in.
+  struct Stop {
+    const char* how;
+    std::function<void()> act;
+  };
+  const Stop stops[] = {
+      {"查询 again", [&] { EXPECT_FALSE(session.Press()); }},
+      {"an edit, a click, closing", [&] { session.RequestStop(); }},
+  };
+  for (const Stop& stop : stops) {
+    ASSERT_TRUE(session.Press()) << stop.how;
+    Hold hold;
+    session.Start(std::make_unique<HeldSearch>(MakeLeapMonthSearch(1, 5000, 0, kHistoricalRules), 10, hold),
+                  n.Notify());
+    while (hold.steps < 10) std::this_thread::yield();
+    EXPECT_TRUE(session.running()) << stop.how;
+    stop.act();
+    EXPECT_FALSE(session.running()) << stop.how;
+    // A press before the stopped search has ended starts nothing.
+    EXPECT_FALSE(session.Press()) << stop.how;
+    hold.released.set_value();
+    const Collected c = n.Drain(session);
+    EXPECT_FALSE(c.result.has_value()) << stop.how;
+    EXPECT_EQ(hold.steps, 10) << stop.how;
+    EXPECT_FALSE(session.stopRequested()) << stop.how;
+  }
+
   // Opening page 1 clears a stop request left over; page 2 leaves it.
   for (const int page : {kDays, kMonths}) {
     session.RequestStop();
     session.Open(page);
     EXPECT_EQ(session.stopRequested(), page == kDays) << page;
   }
-  // Undisturbed, a run ends with the result.
-  const auto whole = MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules);
-  ASSERT_TRUE(session.Press());
-  std::int64_t now = 0;
-  int shownCount = 0;
-  const auto done = session.Run(
-      *whole, [&](const std::string& progress) { shownCount += progress.empty() ? 0 : 1; }, [&] { return now += 70; });
-  ASSERT_TRUE(done.has_value());
-  EXPECT_EQ(done->rfind("    共找到 4 个农历闰月", 0), 0u);
-  EXPECT_EQ(shownCount, 2);  // 9 pumps 70 ms apart from 70 ms: at 280 and 490 ms
+
+  // A session that goes with its search running stops it and waits for it.
+  {
+    SearchSession leaving;
+    leaving.Start(MakeLeapMonthSearch(1, 5000, 0, kHistoricalRules), nullptr);
+  }
 }
 
 TEST(ConditionLists, ItemsAfterTheEmptyOne) {

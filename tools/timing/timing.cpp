@@ -8,7 +8,10 @@
 // Prints the median of RUNS (default 7) for each row: the launch to the
 // window visible, answering and painted; a choice in a list to its texts
 // repainted (the day window's Gregorian year, month and lunar year); a month
-// chosen and the next-month button in the month window.  Each step is sent to the window and
+// chosen and the next-month button in the month window.  Then the searches
+// against the same search run alone in this program: page 2 over 100 years
+// with one condition, "查询" to the result; and page 1's leap months of 5000
+// years in a calendar just started.  Each step is sent to the window and
 // followed by a synchronous repaint of the window and its controls, so the
 // time is what the user waits for.  Nothing is timed in the tests; this is
 // for the README's table.
@@ -26,6 +29,8 @@
 #include "ui/day/day_model.h"
 #include "ui/menu/menu_model.h"
 #include "ui/month/month_frame.h"
+#include "ui/search/search_model.h"
+#include "ui/search/search_window_win32.h"
 
 namespace {
 
@@ -106,7 +111,7 @@ class Running {
       if (s.found != nullptr) {
         DWORD_PTR ignored = 0;
         if (SendMessageTimeoutW(s.found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) == 0) return nullptr;
-        window_ = s.found;
+        if (window_ == nullptr) window_ = s.found;  // the main window, closed at the end
         return s.found;
       }
       Sleep(1);
@@ -141,7 +146,9 @@ double Choose(HWND window, int listId, int step) {
   const double start = Milliseconds();
   SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(to), 0);
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  const double handled = Milliseconds() - start;
   Repaint(window);
+  if (std::getenv("TIMING_DEBUG")) std::printf("  handled %.1f painted %.1f\n", handled, Milliseconds() - start);
   return Milliseconds() - start;
 }
 
@@ -150,6 +157,48 @@ double Click(HWND window, int buttonId) {
   SendMessageW(window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(window, buttonId)));
   Repaint(window);
+  return Milliseconds() - start;
+}
+
+// A field's whole text typed, as the window sees it.
+void Type(HWND window, int id, const wchar_t* text) {
+  HWND field = GetDlgItem(window, id);
+  SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), reinterpret_cast<LPARAM>(field));
+}
+
+// A control's text in another process: asked of the control itself
+// (GetWindowText would give only a caption stored by the system).
+std::wstring TextOf(HWND h) {
+  const LRESULT length = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+  const LRESULT got = SendMessageW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+// "查询" pressed (posted, as a click arrives) to the result shown.
+double SearchToResult(HWND window) {
+  using namespace tovani::search;
+  HWND box = GetDlgItem(window, kResultId);
+  const double start = Milliseconds();
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(kSearchButtonId, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, kSearchButtonId)));
+  while (Milliseconds() - start < 60000) {
+    static const std::wstring kFound = L"    共找到 ";
+    const std::wstring text = TextOf(box);
+    if (text.compare(0, kFound.size(), kFound) == 0) return Milliseconds() - start;
+    Sleep(1);
+  }
+  return -1;
+}
+
+double ModelAlone(const std::function<std::unique_ptr<tovani::search::Search>()>& make) {
+  const double start = Milliseconds();
+  auto search = make();
+  while (search->Step()) {
+  }
+  search->Result();
   return Milliseconds() - start;
 }
 
@@ -167,9 +216,89 @@ void Row(const char* what, const std::vector<double>& ours, const std::vector<do
   std::printf("%-44s %9.1f ms %9.1f ms %7.1f\n", what, a, b, b > 0 ? a / b : 0.0);
 }
 
+
+bool MainWindowRows(int runs, const std::wstring& calendar, const std::wstring& dayClass,
+                    const std::wstring& monthClass, const std::vector<double>& emptyChoice) {
+  Running program(calendar);
+  HWND day = program.WaitFor(dayClass.c_str());
+  if (day == nullptr) {
+    std::fprintf(stderr, "the day window did not come up\n");
+    return false;
+  }
+  using tovani::day::ListId;
+  const struct {
+    const char* what;
+    ListId list;
+  } lists[] = {{"day window: Gregorian year chosen", tovani::day::kGregorianYear},
+               {"day window: Gregorian month chosen", tovani::day::kGregorianMonth},
+               {"day window: lunar year chosen", tovani::day::kLunarYear}};
+  for (const auto& l : lists) {
+    Row(l.what, Repeat(runs, [&](int i) { return Choose(day, tovani::day::kListBase + l.list, i); }), emptyChoice);
+  }
+  PostMessageW(day, WM_COMMAND, tovani::menu::kShowMonthWindow, 0);
+  HWND month = program.WaitFor(monthClass.c_str());
+  if (month == nullptr) {
+    std::fprintf(stderr, "the month window did not come up\n");
+    return false;
+  }
+  Row("month window: a month chosen", Repeat(runs, [&](int i) { return Choose(month, tovani::month::kMonthListId, i); }),
+      emptyChoice);
+  Row("month window: next month button",
+      Repeat(runs, [&](int) { return Click(month, tovani::month::kButtonBase + tovani::month::kNextMonth); }),
+      emptyChoice);
+
+  using namespace tovani::search;
+  std::printf("\n%-44s %12s %12s %7s\n", "what", "calendar", "alone", "ratio");
+  PostMessageW(month, WM_COMMAND, tovani::menu::kSearchDays, 0);
+  HWND days = program.WaitFor(L"TOVANI_SFORM");
+  if (days == nullptr) {
+    std::fprintf(stderr, "the search window did not come up\n");
+    return false;
+  }
+  HWND gregorianDay = GetDlgItem(days, kListBaseId + static_cast<int>(kGregorianDay));
+  SendMessageW(gregorianDay, CB_SETCURSEL, 1, 0);
+  SendMessageW(days, WM_COMMAND, MAKEWPARAM(kListBaseId + static_cast<int>(kGregorianDay), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(gregorianDay));
+  Type(days, kStartId, L"1950");
+  Type(days, kRangeId, L"100");
+  DayConditions first;
+  first.values[kGregorianDay] = 1;
+  const auto daySearch = [&] {
+    return MakeConditionDaySearch(1950, 100, first, tovani::YearStart::kStartOfSpring, tovani::kHistoricalRules);
+  };
+  Row("search page 2, 100 years, one condition", Repeat(runs, [&](int) { return SearchToResult(days); }),
+      Repeat(runs, [&](int) { return ModelAlone(daySearch); }));
+  PostMessageW(days, WM_CLOSE, 0, 0);
+  Sleep(200);
+  return true;
+}
+
+// Leap months of 5000 years, each time in a calendar just started; the
+// search alone here from a cold cache once (later runs would find it warm).
+void ColdSearchRow(int runs, const std::wstring& calendar, const std::wstring& dayClass) {
+  using namespace tovani::search;
+  std::vector<double> cold;
+  for (int i = 0; i < runs; ++i) {
+    Running fresh(calendar);
+    HWND main = fresh.WaitFor(dayClass.c_str());
+    if (main == nullptr) break;
+    PostMessageW(main, WM_COMMAND, tovani::menu::kSearchMonths, 0);
+    HWND months = fresh.WaitFor(L"TOVANI_SFORM");
+    if (months == nullptr) break;
+    Type(months, kStartId, L"1");
+    Type(months, kRangeId, L"5000");
+    cold.push_back(SearchToResult(months));
+    PostMessageW(months, WM_CLOSE, 0, 0);
+    Sleep(200);
+  }
+  Row("search page 1, leap months of 5000 years, cold", cold,
+      {ModelAlone([] { return MakeLeapMonthSearch(1, 5000, 0, tovani::kHistoricalRules); })});
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::setvbuf(stdout, nullptr, _IONBF, 0);  // each row as it is measured
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
   const std::wstring calendar = NextToMe(L"tovani.exe"), empty = NextToMe(L"empty_window.exe");
   const std::wstring dayClass(tovani::day::kClassName, tovani::day::kClassName + std::strlen(tovani::day::kClassName));
@@ -189,32 +318,7 @@ int main(int argc, char** argv) {
     HWND w = program.WaitFor(L"TOVANI_EMPTY");
     if (w != nullptr) emptyChoice = Repeat(runs, [&](int i) { return Choose(w, kEmptyListId, i); });
   }
-  Running program(calendar);
-  HWND day = program.WaitFor(dayClass.c_str());
-  if (day == nullptr) {
-    std::fprintf(stderr, "the day window did not come up\n");
-    return 1;
-  }
-  using tovani::day::ListId;
-  const struct {
-    const char* what;
-    ListId list;
-  } lists[] = {{"day window: Gregorian year chosen", tovani::day::kGregorianYear},
-               {"day window: Gregorian month chosen", tovani::day::kGregorianMonth},
-               {"day window: lunar year chosen", tovani::day::kLunarYear}};
-  for (const auto& l : lists) {
-    Row(l.what, Repeat(runs, [&](int i) { return Choose(day, tovani::day::kListBase + l.list, i); }), emptyChoice);
-  }
-  PostMessageW(day, WM_COMMAND, tovani::menu::kShowMonthWindow, 0);
-  HWND month = program.WaitFor(monthClass.c_str());
-  if (month == nullptr) {
-    std::fprintf(stderr, "the month window did not come up\n");
-    return 1;
-  }
-  Row("month window: a month chosen", Repeat(runs, [&](int i) { return Choose(month, tovani::month::kMonthListId, i); }),
-      emptyChoice);
-  Row("month window: next month button",
-      Repeat(runs, [&](int) { return Click(month, tovani::month::kButtonBase + tovani::month::kNextMonth); }),
-      emptyChoice);
+  if (!MainWindowRows(runs, calendar, dayClass, monthClass, emptyChoice)) return 1;
+  ColdSearchRow(runs, calendar, dayClass);
   return 0;
 }

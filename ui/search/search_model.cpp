@@ -316,39 +316,75 @@ std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, co
   return std::make_unique<ConditionDaySearch>(start, years, conditions, yearStart, rules);
 }
 
+SearchSession::~SearchSession() {
+  RequestStop();
+  Join();
+}
+
 void SearchSession::Open(int page) {
   if (page == kMonths) stop_ = false;
 }
 
 bool SearchSession::Press() {
-  if (running_) {
+  if (worker_.joinable() && !ended_) {
     stop_ = true;
-    running_ = false;
     return false;
   }
-  // A search told to stop that has not yet returned: this press waits for
-  // nothing and starts nothing.
-  return !inRun_;
+  Join();
+  return true;
 }
 
-std::optional<std::string> SearchSession::Run(Search& search, const std::function<void(const std::string&)>& pump,
-                                              const std::function<std::int64_t()>& clockMs) {
-  if (inRun_) return std::nullopt;
+void SearchSession::Start(std::unique_ptr<Search> search, std::function<void()> notify,
+                          std::function<std::int64_t()> clockMs) {
+  Join();
   stop_ = false;
-  running_ = true;
-  inRun_ = true;
-  while (search.Step()) {
-    pump(clockMs ? search.ProgressUpdate(clockMs(), kProgressIntervalMs) : search.ProgressUpdate());
-    if (stop_) {
-      stop_ = false;
-      running_ = false;
-      inRun_ = false;
-      return std::nullopt;
-    }
+  ended_ = false;
+  {
+    const std::lock_guard<std::mutex> hold(lock_);
+    progress_.clear();
+    result_.reset();
   }
-  running_ = false;
-  inRun_ = false;
-  return search.Result();
+  worker_ = std::thread([this, search = std::move(search), notify = std::move(notify), clockMs = std::move(clockMs)] {
+    bool more = true;
+    while (more && !stop_) {
+      more = search->Step();
+      const std::string progress =
+          clockMs ? search->ProgressUpdate(clockMs(), kProgressIntervalMs) : search->ProgressUpdate();
+      if (more && !progress.empty()) {
+        bool first = false;
+        {
+          const std::lock_guard<std::mutex> hold(lock_);
+          first = progress_.empty();  // else a notification is on its way
+          progress_ = progress;
+        }
+        if (first && notify) notify();
+      }
+    }
+    {
+      const std::lock_guard<std::mutex> hold(lock_);
+      if (!stop_) result_ = search->Result();
+    }
+    ended_ = true;
+    if (notify) notify();
+  });
+}
+
+SearchSession::News SearchSession::Collect() {
+  News news;
+  const std::lock_guard<std::mutex> hold(lock_);
+  if (!stop_) news.progress = progress_;
+  progress_.clear();
+  news.ended = ended_;
+  if (news.ended) {
+    news.result = std::move(result_);
+    result_.reset();
+  }
+  return news;
+}
+
+void SearchSession::Join() {
+  if (worker_.joinable()) worker_.join();
+  if (ended_) stop_ = false;  // the stopped search has taken the request
 }
 
 bool DayConditions::Any() const {

@@ -1,17 +1,20 @@
 // The search window's searches, without any Win32.  A search runs in steps
-// (a year on page 1, a day on page 2) so that the window can let its messages
-// through between steps, show the progress and stop on request.
+// (a year on page 1, a day on page 2) on a worker thread, which shows its
+// progress and stops on request between steps.
 #pragma once
 
 #include "engine/rules.h"
 #include "engine/sexagenary.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tovani::search {
@@ -117,37 +120,54 @@ DayConditions ConditionsFromSelections(const std::array<int, kConditionCount>& s
 std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, const DayConditions& conditions,
                                                YearStart yearStart, CalendarRules rules);
 
-// The window's running flag and stop request around a search.
+// The window's search: it runs on a worker thread of its own, so that the
+// window answers throughout, and stops on request after the step it is in.
 class SearchSession {
  public:
+  SearchSession() = default;
+  ~SearchSession();  // stops a running search and waits for its thread
+  SearchSession(const SearchSession&) = delete;
+  SearchSession& operator=(const SearchSession&) = delete;
+
   // The window opens on a page; opening page 1 clears a stop request left
   // from before.
   void Open(int page);
   // "查询": true when a search is to start; pressed while one runs, it is a
   // stop request instead (and false), and so is a press that comes before a
-  // stopped search has returned from Run (a search never starts inside
-  // another's pump).
+  // stopped search has ended.
   bool Press();
   // An edit of a field, a click on a box or button, or closing the window.
   void RequestStop() { stop_ = true; }
-  bool running() const { return running_; }
-  // A stop was asked for and no search has taken it yet: while a search
-  // runs, the window lets no more messages through until it has ended.
+  // A search runs and no stop was asked of it.
+  bool running() const { return worker_.joinable() && !ended_ && !stop_; }
+  // A stop was asked for and no search has taken it yet.
   bool stopRequested() const { return stop_; }
 
-  // Runs a search to its end, calling pump after every step with the
-  // progress text to show (empty when there is nothing new); the pump lets
-  // the window's messages through, which may request a stop.  With a clock
-  // (milliseconds), the progress changes at most every kProgressIntervalMs,
-  // so that showing it stays a small part of the search; without one, at
-  // every change.  The result, or nothing when the search was stopped.
-  std::optional<std::string> Run(Search& search, const std::function<void(const std::string&)>& pump,
-                                 const std::function<std::int64_t()>& clockMs = nullptr);
+  // Starts the search on the worker.  After a step, notify is called there
+  // (the window posts itself a message) when there is news: a progress text
+  // to show, or the end.  With a clock (milliseconds), the progress changes
+  // at most every kProgressIntervalMs; without one, at every change.
+  void Start(std::unique_ptr<Search> search, std::function<void()> notify,
+             std::function<std::int64_t()> clockMs = nullptr);
+  // What to show after a notification, on the window's thread: the latest
+  // progress text (empty when none is new or the search was stopped), and
+  // at the end the result, or nothing when the search was stopped.
+  struct News {
+    std::string progress;
+    bool ended = false;
+    std::optional<std::string> result;
+  };
+  News Collect();
+  // Waits for the worker thread, which a stop request ends within a step.
+  void Join();
 
  private:
-  bool running_ = false;
-  bool stop_ = false;
-  bool inRun_ = false;  // Run is on the stack
+  std::thread worker_;
+  std::atomic<bool> stop_ = false;
+  std::atomic<bool> ended_ = false;
+  std::mutex lock_;  // guards what follows, written by the worker
+  std::string progress_;
+  std::optional<std::string> result_;
 };
 
 }  // namespace tovani::search

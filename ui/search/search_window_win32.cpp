@@ -25,7 +25,10 @@ constexpr COLORREF kBlue = RGB(0, 0, 255), kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
 constexpr int kRadioIds[kMonthSearchKinds] = {kLeapRadioId, kThreeBigRadioId, kThreeSmallRadioId, kFourBigRadioId};
 
-// The running flag and stop request live as long as the program: the menu
+// The worker's news (a progress text, or the end) for the window.
+constexpr UINT kSearchNews = WM_APP + 0x53;
+
+// The search and its stop request live as long as the program: the menu
 // command that opens the window shares them.
 SearchSession& Session() {
   static SearchSession session;
@@ -145,7 +148,22 @@ class SearchWindow final : public ToolWindow {
     }
   }
 
-  void OnClosing() override { Session().RequestStop(); }
+  // The search stops within a step (a year or a day) and its thread ends.
+  void OnClosing() override {
+    Session().RequestStop();
+    Session().Join();
+  }
+
+  std::optional<LRESULT> OnOwnMessage(UINT msg, WPARAM, LPARAM) override {
+    if (msg != kSearchNews) return std::nullopt;
+    SearchSession::News news = Session().Collect();
+    if (!news.progress.empty()) SetResult(news.progress);
+    if (news.ended) {
+      Session().Join();
+      SetResult(news.result.value_or(""));
+    }
+    return 0;
+  }
 
   // A change of DPI: the base has sized the window; the client area, the
   // controls and their fonts follow.
@@ -217,35 +235,10 @@ class SearchWindow final : public ToolWindow {
       search =
           MakeConditionDaySearch(request->start, request->years, conditions, state().CycleYearStart(), state().Rules());
     }
-    const auto result = Session().Run(
-        *search,
-        [this](const std::string& progress) {
-          if (!progress.empty()) SetResult(progress);
-          LetMessagesThrough();
-        },
+    const HWND window = hwnd();
+    Session().Start(
+        std::move(search), [window] { PostMessageW(window, kSearchNews, 0, 0); },
         [] { return static_cast<std::int64_t>(GetTickCount64()); });
-    if (exists()) SetResult(result.value_or(""));
-  }
-
-  // The window's messages (and the other windows') between two steps of a
-  // search: it can be moved, closed, and its controls used, which may stop
-  // the search.  Once a stop is asked for, the rest waits for the search to
-  // end.
-  void LetMessagesThrough() {
-    MSG msg;
-    while (!Session().stopRequested() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {  // for the loops outside
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        RequestClose();
-        break;
-      }
-      if (!IsDialogMessageW(hwnd(), &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-      if (!exists()) break;
-    }
-    if (!exists() || closing()) Session().RequestStop();
   }
 
   const int page_;

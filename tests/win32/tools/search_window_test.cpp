@@ -1,6 +1,7 @@
 // The search window of the real tovani.exe, opened by its two menu commands:
 // what it shows, its searches against the model's texts for the same input,
-// every way a running search stops, and how long searches take.
+// and every way a running search stops.  (How long searches take:
+// tools/timing.)
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -38,11 +39,6 @@ testing::AssertionResult SameText(const std::string& shown, const std::string& e
                                      << " bytes) differ at byte " << at << ":\n  shown:    "
                                      << testing::PrintToString(shown.substr(from, 120))
                                      << "\n  expected: " << testing::PrintToString(expected.substr(from, 120));
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 LARGE_INTEGER Now() {
@@ -87,7 +83,7 @@ class SearchWindow : public ProgramTest {
     if ((Send(Item(kBeforeEraId), BM_GETCHECK) == BST_CHECKED) != beforeEra) Send(Item(kBeforeEraId), BM_CLICK);
     Type(kRangeId, range);
   }
-  // "查询": posted, since the search runs inside the press.
+  // "查询": posted, as a click arrives.
   void Press() {
     PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kSearchButtonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Item(kSearchButtonId)));
@@ -221,18 +217,9 @@ TEST_F(SearchWindow, DaysPageFindsWhatTheModelFinds) {
   Choose(kHijriMonth, 0);
   Choose(kGregorianDay, 1);
   Fill("1950", false, "250");
-  std::vector<double> times;
-  const std::string expected =
-      ModelText(MakeConditionDaySearch(1950, 100, first, YearStart::kStartOfSpring, kHistoricalRules));
-  for (int run = 0; run < 5; ++run) {
-    double ms = 0;
-    EXPECT_TRUE(SameText(SearchAndWait(&ms), expected));
-    times.push_back(ms);
-    EXPECT_EQ(TextOf(Item(kRangeId)), "100");
-  }
-  std::printf("[ measure  ] search page 2, 100 years, one condition (Gregorian day), press to result: "
-              "median %.0f ms (5)\n",
-              Median(times));
+  EXPECT_TRUE(SameText(SearchAndWait(),
+                       ModelText(MakeConditionDaySearch(1950, 100, first, YearStart::kStartOfSpring, kHistoricalRules))));
+  EXPECT_EQ(TextOf(Item(kRangeId)), "100");
   EXPECT_TRUE(CloseAndWait(main_));
 }
 
@@ -329,107 +316,6 @@ TEST_F(SearchWindow, CloseHotKeyDuringASearchClosesOnlyTheSearchWindow) {
   PostMessageW(main_, WM_HOTKEY, kCloseHotKey, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window_); }, 10000));
   EXPECT_TRUE(CloseAndWait(main_));
-}
-
-// ---- Measurements only: the times are printed, not judged ----
-
-// Page 1 over 5000 years in a program just started (nothing computed yet).
-TEST_F(SearchWindow, HowLongFiveThousandYearsTakeFromColdStart) {
-  std::vector<double> times;
-  std::string expected;
-  double modelMs = 0;
-  for (int run = 0; run < 3; ++run) {
-    ASSERT_NO_FATAL_FAILURE(Open(kSearchMonthsCommand));
-    Fill("1", false, "5000");
-    double ms = 0;
-    const std::string text = SearchAndWait(&ms);
-    times.push_back(ms);
-    if (expected.empty()) {  // the model alone, here, from a cache that is just as cold
-      const LARGE_INTEGER start = Now();
-      expected = ModelText(MakeLeapMonthSearch(1, 5000, 0, kHistoricalRules));
-      modelMs = MsSince(start);
-    }
-    EXPECT_TRUE(SameText(text, expected));
-    PostMessageW(window_, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window_); }, 5000));
-    ASSERT_TRUE(CloseAndWait(main_));
-    main_ = nullptr;
-  }
-  std::printf("[ measure  ] search page 1, leap months of 5000 years from a cold start, press to result: "
-              "median %.0f ms (3 starts); the model alone from cold: %.0f ms\n",
-              Median(times), modelMs);
-}
-
-// What showing the progress costs: the same searches run here by the model,
-// alone, with the messages let through after every step, and with the
-// progress text also shown in a box like the window's.
-TEST(SearchProgressCost, ShareOfTheProgressUpdates) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"SearchProgressProbe";
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"probe", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, 480,
-                                380, nullptr, nullptr, wc.hInstance, nullptr);
-  ASSERT_NE(window, nullptr);
-  HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                             WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL, 15, 97,
-                             426, 199, window, nullptr, wc.hInstance, nullptr);
-  SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(win32::GetFont("宋体", 13, false, 96)), FALSE);
-  SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
-
-  enum Mode { kModelOnly, kPump, kPumpAndProgress };
-  const auto run = [&](const std::function<std::unique_ptr<Search>()>& make, Mode mode) {
-    const LARGE_INTEGER start = Now();
-    auto s = make();
-    SearchSession session;
-    session.Press();
-    const auto result = session.Run(
-        *s,
-        [&](const std::string& progress) {
-          if (mode == kPumpAndProgress && !progress.empty()) SetWindowTextW(box, Wide(progress).c_str());
-          if (mode == kModelOnly) return;
-          MSG msg;
-          while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-          }
-        },
-        // As in the window: at most one progress text every kProgressIntervalMs.
-        [] { return static_cast<std::int64_t>(GetTickCount64()); });
-    EXPECT_TRUE(result.has_value());
-    return MsSince(start);
-  };
-  struct Probe {
-    const char* name;
-    std::function<std::unique_ptr<Search>()> make;
-  };
-  DayConditions first;
-  first.values[kGregorianDay] = 1;
-  const Probe probes[] = {
-      // The lunar years computed once before: the shortest page 1 search of
-      // 5000 years, where the progress weighs most.
-      {"page 1, leap months of 5000 years, warm", [] { return MakeLeapMonthSearch(1, 5000, 0, kHistoricalRules); }},
-      {"page 2, 100 years, one condition (Gregorian day)",
-       [&] { return MakeConditionDaySearch(1950, 100, first, YearStart::kStartOfSpring, kHistoricalRules); }},
-  };
-  for (const Probe& p : probes) {
-    run(p.make, kModelOnly);  // warms the lunar years' cache
-    std::vector<double> times[3];
-    for (int i = 0; i < 5; ++i) {  // the modes in turn, so that a busy moment touches all alike
-      for (int mode = kModelOnly; mode <= kPumpAndProgress; ++mode) {
-        times[mode].push_back(run(p.make, static_cast<Mode>(mode)));
-      }
-    }
-    double medians[3];
-    for (int mode = kModelOnly; mode <= kPumpAndProgress; ++mode) medians[mode] = Median(times[mode]);
-    std::printf("[ measure  ] search %s: model alone %.0f ms, messages let through %.0f ms, with progress "
-                "%.0f ms; progress share %.1f%% (medians of 5)\n",
-                p.name, medians[kModelOnly], medians[kPump], medians[kPumpAndProgress],
-                100.0 * (medians[kPumpAndProgress] - medians[kPump]) / medians[kPumpAndProgress]);
-  }
-  DestroyWindow(window);
 }
 
 }  // namespace
