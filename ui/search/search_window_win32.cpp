@@ -38,6 +38,11 @@ SearchSession& Session() {
 class SearchWindow final : public ToolWindow {
  public:
   SearchWindow(ProgramContext& program, int page) : ToolWindow(program), page_(page) {}
+  // However the window went, its search ends with it.
+  ~SearchWindow() override {
+    Session().RequestStop();
+    Session().Join();
+  }
 
  private:
   // A control with its 96-DPI place and font, for a change of DPI.
