@@ -3,13 +3,10 @@
 // and every way a running search stops.  (How long searches take:
 // tools/timing.)
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "framework/win32/fonts.h"
 #include "remote.h"
 #include "ui/search/search_model.h"
 #include "ui/search/search_window_win32.h"
@@ -39,18 +36,6 @@ testing::AssertionResult SameText(const std::string& shown, const std::string& e
                                      << " bytes) differ at byte " << at << ":\n  shown:    "
                                      << testing::PrintToString(shown.substr(from, 120))
                                      << "\n  expected: " << testing::PrintToString(expected.substr(from, 120));
-}
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t;
-}
-
-double MsSince(LARGE_INTEGER start) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  return 1000.0 * static_cast<double>(Now().QuadPart - start.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
 bool IsProgress(const std::string& text) { return text.rfind("    正在查询，已完成 ", 0) == 0; }
@@ -88,17 +73,14 @@ class SearchWindow : public ProgramTest {
     PostMessageW(window_, WM_COMMAND, MAKEWPARAM(kSearchButtonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Item(kSearchButtonId)));
   }
-  // Presses "查询" and waits for the result; the time it took in *ms.  The
-  // range field is touched first, which empties the box: an earlier result
-  // is not taken for this one.
-  std::string SearchAndWait(double* ms = nullptr) {
+  // Presses "查询" and waits for the result.  The range field is touched
+  // first, which empties the box: an earlier result is not taken for this one.
+  std::string SearchAndWait() {
     Notify(Item(kRangeId), EN_CHANGE);
     EXPECT_EQ(Box(), "");
-    const LARGE_INTEGER start = Now();
     Press();
     std::string text;
     EXPECT_TRUE(WaitUntil([&] { return IsResult(text = Box()); }, 120000)) << text;
-    if (ms != nullptr) *ms = MsSince(start);
     return text;
   }
   // Presses "查询" and waits until the search shows its progress.
@@ -296,16 +278,9 @@ TEST_F(SearchWindow, CloseHotKeyDuringASearchClosesOnlyTheSearchWindow) {
   ASSERT_NO_FATAL_FAILURE(Open(kSearchDaysCommand));
   Choose(kFestival, kThanksgivingItem);
   Fill("1900", false, "100");
-  double whole = 0;  // the search undisturbed
-  EXPECT_TRUE(IsResult(SearchAndWait(&whole)));
-  Notify(Item(kRangeId), EN_CHANGE);
   ASSERT_NO_FATAL_FAILURE(StartLongSearch());
-  const LARGE_INTEGER start = Now();
   PostMessageW(main_, WM_HOTKEY, kCloseHotKey, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window_); }, 10000));
-  // Stopped, not finished first: the window went long before the search
-  // could have ended.
-  EXPECT_LT(MsSince(start), whole / 2) << "the whole search took " << whole << " ms";
   EXPECT_TRUE(IsWindow(main_));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_) != FALSE; }, 5000));
   EXPECT_EQ(program_->WaitForExit(300), STILL_ACTIVE);
