@@ -341,11 +341,16 @@ TEST(SearchSession, RunsOnItsWorkerAndStopsBetweenSteps) {
     EXPECT_EQ(session.stopRequested(), page == kDays) << page;
   }
 
-  // A session that goes with its search running stops it and waits for it.
+  // A session that goes with its search running stops it and waits for it:
+  // its 5000 steps are not all taken.
+  Hold hold;
   {
     SearchSession leaving;
-    leaving.Start(MakeLeapMonthSearch(1, 5000, 0, kHistoricalRules), nullptr);
+    leaving.Start(std::make_unique<HeldSearch>(MakeLeapMonthSearch(1, 5000, 0, kHistoricalRules), 1, hold), nullptr);
+    while (hold.steps < 1) std::this_thread::yield();
+    hold.released.set_value();
   }
+  EXPECT_LT(hold.steps, 5000);
 }
 
 TEST(ConditionLists, ItemsAfterTheEmptyOne) {

@@ -202,6 +202,7 @@ TEST_F(SearchWindow, DaysPageFindsWhatTheModelFinds) {
   EXPECT_TRUE(SameText(SearchAndWait(),
                        ModelText(MakeConditionDaySearch(1950, 100, first, YearStart::kStartOfSpring, kHistoricalRules))));
   EXPECT_EQ(TextOf(Item(kRangeId)), "100");
+  SaveShot(window_, "search-days-result");
   EXPECT_TRUE(CloseAndWait(main_));
 }
 
