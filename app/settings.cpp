@@ -57,7 +57,7 @@ void SetNumber(const Field& field, long long value) {
   std::visit(
       [&](auto* p) {
         using T = std::remove_cv_t<std::remove_pointer_t<decltype(p)>>;
-        if constexpr (kStoredAsNumber<T> && !std::is_const_v<std::remove_pointer_t<decltype(p)>>) {
+        if constexpr (kStoredAsNumber<T>) {
           *p = static_cast<T>(value);
         }
       },
