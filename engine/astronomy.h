@@ -34,4 +34,14 @@ double MoonApparentLongitude(double jdTt);
 // (-360, 360), not reduced (equal to the difference modulo 360).
 double MoonMinusSunLongitude(double jdTt);
 
+// The same from the leading terms of the series only: several times faster,
+// within 0.0025 degree of the above for 2500 years either side of J2000 (the
+// errors grow with the cube of the time beyond); for first approximations.
+double RoughSunApparentLongitude(double jdTt);
+double RoughMoonMinusSunLongitude(double jdTt);
+// And from the mean elements and the largest periodic terms only: within
+// 0.05 degree over the same years, for first guesses; in [0, 360).
+double ApproximateSunApparentLongitude(double jdTt);
+double ApproximateMoonMinusSunLongitude(double jdTt);
+
 }  // namespace tovani

@@ -67,8 +67,8 @@ int FirstMonthWithoutMajorTerm(const std::array<int, 14>& terms) {
 // midnight would change the leap month (see the header).
 bool MovingTheTermMovesTheLeapMonth(LocalInstant instant, CalendarRules rules) {
   const DayNumber day = DayOf(instant);
-  const DayNumber s1 = DayOf(TermDayOnOrAfter(day, kWinterSolstice, rules));
-  const DayNumber s0 = DayOf(TermDayOnOrAfter(s1 - 380, kWinterSolstice, rules));
+  const DayNumber s1 = TermDayOnOrAfter(day, kWinterSolstice, rules);
+  const DayNumber s0 = TermDayOnOrAfter(s1 - 380, kWinterSolstice, rules);
   const DayNumber m0 = MonthStartOnOrBefore(s0, Phase::kNew, rules);
   const DayNumber m1 = MonthStartOnOrBefore(s1, Phase::kNew, rules);
   // a[i]: the first day of the i-th month after the 十一月 of m0.

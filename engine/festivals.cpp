@@ -263,7 +263,7 @@ std::string NextSolarTermNote(std::int32_t year, std::int32_t month, std::int32_
 std::string NineNinesText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules) {
   const DayNumber j = CheckedDay(year, month, day);
   if (j == InvalidDayNumber) return {};
-  const DayNumber solstice = DayOf(TermDayOnOrAfter(j - 90, kWinterSolstice, rules));
+  const DayNumber solstice = TermDayOnOrAfter(j - 90, kWinterSolstice, rules);
   const int k = j - solstice;
   if (k < 0 || k > 80) return {};
   const int n = k + 1;
@@ -274,8 +274,8 @@ std::string NineNinesText(std::int32_t year, std::int32_t month, std::int32_t da
 std::string DogDaysText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules) {
   const DayNumber j = CheckedDay(year, month, day);
   if (j == InvalidDayNumber) return {};
-  const DayNumber solstice = DayOf(TermDayOnOrAfter(j - 90, kSummerSolstice, rules));
-  const DayNumber autumn = DayOf(TermDayOnOrAfter(solstice + 30, kAutumnBegins, rules));
+  const DayNumber solstice = TermDayOnOrAfter(j - 90, kSummerSolstice, rules);
+  const DayNumber autumn = TermDayOnOrAfter(solstice + 30, kAutumnBegins, rules);
   // 初伏 starts on the third 庚 day from the solstice (the solstice itself
   // counting), 中伏 ten days later, 末伏 on the first 庚 day from 立秋.
   const DayNumber c1 = FirstCycleDayOnOrAfter(solstice, 7, 10) + 20;
@@ -290,8 +290,8 @@ std::string DogDaysText(std::int32_t year, std::int32_t month, std::int32_t day,
 std::string PlumRainText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules) {
   const DayNumber j = CheckedDay(year, month, day);
   if (j == InvalidDayNumber) return {};
-  const DayNumber grainInEar = DayOf(TermDayOnOrAfter(j - 15, kGrainInEar, rules));
-  const DayNumber lesserHeat = DayOf(TermDayOnOrAfter(j - 15, kLesserHeat, rules));
+  const DayNumber grainInEar = TermDayOnOrAfter(j - 15, kGrainInEar, rules);
+  const DayNumber lesserHeat = TermDayOnOrAfter(j - 15, kLesserHeat, rules);
   // 入梅 is the first 丙 day from 芒种, 出梅 the first 未 day from 小暑.
   if (j >= lesserHeat) return j == FirstCycleDayOnOrAfter(lesserHeat, 6, 12) ? "出梅" : "";
   if (j >= grainInEar) return j == FirstCycleDayOnOrAfter(grainInEar, 3, 10) ? "入梅" : "";

@@ -125,7 +125,7 @@ LunarYearLayout YearLayout(std::int32_t y, CalendarRules rules) {
   const DayNumber d0 = DateToDayNumber(y, 1, 1);
   if (d0 == InvalidDayNumber) return {0, 0, 0};
   const auto solstice = [rules](DayNumber from) {
-    return static_cast<DayNumber>(std::floor(TermDayOnOrAfter(from, 24, rules)));
+    return TermDayOnOrAfter(from, 24, rules);
   };
   const DayNumber w0 = solstice(d0 - 180);
   const DayNumber w1 = solstice(w0 + 300);

@@ -1,7 +1,6 @@
 #include "engine/sexagenary.h"
 
 #include <array>
-#include <cmath>
 #include <string_view>
 
 #include "engine/dates.h"
@@ -47,17 +46,15 @@ bool InTextRange(std::int32_t year) { return year >= -8999 && year <= 9000; }
 // the dividend positive for every year of the date range.
 int CycleIndexOfYear(std::int32_t y) { return (y + 12057 - 1) % 60 + 1; }
 
-DayNumber DayOfInstant(LocalInstant t) { return static_cast<DayNumber>(std::floor(t)); }
-
 // The sexagenary year number of a date when the year begins at 立春.
 std::int32_t YearFromSpringStart(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules) {
   const DayNumber j1 = DateToDayNumber(year, 1, 1);
   // Day of the year of a 立春 early in the year (-400 when none) and of a
   // second one late in the year (400 when none).
-  int a = DayOfInstant(TermDayOnOrAfter(j1, 3, rules)) - j1 + 1;
+  int a = TermDayOnOrAfter(j1, 3, rules) - j1 + 1;
   int b = 400;
   if (a < 180) {
-    if (a < 10) b = DayOfInstant(TermDayOnOrAfter(j1 + 180, 3, rules)) - j1 + 1;
+    if (a < 10) b = TermDayOnOrAfter(j1 + 180, 3, rules) - j1 + 1;
   } else {
     b = a;
     a = -400;

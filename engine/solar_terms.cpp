@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
@@ -26,25 +27,137 @@ DayNumber DayOf(double instant) { return static_cast<DayNumber>(std::floor(insta
 
 LocalInstant ToLocal(double jdUt) { return LocalInstantOf(jdUt); }
 
+// The gap from the approximate or the rough longitudes (LongitudeGap is the
+// whole series').
+enum class Series { kApproximate, kRough };
+
+double Gap(double jdUt, double target, Motion mode, Series series) {
+  const double jdTt = UtToTt(jdUt);
+  double position;
+  if (series == Series::kRough) {
+    position = mode == Motion::kSun ? RoughSunApparentLongitude(jdTt) : RoughMoonMinusSunLongitude(jdTt);
+  } else {
+    position = mode == Motion::kSun ? ApproximateSunApparentLongitude(jdTt) : ApproximateMoonMinusSunLongitude(jdTt);
+  }
+  return NormalizeAngle(target - position, 180, 180);
+}
+
+// Within 2500 years of J2000 the approximate longitudes are within this of
+// the whole series', in degrees (measured: 0.041 at most), the rough ones
+// within kRoughError (measured: 0.0017); further away their errors grow with
+// the cube of the time, and the solver takes nothing from their bounds.
+constexpr double kApproximateError = 0.1;
+constexpr double kRoughError = 0.01;
+bool WithinRoughBounds(double jdUt) { return std::fabs(jdUt - J2000) < 2500 * 365.25; }
+// A gap is below this, in degrees, at a root.
+constexpr double kRootGap = 1e-10;
+
+// A gap near a root, taken within half a turn either way.
+double Near(double gap) { return gap > 180 ? gap - 360 : gap; }
+
+struct SecantPoint {
+  double x, gap, slope;
+};
+
+// Secant steps on one series' gap from (x0, f0) and x1 until a gap is below
+// `close` degrees: the last point, its gap and the last slope.
+SecantPoint Approach(double target, Motion mode, Series series, double x0, double f0, double x1, double slope,
+                     double close) {
+  for (int i = 0; i < 20; ++i) {
+    const double f1 = Near(Gap(x1, target, mode, series));
+    if (x1 != x0) {
+      const double q = (f1 - f0) / (x1 - x0);
+      if (std::fabs(q) > 1e-15) slope = q;
+    }
+    x0 = x1;
+    f0 = f1;
+    if (std::fabs(f1) < close) break;
+    x1 -= f1 / slope;
+  }
+  return {x0, f0, slope};
+}
+
+// The root on the rough longitudes, the first after the start: the gap
+// there, in [0, 360), closed at the mean rate is the first guess, refined on
+// the approximate longitudes and then on the rough ones.
+SecantPoint RoughRoot(double x0, double target, Motion mode) {
+  const double meanRate = mode == Motion::kElongation ? 360 / 29.530589 : 360 / 365.242189;
+  double f0 = Gap(x0, target, mode, Series::kApproximate);
+  // Near a root the whole series says whether it comes before or after the start.
+  if (f0 < kApproximateError || f0 > 360 - kApproximateError || !WithinRoughBounds(x0)) {
+    f0 = LongitudeGap(x0, target, mode);
+  }
+  const SecantPoint p =
+      Approach(target, mode, Series::kApproximate, x0, f0, x0 + f0 / meanRate, -meanRate, kApproximateError / 10);
+  return Approach(target, mode, Series::kRough, p.x, 0, p.x, p.slope, kRoughError / 100);
+}
+
+// The root on the whole series from the rough one and its slope: usually two
+// evaluations of the whole series.
+double WholeRoot(SecantPoint p, double target, Motion mode) {
+  double slope = p.slope, x0 = p.x;
+  double f0 = Near(LongitudeGap(x0, target, mode));
+  if (std::fabs(f0) < kRootGap) return x0;
+  double x1 = x0 - f0 / slope;
+  for (int i = 0; i < 20; ++i) {
+    const double f1 = Near(LongitudeGap(x1, target, mode));
+    if (std::fabs(f1) < kRootGap || x1 == x0) break;
+    const double q = (f1 - f0) / (x1 - x0);
+    if (std::fabs(q) > 1e-15) slope = q;
+    const double x2 = x1 - f1 / slope;
+    // From gaps this close the secant step's error, of the order of their
+    // product times the change of the rate, is below a root's gap.
+    if (std::fabs(f0) < 1e-2 && std::fabs(f0 * f1) < 1e-8) return x2;
+    x0 = x1;
+    f0 = f1;
+    x1 = x2;
+  }
+  return x1;
+}
+
+// A rough root is this close to the true one, in days: the rough longitudes'
+// error bound over the slowest motion (elongation 10.8 degrees a day at the
+// least, the Sun 0.95).
+double RoughRootError(Motion mode) { return kRoughError / (mode == Motion::kElongation ? 10 : 0.9); }
+
+// How well an event is wanted: its instant, or only its local date.  Most
+// of the calendar needs only dates, and a rough root more than its error
+// bound from a local midnight gives the date for a fraction of the work.
+enum class Precision { kInstant, kDay };
+
 // The roots found so far, per motion and target.  The Sun's longitude and the
 // Moon-Sun elongation only grow, so a search finds the first root after its
 // start; and a root recurs no sooner than 29 days (elongation) or 360 days
 // (longitude) after the last.  So a known root less than that after a start is
 // the root a search from that start would find, and is answered without
 // computing it again: neighbouring years ask for the same solstices, terms and
-// new moons from different days, and each is computed once.
+// new moons from different days, and each is computed once.  The rough roots
+// are kept apart, and a start within a rough root's error bound of it is
+// never answered from it.
 class RootCache {
  public:
-  double Solve(double start, double target, Motion mode) {
+  explicit RootCache(bool rough) : rough_(rough) {}
+
+  std::optional<double> Find(double start, double target, Motion mode) const {
+    const auto roots = roots_.find(Key(target, mode));
+    if (roots == roots_.end()) return std::nullopt;
+    const double fuzz = Fuzz(mode);
+    const auto it = roots->second.upper_bound(start - fuzz);
+    if (it == roots->second.end() || *it - start <= fuzz || *it - start >= Recurrence(mode) - fuzz) {
+      return std::nullopt;
+    }
+    return *it;
+  }
+
+  // Keeps the root a search from the start found, unless it is not the plain
+  // answer; the answer to give for it (the same event known from the other
+  // side, a start after it, is answered as known).
+  double Keep(double start, double root, double target, Motion mode) {
+    const double fuzz = Fuzz(mode);
+    if (!(root - start > fuzz && root - start < Recurrence(mode) - fuzz)) return root;
     auto& roots = roots_[Key(target, mode)];
-    const double recurrence = mode == Motion::kElongation ? 29.0 : 360.0;
-    const auto it = roots.upper_bound(start);
-    if (it != roots.end() && *it - start < recurrence) return *it;
-    const double root = SolveLongitude(start, target, mode);
-    if (!(root > start && root - start < recurrence)) return root;  // not the plain answer: keep nothing
-    // The same event may be known from the other side (a start after it).
-    const auto same = roots.lower_bound(root - kSameEvent);
-    if (same != roots.end() && *same <= root + kSameEvent) return *same;
+    const auto same = roots.lower_bound(root - kSameEvent - fuzz);
+    if (same != roots.end() && *same <= root + kSameEvent + fuzz) return *same;
     if (++size_ > kMaxRoots) {
       roots_.clear();
       size_ = 0;
@@ -62,22 +175,43 @@ class RootCache {
   static constexpr double kSameEvent = 1e-3;  // days
   static constexpr std::size_t kMaxRoots = 2000000;
   static int Key(double target, Motion mode) { return static_cast<int>(target) * 2 + static_cast<int>(mode); }
+  static double Recurrence(Motion mode) { return mode == Motion::kElongation ? 29.0 : 360.0; }
+  double Fuzz(Motion mode) const { return rough_ ? RoughRootError(mode) : 0; }
+  bool rough_;
   std::unordered_map<int, std::set<double>> roots_;
   std::size_t size_ = 0;
 };
 
-RootCache& Roots() {
-  static RootCache cache;
-  return cache;
+RootCache& Roots(Precision precision) {
+  static RootCache exact(false), rough(true);
+  return precision == Precision::kInstant ? exact : rough;
 }
 std::mutex& RootsLock() {
   static std::mutex lock;
   return lock;
 }
 
-double Solve(double start, double target, Motion mode) {
+// A rough root at least its error bound from a local midnight: its date is the true root's.
+bool DateIsCertain(double roughRoot, Motion mode) {
+  const LocalInstant local = ToLocal(roughRoot);
+  const double time = local - Floor(local);
+  return time > RoughRootError(mode) && time < 1 - RoughRootError(mode);
+}
+
+// The root a search from the start finds: exact, or for kDay possibly a rough
+// root whose date is certain.
+double Solve(double start, double target, Motion mode, Precision precision = Precision::kInstant) {
   const std::lock_guard<std::mutex> hold(RootsLock());
-  return Roots().Solve(start, target, mode);
+  RootCache& exact = Roots(Precision::kInstant);
+  if (const auto known = exact.Find(start, target, mode)) return *known;
+  if (precision == Precision::kDay && WithinRoughBounds(start)) {
+    RootCache& rough = Roots(Precision::kDay);
+    if (const auto known = rough.Find(start, target, mode)) return *known;
+    const SecantPoint p = RoughRoot(start, target, mode);
+    if (DateIsCertain(p.x, mode)) return rough.Keep(start, p.x, target, mode);
+    return exact.Keep(start, WholeRoot(p, target, mode), target, mode);
+  }
+  return exact.Keep(start, SolveLongitude(start, target, mode), target, mode);
 }
 
 // The index of the term at a longitude that is a multiple of 15.
@@ -114,25 +248,34 @@ struct TermSearch {
   double longitude;
 };
 
-TermSearch SearchNextTerm(DayNumber day, bool majorOnly, bool correct) {
+// The Sun's longitude at the start of a day, as far as the step it is in:
+// the rough one unless it is near a step's end.
+double StepOfSunAt(DayNumber day, double step) {
+  const double jdUt = LocalMidnightJd(day), jdTt = UtToTt(jdUt);
+  double lambda = RoughSunApparentLongitude(jdTt);
+  const double into = lambda - step * Floor(lambda / step);
+  if (into < kRoughError || into > step - kRoughError || !WithinRoughBounds(jdUt)) lambda = SunApparentLongitude(jdTt);
+  return step * Floor(lambda / step);
+}
+
+TermSearch SearchNextTerm(DayNumber day, bool majorOnly, bool correct, Precision precision) {
   const double s = majorOnly ? 30 : 15;
-  const double lambda = SunApparentLongitude(UtToTt(LocalMidnightJd(day)));
-  double h = s * Floor(lambda / s);
-  LocalInstant r = ToLocal(Solve(day - (majorOnly ? 40 : 20), h, Motion::kSun));
+  double h = StepOfSunAt(day, s);
+  LocalInstant r = ToLocal(Solve(day - (majorOnly ? 40 : 20), h, Motion::kSun, precision));
   if (correct) r = ApplyTermCorrection(r);
   for (int attempt = 2; attempt <= 3 && day > Floor(r); ++attempt) {
     h += s;
     if (h >= 360) h -= 360;
-    r = ToLocal(Solve(r + (majorOnly ? 20 : 10), h, Motion::kSun));
+    r = ToLocal(Solve(r + (majorOnly ? 20 : 10), h, Motion::kSun, precision));
     if (correct) r = ApplyTermCorrection(r);
   }
   return {r, h};
 }
 
 // The true new moon after the start, with the cut-off, the exemptions and the
-// corrections of the historical calendars.
-LocalInstant TrueNewMoonFrom(double startJdUt, double cutoff) {
-  LocalInstant r = ToLocal(Solve(startJdUt, 0, Motion::kElongation));
+// corrections of the historical calendars.  A cut-off needs the instant.
+LocalInstant TrueNewMoonFrom(double startJdUt, double cutoff, Precision precision) {
+  LocalInstant r = ToLocal(Solve(startJdUt, 0, Motion::kElongation, cutoff > 0 ? Precision::kInstant : precision));
   if (!history::IsNewMoonExemptDay(DayOf(r))) {
     if (cutoff > 0 && r - Floor(r) > cutoff) {
       r = Floor(r) + 1;  // the month begins on the next day
@@ -143,10 +286,10 @@ LocalInstant TrueNewMoonFrom(double startJdUt, double cutoff) {
   return r;
 }
 
-LocalInstant TrueNewMoonWithRules(DayNumber day, double cutoff) {
-  const LocalInstant r = TrueNewMoonFrom(day - 10, cutoff);
+LocalInstant TrueNewMoonWithRules(DayNumber day, double cutoff, Precision precision) {
+  const LocalInstant r = TrueNewMoonFrom(day - 10, cutoff, precision);
   if (day <= Floor(r)) return r;
-  return TrueNewMoonFrom(r + 20, cutoff);
+  return TrueNewMoonFrom(r + 20, cutoff, precision);
 }
 
 // The mean-lunation rule: the first mean moon E + L*g on or after the day.
@@ -229,11 +372,31 @@ LocalInstant PeriodTermBy(DayNumber day, bool majorOnly, const history::SolarThe
   return TermFromDailyLongitudes(day, majorOnly, [&](double x) { return PeriodSunLongitudeBy(x, th); });
 }
 
+LocalInstant TermOnOrAfter(DayNumber day, int k, bool correct, Precision precision) {
+  if (k < 1) k = 1;
+  if (k > 24) k = 24;
+  const double target = SolarTermLongitude(k);
+  LocalInstant r = ToLocal(Solve(LocalMidnightJd(day), target, Motion::kSun, precision));
+  if (correct) r = ApplyTermCorrection(r);
+  if (day <= Floor(r)) return r;
+  r = ToLocal(Solve(r + 300, target, Motion::kSun, precision));
+  if (correct) r = ApplyTermCorrection(r);
+  return r;
+}
+
+LocalInstant TrueMoon(DayNumber day, Phase phase, Precision precision) {
+  if (phase == Phase::kFull) return ToLocal(Solve(LocalMidnightJd(day), 180, Motion::kElongation, precision));
+  const LocalInstant r = ToLocal(Solve(day - 10, 0, Motion::kElongation, precision));
+  if (day <= Floor(r)) return r;
+  return ToLocal(Solve(r + 20, 0, Motion::kElongation, precision));
+}
+
 }  // namespace
 
 void ClearSolvedEventCache() {
   const std::lock_guard<std::mutex> hold(RootsLock());
-  Roots().Clear();
+  Roots(Precision::kInstant).Clear();
+  Roots(Precision::kDay).Clear();
 }
 
 std::string SolarTermName(int k) {
@@ -251,53 +414,24 @@ double LongitudeGap(double jdUt, double target, Motion mode) {
   return NormalizeAngle(target - position, 180, 180);
 }
 
+// The rough root first, then the whole series from there.
 double SolveLongitude(double x0, double target, Motion mode) {
-  double x1 = x0 + (mode == Motion::kElongation ? 25 : 360);
-  double f0 = LongitudeGap(x0, target, mode);
-  double f1 = LongitudeGap(x1, target, mode);
-  if (f1 > f0) f1 -= 360;
-  double d = 1;
-  double x2 = x1;
-  for (int i = 0; i < 20; ++i) {
-    if (100000 * std::fabs(x1 - x0) < 1e-10) break;
-    const double q = (f1 - f0) / (x1 - x0);
-    if (100000 * std::fabs(q) > 1e-10) d = q;
-    x2 = x0 - f0 / d;
-    double f2 = LongitudeGap(x2, target, mode);
-    if (f2 > 180) f2 -= 360;
-    if (std::fabs(f2) < 1e-10) break;
-    x0 = x1;
-    f0 = f1;
-    x1 = x2;
-    f1 = f2;
-  }
-  return x2;
+  return WholeRoot(RoughRoot(x0, target, mode), target, mode);
 }
 
 LocalInstant NextTermInstant(DayNumber day, bool majorOnly, bool correct) {
-  return SearchNextTerm(day, majorOnly, correct).instant;
+  return SearchNextTerm(day, majorOnly, correct, Precision::kInstant).instant;
 }
 
-int NextTermIndex(DayNumber day, bool correct) { return IndexOfLongitude(SearchNextTerm(day, false, correct).longitude); }
+int NextTermIndex(DayNumber day, bool correct) {
+  return IndexOfLongitude(SearchNextTerm(day, false, correct, Precision::kDay).longitude);
+}
 
 LocalInstant TermInstantOnOrAfter(DayNumber day, int k, bool correct) {
-  if (k < 1) k = 1;
-  if (k > 24) k = 24;
-  const double target = SolarTermLongitude(k);
-  LocalInstant r = ToLocal(Solve(LocalMidnightJd(day), target, Motion::kSun));
-  if (correct) r = ApplyTermCorrection(r);
-  if (day <= Floor(r)) return r;
-  r = ToLocal(Solve(r + 300, target, Motion::kSun));
-  if (correct) r = ApplyTermCorrection(r);
-  return r;
+  return TermOnOrAfter(day, k, correct, Precision::kInstant);
 }
 
-LocalInstant TrueNewOrFullMoon(DayNumber day, Phase phase) {
-  if (phase == Phase::kFull) return ToLocal(Solve(LocalMidnightJd(day), 180, Motion::kElongation));
-  const LocalInstant r = ToLocal(Solve(day - 10, 0, Motion::kElongation));
-  if (day <= Floor(r)) return r;
-  return ToLocal(Solve(r + 20, 0, Motion::kElongation));
-}
+LocalInstant TrueNewOrFullMoon(DayNumber day, Phase phase) { return TrueMoon(day, phase, Precision::kInstant); }
 
 // ---- Historical layer ----
 
@@ -313,9 +447,9 @@ int PeriodIndexAt(DayNumber raisedDay, const history::SolarTheory& th) {
 
 // The historical rule in force for a day: the instant of the next term and,
 // when asked for all terms, its index.
-TermAndIndex HistoricalTerm(DayNumber day, bool majorOnly, CalendarRules rules) {
+TermAndIndex HistoricalTerm(DayNumber day, bool majorOnly, CalendarRules rules, Precision precision) {
   if (rules.modern) {
-    const TermSearch s = SearchNextTerm(day, majorOnly, false);
+    const TermSearch s = SearchNextTerm(day, majorOnly, false, precision);
     return {s.instant, IndexOfLongitude(s.longitude)};
   }
   if (const auto* p = MeanTermPeriodFor(day)) {
@@ -327,62 +461,75 @@ TermAndIndex HistoricalTerm(DayNumber day, bool majorOnly, CalendarRules rules) 
     const DayNumber raised = RaiseToRangeStart(day, th->first);
     return {PeriodTermBy(raised, majorOnly, *th), PeriodIndexAt(raised, *th)};
   }
-  const TermSearch s = SearchNextTerm(AstronomicalTermDay(day), majorOnly, true);
+  const TermSearch s = SearchNextTerm(AstronomicalTermDay(day), majorOnly, true, precision);
   return {s.instant, IndexOfLongitude(s.longitude)};
 }
 
-}  // namespace
-
-TermAndIndex NextTermWithIndex(DayNumber day, CalendarRules rules) { return HistoricalTerm(day, false, rules); }
-LocalInstant TermInstant(DayNumber day, bool majorOnly, CalendarRules rules) {
-  return HistoricalTerm(day, majorOnly, rules).instant;
-}
-int TermIndex(DayNumber day, CalendarRules rules) { return HistoricalTerm(day, false, rules).index; }
-
-LocalInstant TermDayOnOrAfter(DayNumber day, int k, CalendarRules rules) {
-  if (rules.modern) return TermInstantOnOrAfter(day, k, false);
-  LocalInstant t = TermInstantOnOrAfter(day, k, true);
+LocalInstant TermByRules(DayNumber day, int k, CalendarRules rules, Precision precision) {
+  if (rules.modern) return TermOnOrAfter(day, k, false, precision);
+  LocalInstant t = TermOnOrAfter(day, k, true, precision);
   if (DayOf(t) >= 1683438 && DayOf(t) <= 2410263) {
-    t = TermInstant(DayOf(t) - 5, false, rules);
-    if (t < day) t = TermInstant(DayOf(t) + 360, false, rules);
+    t = HistoricalTerm(DayOf(t) - 5, false, rules, precision).instant;
+    if (t < day) t = HistoricalTerm(DayOf(t) + 360, false, rules, precision).instant;
   }
   return t;
 }
 
-bool HasMajorTerm(DayNumber first, DayNumber last, CalendarRules rules) {
-  const DayNumber t = DayOf(TermInstant(first, true, rules));
-  return first <= t && t <= last;
-}
-
-LocalInstant NewMoonInstant(DayNumber day, CalendarRules rules) {
-  if (rules.modern) return TrueNewOrFullMoon(day, Phase::kNew);
+LocalInstant NewMoonByRules(DayNumber day, CalendarRules rules, Precision precision) {
+  if (rules.modern) return TrueMoon(day, Phase::kNew, precision);
   for (const auto& p : history::MeanMoonPeriods()) {
     if (day >= p.first && day <= p.last) return MeanMoon(day == p.first ? day + 1 : day, p.lunation, p.epoch);
   }
   for (const auto& p : history::LateMoonPeriods()) {
-    if (day >= p.first && day <= p.last) return TrueNewMoonWithRules(day == p.first ? day + 1 : day, p.cutoff);
+    if (day >= p.first && day <= p.last) return TrueNewMoonWithRules(day == p.first ? day + 1 : day, p.cutoff, precision);
   }
   if (day == 1683461) {
     day -= 1;
   } else if (day == 1947139 || day == 1963942) {
     day += 1;
   }
-  return TrueNewMoonWithRules(day, 0);
+  return TrueNewMoonWithRules(day, 0, precision);
 }
 
-LocalInstant FullMoonInstant(DayNumber day, CalendarRules rules) {
-  if (rules.modern) return TrueNewOrFullMoon(day, Phase::kFull);
+LocalInstant FullMoonByRules(DayNumber day, CalendarRules rules, Precision precision) {
+  if (rules.modern) return TrueMoon(day, Phase::kFull, precision);
   for (const auto& p : history::MeanMoonPeriods()) {
     if (day >= p.fullFirst && day <= p.fullLast) {
       return MeanMoon(day == p.fullFirst ? day + 1 : day, p.lunation, p.epoch + p.lunation / 2);
     }
   }
   if (day == 1947154 || day == 1963957) day += 1;
-  return TrueNewOrFullMoon(day, Phase::kFull);
+  return TrueMoon(day, Phase::kFull, precision);
 }
 
-DayNumber NewMoonDay(DayNumber day, CalendarRules rules) { return DayOf(NewMoonInstant(day, rules)); }
-DayNumber FullMoonDay(DayNumber day, CalendarRules rules) { return DayOf(FullMoonInstant(day, rules)); }
+}  // namespace
+
+TermAndIndex NextTermWithIndex(DayNumber day, CalendarRules rules) {
+  return HistoricalTerm(day, false, rules, Precision::kInstant);
+}
+LocalInstant TermInstant(DayNumber day, bool majorOnly, CalendarRules rules) {
+  return HistoricalTerm(day, majorOnly, rules, Precision::kInstant).instant;
+}
+int TermIndex(DayNumber day, CalendarRules rules) { return HistoricalTerm(day, false, rules, Precision::kDay).index; }
+
+LocalInstant TermOnOrAfter(DayNumber day, int k, CalendarRules rules) {
+  return TermByRules(day, k, rules, Precision::kInstant);
+}
+DayNumber TermDayOnOrAfter(DayNumber day, int k, CalendarRules rules) {
+  return DayOf(TermByRules(day, k, rules, Precision::kDay));
+}
+
+bool HasMajorTerm(DayNumber first, DayNumber last, CalendarRules rules) {
+  const DayNumber t = DayOf(HistoricalTerm(first, true, rules, Precision::kDay).instant);
+  return first <= t && t <= last;
+}
+
+LocalInstant NewMoonInstant(DayNumber day, CalendarRules rules) { return NewMoonByRules(day, rules, Precision::kInstant); }
+LocalInstant FullMoonInstant(DayNumber day, CalendarRules rules) {
+  return FullMoonByRules(day, rules, Precision::kInstant);
+}
+DayNumber NewMoonDay(DayNumber day, CalendarRules rules) { return DayOf(NewMoonByRules(day, rules, Precision::kDay)); }
+DayNumber FullMoonDay(DayNumber day, CalendarRules rules) { return DayOf(FullMoonByRules(day, rules, Precision::kDay)); }
 
 DayNumber MonthStartOnOrBefore(DayNumber day, Phase phase, CalendarRules rules) {
   const auto moonDay = phase == Phase::kNew ? NewMoonDay : FullMoonDay;
@@ -393,9 +540,9 @@ DayNumber MonthStartOnOrBefore(DayNumber day, Phase phase, CalendarRules rules) 
 int TermInForce(std::int32_t y, std::int32_t m, std::int32_t d, CalendarRules rules) {
   if (!IsValidDate(y, m, d)) return 0;
   const DayNumber j = DateToDayNumber(y, m, d);
-  const int i = TermIndex(j, rules);
-  if (DayOf(TermInstant(j, false, rules)) > j) return i == 1 ? 24 : i - 1;
-  return i;
+  const TermAndIndex t = HistoricalTerm(j, false, rules, Precision::kDay);
+  if (DayOf(t.instant) > j) return t.index == 1 ? 24 : t.index - 1;
+  return t.index;
 }
 
 int TermCountInYear(std::int32_t y, CalendarRules rules) {

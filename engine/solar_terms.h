@@ -34,8 +34,8 @@ enum class Phase { kNew = 0, kFull = 1 };
 // elongation) at a Julian Date (UT): degrees in [0, 360).
 double LongitudeGap(double jdUt, double target, Motion mode);
 // The Julian Date (UT) at which the longitude (elongation) reaches the target,
-// the first such instant after the start; a secant search that stops after 20
-// steps at the latest.
+// the first such instant after the start: secant searches on approximate and
+// rough longitudes and then on the whole series, of 20 steps at the most each.
 double SolveLongitude(double startJdUt, double target, Motion mode);
 // The first term (major term when majorOnly) whose local date is on or after
 // the day; correct applies the solar-term correction table.
@@ -64,8 +64,9 @@ struct TermAndIndex {
   int index;
 };
 TermAndIndex NextTermWithIndex(DayNumber day, CalendarRules rules);
-// Term k on or after the day, by the rules.
-LocalInstant TermDayOnOrAfter(DayNumber day, int k, CalendarRules rules);
+// Term k on or after the day, by the rules; and its date alone (faster).
+LocalInstant TermOnOrAfter(DayNumber day, int k, CalendarRules rules);
+DayNumber TermDayOnOrAfter(DayNumber day, int k, CalendarRules rules);
 // The next major term on or after the first day falls on or before the last.
 bool HasMajorTerm(DayNumber first, DayNumber last, CalendarRules rules);
 // The first new (full) moon on or after the day, by the rules.  Near

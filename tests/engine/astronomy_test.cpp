@@ -163,6 +163,19 @@ TEST(Positions, LongitudesStayInRangeAcrossTheCalendar) {
   }
 }
 
+// The solver takes the bounds of the rough and approximate longitudes on
+// trust within 2500 years of J2000 (with a margin of four and two).
+TEST(Positions, RoughAndApproximateLongitudesKeepTheirBounds) {
+  const auto apart = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); };
+  for (double jd = J2000 - 2500 * 365.25; jd < J2000 + 2500 * 365.25; jd += 29.123) {
+    const double sun = SunApparentLongitude(jd), elongation = MoonMinusSunLongitude(jd);
+    ASSERT_LT(apart(RoughSunApparentLongitude(jd), sun), 0.0025) << jd;
+    ASSERT_LT(apart(RoughMoonMinusSunLongitude(jd), elongation), 0.0025) << jd;
+    ASSERT_LT(apart(ApproximateSunApparentLongitude(jd), sun), 0.05) << jd;
+    ASSERT_LT(apart(ApproximateMoonMinusSunLongitude(jd), elongation), 0.05) << jd;
+  }
+}
+
 TEST(Positions, ElongationIsMoonMinusSunModulo360) {
   for (double jd = 1500000.125; jd < 3000000; jd += 7654.321) {
     const double expected = MoonApparentLongitude(jd) - SunApparentLongitude(jd);

@@ -14,7 +14,6 @@ namespace tovani {
 namespace {
 
 DayNumber Day(int y, int m, int d) { return DateToDayNumber(y, m, d); }
-DayNumber Floor(double x) { return static_cast<DayNumber>(std::floor(x)); }
 bool Contains(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
 bool StartsWith(const std::string& s, const std::string& part) { return s.compare(0, part.size(), part) == 0; }
 bool EndsWith(const std::string& s, const std::string& part) {
@@ -326,7 +325,7 @@ TEST(Festivals, NextSolarTermNote) {
 
 TEST(Festivals, NineNines) {
   // The winter solstice of 2023 fell on 22 December.
-  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2023, 12, 1), 24, kHistoricalRules)), Day(2023, 12, 22));
+  ASSERT_EQ(TermDayOnOrAfter(Day(2023, 12, 1), 24, kHistoricalRules), Day(2023, 12, 22));
   const struct {
     int y, m, d;
     const char* text;
@@ -368,7 +367,7 @@ TEST(Festivals, DogDays) {
   };
   for (const auto& c : cases) EXPECT_EQ(DogDaysText(c.y, c.m, c.d, kHistoricalRules), c.text) << c.y << "-" << c.m << "-" << c.d;
   // 2012: 立秋 (7 August) is itself a 庚 day and begins 末伏.
-  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2012, 7, 1), 15, kHistoricalRules)), Day(2012, 8, 7));
+  ASSERT_EQ(TermDayOnOrAfter(Day(2012, 7, 1), 15, kHistoricalRules), Day(2012, 8, 7));
   EXPECT_EQ(DogDaysText(2012, 8, 7, kHistoricalRules), "末伏第1天");
   EXPECT_EQ(DogDaysText(2012, 8, 6, kHistoricalRules), "中伏第10天");
 }
@@ -376,9 +375,9 @@ TEST(Festivals, DogDays) {
 TEST(Festivals, PlumRainBeginsAndEndsOnSingleDays) {
   // 2024: 芒种 on 5 June (a 庚 day), the first 丙 day 11 June; 小暑 on
   // 6 July, itself a 未 day (辛未).  2008: 芒种 on 5 June is itself a 丙 day.
-  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2024, 5, 1), 11, kHistoricalRules)), Day(2024, 6, 5));
-  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2024, 5, 1), 13, kHistoricalRules)), Day(2024, 7, 6));
-  ASSERT_EQ(Floor(TermDayOnOrAfter(Day(2008, 5, 1), 11, kHistoricalRules)), Day(2008, 6, 5));
+  ASSERT_EQ(TermDayOnOrAfter(Day(2024, 5, 1), 11, kHistoricalRules), Day(2024, 6, 5));
+  ASSERT_EQ(TermDayOnOrAfter(Day(2024, 5, 1), 13, kHistoricalRules), Day(2024, 7, 6));
+  ASSERT_EQ(TermDayOnOrAfter(Day(2008, 5, 1), 11, kHistoricalRules), Day(2008, 6, 5));
   const struct {
     int y, m, d;
     const char* text;

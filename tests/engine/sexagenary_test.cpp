@@ -167,7 +167,7 @@ TEST(Sexagenary, YearAndFirstMonthBeginTogetherAtSpringStartEveryYear) {
     int failures = 0;
     for (int year = -8999; year <= 9000; ++year) {
       const DayNumber j1 = DateToDayNumber(year, 1, 1);
-      const DayNumber t = static_cast<DayNumber>(std::floor(TermDayOnOrAfter(j1, 3, rules)));
+      const DayNumber t = TermDayOnOrAfter(j1, 3, rules);
       const auto day = DayNumberToDate(t);
       const auto before = DayNumberToDate(t - 1);
       ASSERT_TRUE(day && before) << year;

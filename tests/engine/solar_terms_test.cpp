@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/close_calls.h"
 #include "engine/date_text.h"
 #include "engine/events.h"
 #include "engine/historical_tables.h"
@@ -52,7 +53,7 @@ TEST(SolarTerms, TheTermsAndNewMoonsOf2024AgreeWithPublishedTimes) {
   for (int k = 1; k <= 24; ++k) {
     EXPECT_EQ(found[k - 1].term, k);
     EXPECT_NEAR(Minutes(found[k - 1].instant - instant(terms[k - 1])), 0, 1.5) << SolarTermName(k);
-    EXPECT_NEAR(Minutes(TermDayOnOrAfter(Day(2024, 1, 1), k, kHistoricalRules) - instant(terms[k - 1])), 0, 1.5) << k;
+    EXPECT_NEAR(Minutes(TermOnOrAfter(Day(2024, 1, 1), k, kHistoricalRules) - instant(terms[k - 1])), 0, 1.5) << k;
   }
   const auto moons = MoonsInRange(Day(2024, 1, 1), Day(2024, 12, 31), Phase::kNew, kHistoricalRules);
   ASSERT_EQ(moons.size(), 13u);
@@ -77,6 +78,29 @@ TEST(SolarTerms, TheSecantSearchLandsOnTheTarget) {
   EXPECT_NEAR(SolveLongitude(moon + 1e-3, 0, Motion::kElongation) - moon, 29.5, 0.5);
 }
 
+// The dates of new moons and major terms come from rough roots unless one is
+// within its error bound of midnight: the close calls of four centuries (new
+// moons and terms within ten minutes of midnight), each asked for with nothing
+// remembered, fall on the dates of their exact instants.
+TEST(SolarTerms, DatesOfInstantsNextToMidnightAreThoseOfTheExactInstants) {
+  int checked = 0;
+  for (const CalendarRules rules : {kModernRules, kHistoricalRules}) {
+    for (const CloseCall& call : CloseCallsOfLunarYears(1700, 2100, rules)) {
+      const DayNumber day = Floor(call.instant);
+      ClearSolvedEventCache();
+      if (call.kind == CloseCallKind::kNewMoon) {
+        EXPECT_EQ(NewMoonDay(day - 3, rules), day) << DateTimeText(call.instant);
+      } else {
+        EXPECT_EQ(TermDayOnOrAfter(day - 3, call.term, rules), day) << DateTimeText(call.instant);
+        EXPECT_TRUE(HasMajorTerm(day, day, rules)) << DateTimeText(call.instant);
+        EXPECT_FALSE(HasMajorTerm(day - 3, day - 1, rules)) << DateTimeText(call.instant);
+      }
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 30);
+}
+
 TEST(SolarTerms, TermInForceAndTermsPerYear) {
   EXPECT_EQ(TermInForce(2024, 2, 4, kHistoricalRules), 3);   // 立春 falls on the day
   EXPECT_EQ(TermInForce(2024, 2, 5, kHistoricalRules), 3);
@@ -96,9 +120,9 @@ TEST(SolarTerms, TermInForceAndTermsPerYear) {
 TEST(SolarTerms, TheWinterSolsticeOfMinus104IsMovedToItsCalendarDay) {
   // The astronomical solstice falls on day 1683429; the correction moves it two
   // days on, to 00:00 of -104-12-25.
-  EXPECT_EQ(TermDayOnOrAfter(1683400, 24, kHistoricalRules), 1683431.0);
+  EXPECT_EQ(TermOnOrAfter(1683400, 24, kHistoricalRules), 1683431.0);
   EXPECT_EQ(DateText(1683431), "BC12-25-0105");
-  EXPECT_EQ(Floor(TermDayOnOrAfter(1683400, 24, kModernRules)), 1683429);
+  EXPECT_EQ(TermDayOnOrAfter(1683400, 24, kModernRules), 1683429);
 }
 
 TEST(SolarTerms, EarlyHanNewMoonsAndTermsAreMean) {
