@@ -32,6 +32,10 @@ std::string TextOf(HWND control) {
 
 void SetTextOf(HWND control, const std::string& text) { SetWindowTextW(control, Wide(text).c_str()); }
 
+void KeepTextOf(HWND control, const std::string& text) {
+  DefWindowProcW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
 void Unthemed(HWND control) { SetWindowTheme(control, L"", L""); }
 
 // ---- ComboBox ----

@@ -58,6 +58,10 @@ std::string TextOf(HWND control);
 // The height of a line in the control's font, in pixels.
 int LineHeightOf(HWND control);
 void SetTextOf(HWND control, const std::string& text);
+// The text kept as the control's own (what WM_GETTEXT and assistive
+// technology read) without the control painting itself at once, as a static
+// does on a new text: for owner-drawn controls that are invalidated anyway.
+void KeepTextOf(HWND control, const std::string& text);
 
 // Tooltips that show a control's name while the mouse rests on it.
 struct Tooltips {

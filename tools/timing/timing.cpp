@@ -77,8 +77,26 @@ BOOL CALLBACK Match(HWND h, LPARAM param) {
   return TRUE;
 }
 
-// The window painted: every pending paint of it and its controls done.
-void Repaint(HWND h) { RedrawWindow(h, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+BOOL CALLBACK PendingPaint(HWND h, LPARAM param) {
+  if (GetUpdateRect(h, nullptr, FALSE)) {
+    *reinterpret_cast<bool*>(param) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The window painted: every pending paint of it and its controls done by the
+// program's own message loop, as a user sees it (asking the other process to
+// paint now would time the messages between the processes instead).
+void Repaint(HWND h) {
+  const double until = Milliseconds() + 10000;
+  while (Milliseconds() < until) {
+    bool pending = GetUpdateRect(h, nullptr, FALSE) != 0;
+    if (!pending) EnumChildWindows(h, PendingPaint, reinterpret_cast<LPARAM>(&pending));
+    if (!pending) return;
+    Sleep(0);
+  }
+}
 
 // One started copy of a program, ended when it goes.
 class Running {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "framework/win32/controls.h"
 #include "framework/win32/fonts.h"
@@ -151,7 +152,7 @@ class MonthWindow : public MainWindow {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         const int cell = static_cast<int>(item.CtlID) - kCellBase;
         if (item.CtlType != ODT_STATIC || cell < 1 || cell > kCellCount) return std::nullopt;
-        DrawCell(item, cell);
+        DrawCell(item.hDC, item.rcItem, cell);
         return TRUE;
       }
       case WM_NCLBUTTONDOWN:
@@ -165,15 +166,14 @@ class MonthWindow : public MainWindow {
 
  private:
   // A day cell as a centred static would draw it, and the first line (a
-  // holiday's mark, or empty) in the top right corner in the mark's colour.
-  void DrawCell(const DRAWITEMSTRUCT& item, int cell) {
-    HDC dc = item.hDC;
-    RECT r = item.rcItem;
+  // holiday's mark, or empty) in the top right corner in the mark's colour;
+  // r is the cell's inside in the DC's coordinates.
+  void DrawCell(HDC dc, RECT r, int cell) {
     FillRect(dc, &r, win32::SolidBrush(cellBack_[cell - 1]));
-    const std::wstring text = Wide(win32::TextOf(item.hwndItem));
+    const std::wstring text = Wide(cellTexts_[cell - 1]);
     const std::size_t lineEnd = std::min(text.find(L"\r\n"), text.size());
     const std::wstring mark = text.substr(0, lineEnd), rest = text.substr(lineEnd);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(cells_[cell - 1], WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColumnText((cell - 1) % 7));
     DrawTextW(dc, rest.c_str(), static_cast<int>(rest.size()), &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
@@ -184,6 +184,26 @@ class MonthWindow : public MainWindow {
       DrawTextW(dc, mark.c_str(), static_cast<int>(mark.size()), &r, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
     SelectObject(dc, old);
+  }
+
+  // The changed cells drawn at once through one DC of the window that does
+  // not leave out its controls: a month's step redraws most of the grid, and
+  // a paint of each cell in turn costs several times the drawing.  A cell
+  // out of sight is drawn by its own paint when it shows again.
+  void DrawCellsNow(const std::vector<int>& cells) {
+    if (cells.empty()) return;
+    HDC dc = GetDCEx(hwnd(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
+    if (dc == nullptr) {
+      for (int cell : cells) InvalidateRect(cells_[cell - 1], nullptr, FALSE);
+      return;
+    }
+    for (int cell : cells) {
+      RECT r;
+      GetClientRect(cells_[cell - 1], &r);
+      MapWindowPoints(cells_[cell - 1], hwnd(), reinterpret_cast<POINT*>(&r), 2);
+      DrawCell(dc, r, cell);
+    }
+    ReleaseDC(hwnd(), dc);
   }
 
   void ApplyFonts(UINT dpi) {
@@ -255,21 +275,25 @@ class MonthWindow : public MainWindow {
         if (cell >= 1 && cell <= kCellCount) notes[cell - 1] = HolidayNoteOf({d.gregorian.year, d.gregorian.month, day});
       }
     }
+    std::vector<int> changed;
     for (int cell = 1; cell <= kCellCount; ++cell) {
-      HWND h = cells_[cell - 1];
+      bool change = false;
       if (!cellsOnly || texts) {
         const std::string text = CellWithMark(grid.cells[cell - 1], notes[cell - 1]);
-        if (win32::TextOf(h) != text) {
-          win32::SetTextOf(h, text);
-          InvalidateRect(h, nullptr, TRUE);
+        if (cellTexts_[cell - 1] != text) {
+          cellTexts_[cell - 1] = text;
+          win32::KeepTextOf(cells_[cell - 1], text);
+          change = true;
         }
       }
       const COLORREF back = cell == selected ? kSelectedBack : kCellBack;
       if (cellBack_[cell - 1] != back) {
         cellBack_[cell - 1] = back;
-        InvalidateRect(h, nullptr, TRUE);
+        change = true;
       }
+      if (change) changed.push_back(cell);
     }
+    DrawCellsNow(changed);
     if (texts || d.gregorian.year != shownYear_ || d.gregorian.month != shownMonth_) {
       summary_.SetText(MonthSummary(d.gregorian.year, d.gregorian.month, state().Rules()));
       shownYear_ = d.gregorian.year;
@@ -292,6 +316,7 @@ class MonthWindow : public MainWindow {
   std::array<HWND, 7> headers_{};
   std::array<HWND, kCellCount> cells_{};
   std::array<COLORREF, kCellCount> cellBack_{};
+  std::array<std::string, kCellCount> cellTexts_;
   std::array<HWND, kButtonCount> buttons_{};
   HWND label_ = nullptr, audioSink_ = nullptr;
   win32::ComboBox years_, months_;

@@ -1,7 +1,6 @@
 // The month window of the real tovani.exe, from outside: the switch from and
 // back to the day window, its lists, buttons, keys and day cells, and how
 // long a new month takes.
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -206,25 +205,6 @@ TEST_F(MonthWindow, TheDetailsScrollWhenTheRecordsAreLong) {
   EXPECT_FALSE(scrolls());
   Click(v.buttons[Button::kPreviousDay]);
   EXPECT_TRUE(scrolls());
-  EXPECT_TRUE(CloseAndWait(hwnd));
-}
-
-// A measurement only: the time is printed, not judged.
-TEST_F(MonthWindow, HowLongANewMonthTakes) {
-  HWND hwnd = StartMonth();
-  ASSERT_NE(hwnd, nullptr);
-  const MonthView v(hwnd);
-  std::vector<double> times;
-  for (int i = 0; i < 21; ++i) {
-    const std::string before = TextOf(v.summary);
-    const LARGE_INTEGER start = Now();
-    Click(v.buttons[Button::kNextMonth]);
-    times.push_back(MsSince(start));
-    EXPECT_NE(TextOf(v.summary), before);
-  }
-  std::sort(times.begin(), times.end());
-  std::printf("[ measure  ] month window, next-month button to the new month shown: median %.1f ms (21 clicks)\n",
-              times[times.size() / 2]);
   EXPECT_TRUE(CloseAndWait(hwnd));
 }
 
