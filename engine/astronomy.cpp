@@ -319,24 +319,39 @@ double ApproximateSun(double t) {
   return NormalizeAngle(l + c - 0.00569 - 0.00478 * sines[3], 180, 180);
 }
 
+// The terms as structure of arrays, the amplitudes split by the power of the
+// eccentricity factor E that multiplies them (of M's multiplier's size).
+struct ElongationSeries {
+  double d[32], m[32], mp[32], f[32], a0[32], a1[32], a2[32];
+};
+
+const ElongationSeries& Elongation() {
+  static const ElongationSeries series = [] {
+    ElongationSeries s{};
+    for (std::size_t i = 0; i < 32; ++i) {
+      const ElongationTerm& k = kElongationTerms[i];
+      s.d[i] = k.d, s.m[i] = k.m, s.mp[i] = k.mp, s.f[i] = k.f;
+      const double power = std::fabs(k.m);
+      (power == 0 ? s.a0 : power == 1 ? s.a1 : s.a2)[i] = k.amplitude;
+    }
+    return s;
+  }();
+  return series;
+}
+
 double ApproximateElongation(double t) {
+  const ElongationSeries& s = Elongation();
   const double t2 = t * t, t3 = t2 * t, t4 = t3 * t;
   const double d = 297.8501921 + 445267.1114034 * t - 0.0018819 * t2 + t3 / 545868 - t4 / 113065000;
-  const double m = 357.5291092 + 35999.0502909 * t - 0.0001536 * t2 + t3 / 24490000;
-  const double mp = 134.9633964 + 477198.8675055 * t + 0.0087414 * t2 + t3 / 69699 - t4 / 14712000;
-  const double f = 93.2720950 + 483202.0175233 * t - 0.0036539 * t2 - t3 / 3526000 + t4 / 863310000;
-  const double e = 1 - 0.002516 * t - 0.0000074 * t2;
-  const double ePowers[3] = {1, e, e * e};
+  const double m = (357.5291092 + 35999.0502909 * t - 0.0001536 * t2 + t3 / 24490000) * Degree;
+  const double mp = (134.9633964 + 477198.8675055 * t + 0.0087414 * t2 + t3 / 69699 - t4 / 14712000) * Degree;
+  const double f = (93.2720950 + 483202.0175233 * t - 0.0036539 * t2 - t3 / 3526000 + t4 / 863310000) * Degree;
+  const double dr = d * Degree, e = 1 - 0.002516 * t - 0.0000074 * t2, e2 = e * e;
   double args[32], sines[32];
-  for (std::size_t i = 0; i < 32; ++i) {
-    const ElongationTerm& k = kElongationTerms[i];
-    args[i] = (k.d * d + k.m * m + k.mp * mp + k.f * f) * Degree;
-  }
+  for (std::size_t i = 0; i < 32; ++i) args[i] = s.d[i] * dr + s.m[i] * m + s.mp[i] * mp + s.f[i] * f;
   SinBatch(args, sines, 32);
   double sum = 0;
-  for (std::size_t i = 0; i < 32; ++i) {
-    sum += kElongationTerms[i].amplitude * ePowers[static_cast<int>(std::fabs(kElongationTerms[i].m))] * sines[i];
-  }
+  for (std::size_t i = 0; i < 32; ++i) sum += (s.a0[i] + e * s.a1[i] + e2 * s.a2[i]) * sines[i];
   return NormalizeAngle(d + sum + 0.00569, 180, 180);
 }
 
