@@ -89,6 +89,7 @@ std::vector<Setting<State>> SettingsOf(State& s) {
       {"ModernCalculateAncientFlag", Rule::kFlag, &s.ModernCalculateAncientFlag},
       {"NearLocateMemorialFlag", Rule::kFlag, &s.NearLocateMemorialFlag},
       {"DFORMShowDynastyFlag", Rule::kFlag, &s.DFORMShowDynastyFlag},
+      {"MFORMMondayFirstFlag", Rule::kFlag, &s.MFORMMondayFirstFlag},
       {"DFORMShowInfoTypeFlag", Rule::kChoiceOfThree, &s.DFORMShowInfoTypeFlag},
       {"ShowCalendarTypeFlag", Rule::kFlag, &s.CalendarKind},
       {"OpenAlarmClockAFlag", Rule::kFlag, &s.Alarms[0].on},

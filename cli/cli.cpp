@@ -321,6 +321,7 @@ void PrintHelp(Output& out) {
   out.Line("  --info 0|1|2                day: festivals and terms, sunrise and sunset, or dawn and dusk");
   out.Line("  --ganzhi-newyear            the sexagenary year begins at the lunar new year, not at 立春");
   out.Line("  --dynasty                   day: lunar years by era names");
+  out.Line("  --monday                    month: weeks from Monday");
   out.Line("  --json                      day, month: one JSON object with the keys of dump");
   out.Line("  --dawn                      table sun: dawn and dusk instead of sunrise and sunset");
   out.Line("  --month N                   search leap: only leap months of month N");

@@ -168,7 +168,7 @@ constexpr const char* kReverse = "\033[7m";
 constexpr const char* kPlain = "\033[0m";
 
 int RunMonthJson(const Invocation& inv, const CivilDate& date, Output& out) {
-  if (const int refused = RefuseWithJson(inv, {"ganzhi-newyear"}, out)) return refused;
+  if (const int refused = RefuseWithJson(inv, {"ganzhi-newyear", "monday"}, out)) return refused;
   int code = kOk;
   const auto place = PlaceOption(inv, out, code);
   if (!place) return code;
@@ -198,7 +198,8 @@ int RunMonth(const Invocation& inv, Output& out) {
   if (!holidays) return code;
   const auto day = FromGregorian(*date, inv.Rules());
   if (!day) return out.Fail("no lunar or Hijri date for " + IsoText(*date));
-  const month::MonthModel model(MakeCalendarRange(kFirstYear, kLastYear, inv.Rules()), *day);
+  const month::WeekStart start = inv.Has("monday") ? month::WeekStart::kMonday : month::WeekStart::kSunday;
+  const month::MonthModel model(MakeCalendarRange(kFirstYear, kLastYear, inv.Rules()), *day, start);
   const month::MonthGrid& grid = model.grid();
   // On a terminal, today's cell stands out and days off and make-up working
   // days carry their marks.
@@ -212,9 +213,7 @@ int RunMonth(const Invocation& inv, Output& out) {
   // Columns are counted in the terminal's columns: a Chinese character takes two.
   constexpr std::size_t kWidth = 10;
   std::string header;
-  for (const char* name : {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"}) {
-    header += PadColumns(Cp936ToUtf8(name), kWidth);
-  }
+  for (int column = 0; column < 7; ++column) header += PadColumns(Cp936ToUtf8(month::WeekdayHeader(column, start)), kWidth);
   const auto trimmed = [](const std::string& line) { return line.substr(0, line.find_last_not_of(' ') + 1); };
   out.Utf8Line(trimmed(header));
   for (int row = 0; row * 7 < grid.lastCell; ++row) {
@@ -391,7 +390,7 @@ std::vector<Command> WindowCommands() {
       {"day", "[DATE]", "the day window: the three calendars and both text lines (default today)", 0, 1,
        {"info=", "ganzhi-newyear", "city=", "dynasty", "json", "holidays="}, RunDay},
       {"month", "[Y-MM[-DD]]", "the month window: grid, summary, the day's details (default this month)",
-       0, 1, {"ganzhi-newyear", "city=", "json", "holidays="}, RunMonth},
+       0, 1, {"ganzhi-newyear", "city=", "json", "holidays=", "monday"}, RunMonth},
       {"table", "PAGE Y", "tables: months (lunar year), terms, moons or sun (Gregorian year)", 2, 2,
        {"city=", "dawn"}, RunTable},
       {"search", "KIND START RANGE", "search leap|big3|small3|big4 months, or days by conditions", 3, 3,

@@ -231,6 +231,15 @@ TEST(Cli, WhatTheWindowsShow) {
       << month.out;
   EXPECT_NE(month.out.find(Utf8(u8"\n4日16:27:02立春 19日12:13:05雨水\n10日06:59:04朔 24日20:30:17望\n")),
             std::string::npos);
+  const Result monday = RunLine({"month", "2024-02", "--monday"});
+  ASSERT_EQ(monday.code, kOk);
+  EXPECT_EQ(monday.out.rfind(Utf8(u8"星期一    星期二"), 0), 0u);
+  EXPECT_NE(monday.out.find(Utf8(u8"星期六    星期日\n                              [1]       2         3         4\n")),
+            std::string::npos)
+      << monday.out;
+  EXPECT_NE(monday.out.find(Utf8(u8"\n5         6         7         8         9         10        11\n")),
+            std::string::npos);
+  EXPECT_EQ(RunLine({"month", "2024-02", "--monday", "--json"}).code, kBadInput);
   const Result table = RunLine({"table", "terms", "2024"});
   EXPECT_EQ(table.out.rfind(Utf8(u8"    公历 2024 年共 24 个节气\n01: 小寒01月06日04:49:17   02: 大寒"), 0), 0u);
   const Result sun = RunLine({"table", "sun", "2024", "--city", "21", "--dawn"});

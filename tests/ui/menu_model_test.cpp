@@ -44,7 +44,7 @@ TEST(ContextMenu, ItemsSeparatorsAndSubMenus) {
       {"top", top, 24, {3, 6, 8, 10, 12, 14, 16, 18, 21, 23}},
       {"transparency", top[8].children, 12, {11}},
       {"tools", top[12].children, 22, {4, 6, 10, 12, 16, 18, 21}},
-      {"options", top[16].children, 17, {3, 5, 10, 12, 16}},
+      {"options", top[16].children, 18, {3, 5, 10, 13, 17}},
   };
   for (const auto& level : levels) {
     ASSERT_EQ(level.items.size(), level.count) << level.name;
@@ -68,7 +68,7 @@ TEST(ContextMenu, ItemsSeparatorsAndSubMenus) {
   std::vector<int> expected = {3025, 3026, 3035, 3036, 3037};
   for (int id = 3040; id <= 3050; ++id) expected.push_back(id);
   for (int id : {3055, 3060, 3061, 3062, 3063, 3065, 3066, 3067, 3068, 3070, 3071, 3072, 3073, 3075, 3076, 3077,
-                 3080, 3085, 3086, 3087, 3090, 3091, 3092, 3093, 3095, 3096, 3097, 3098, 3100, 3105, 3106, 3110, 3111}) {
+                 3080, 3085, 3086, 3087, 3090, 3091, 3092, 3093, 3094, 3095, 3096, 3097, 3098, 3100, 3105, 3106, 3110, 3111}) {
     expected.push_back(id);
   }
   EXPECT_EQ(IdsInOrder(top), expected);
@@ -77,7 +77,8 @@ TEST(ContextMenu, ItemsSeparatorsAndSubMenus) {
   EXPECT_EQ(top[8].caption, "设置透明度(&P)");
   EXPECT_EQ(top[8].children[9].caption, "90%(&9)");
   EXPECT_EQ(top[12].children[14].caption, "计算朔望日(&N)...");
-  EXPECT_EQ(top[16].children[14].caption, "日历界面显示天亮天黑时刻(&B)");
+  EXPECT_EQ(top[16].children[15].caption, "日历界面显示天亮天黑时刻(&B)");
+  EXPECT_EQ(top[16].children[10].caption, "每周从星期一开始(&K)");
   EXPECT_EQ(top[23].caption, "退出(&X)   Alt+X");
 }
 
@@ -243,6 +244,7 @@ TEST(ContextMenu, OptionsToggleTheirSettings) {
       {kOptionNoBackgroundMusic, &AppState::CloseFORMAudioPlayFlag, Refresh::kTexts},
       {kOptionNearLocate, &AppState::NearLocateMemorialFlag, Refresh::kTexts},
       {kOptionDynasty, &AppState::DFORMShowDynastyFlag, Refresh::kLists},
+      {kOptionMondayFirst, &AppState::MFORMMondayFirstFlag, Refresh::kNone},  // the day window shows no weeks
   };
   for (const auto& c : cases) {
     AppState s;
@@ -315,6 +317,7 @@ TEST(ContextMenu, WindowsToolsAndTheRest) {
       {kOptionInfoSunTimes, true, [](Effects&) {}},
       {kOptionDynasty, true, [](Effects&) {}},
       {kOptionDynasty, false, [](Effects& e) { e.refresh = Refresh::kLists; }},
+      {kOptionMondayFirst, true, [](Effects& e) { e.refresh = Refresh::kAll; }},
       {kGoToday, true, [](Effects& e) { e.goToday = true; }},
       {kExit, false, [](Effects& e) { e.closeWindow = true; }},
       {0, false, [](Effects&) {}},

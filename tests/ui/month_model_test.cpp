@@ -44,6 +44,39 @@ TEST(MonthGrid, October1582RunsFrom4To15WithoutAGap) {
   EXPECT_FALSE(model.ClickCell(23));
 }
 
+// The weeks from Monday: every day one cell earlier, except a month that
+// begins on a Sunday, which moves to the end of the first row.
+TEST(MonthGrid, WeeksFromMonday) {
+  const struct {
+    std::int32_t year, month;
+    int sundayFirst, mondayFirst;
+  } cases[] = {{2022, 10, 7, 6}, {1582, 10, 2, 1}, {2024, 2, 5, 4}, {2023, 1, 1, 7}, {2023, 10, 1, 7}};
+  for (const auto& c : cases) {
+    const MonthGrid sunday = MakeMonthGrid(c.year, c.month, kHistoricalRules, WeekStart::kSunday);
+    const MonthGrid monday = MakeMonthGrid(c.year, c.month, kHistoricalRules, WeekStart::kMonday);
+    EXPECT_EQ(sunday.firstCell, c.sundayFirst) << c.year << "-" << c.month;
+    EXPECT_EQ(monday.firstCell, c.mondayFirst) << c.year << "-" << c.month;
+    EXPECT_EQ(monday.lastCell - monday.firstCell, sunday.lastCell - sunday.firstCell);
+    EXPECT_LE(monday.lastCell, kCellCount);
+    EXPECT_EQ(monday.cells[monday.firstCell - 1], sunday.cells[sunday.firstCell - 1]);
+  }
+  const char* const heads[7] = {"星期一", "星期二", "星期三", "星期四", "星期五", "星期六", "星期日"};
+  for (int column = 0; column < 7; ++column) {
+    EXPECT_EQ(std::string(WeekdayHeader(column, WeekStart::kMonday)), heads[column]);
+    EXPECT_EQ(std::string(WeekdayHeader(column, WeekStart::kSunday)), heads[(column + 6) % 7]);
+    EXPECT_EQ(IsWeekendColumn(column, WeekStart::kMonday), column >= 5) << column;
+    EXPECT_EQ(IsWeekendColumn(column, WeekStart::kSunday), column == 0 || column == 6) << column;
+  }
+  // The displayed day stays when the week's start changes; its cell moves.
+  MonthModel model = ModelAt(2022, 10, 15);
+  EXPECT_EQ(model.SelectedCell(), 21);
+  model.SetWeekStart(WeekStart::kMonday);
+  EXPECT_EQ(model.date().gregorian, (CalendarTriple{2022, 10, 15}));
+  EXPECT_EQ(model.SelectedCell(), 20);
+  EXPECT_TRUE(model.ClickCell(6));
+  EXPECT_EQ(model.date().gregorian, (CalendarTriple{2022, 10, 1}));
+}
+
 TEST(MonthGrid, SecondLines) {
   const MonthGrid grid = MakeMonthGrid(2024, 2, kHistoricalRules);  // 1 February 2024 is a Thursday: cell 5
   ASSERT_EQ(grid.firstCell, 5);

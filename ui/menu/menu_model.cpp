@@ -82,6 +82,7 @@ std::vector<MenuItem> BuildMenu() {
                   Item("按现代天文算法计算古历(&M)", kOptionModernAncient),
                   Item("近似定位纪念日(&N)", kOptionNearLocate),
                   Separator(),
+                  Item("每周从星期一开始(&K)", kOptionMondayFirst),
                   Item("日历界面显示年号纪年(&D)", kOptionDynasty),
                   Separator(),
                   Item("日历界面显示节日节气(&G)", kOptionInfoFestivals),
@@ -127,6 +128,7 @@ bool IsChecked(int id, const AppState& s) {
     case kOptionModernAncient: return s.ModernCalculateAncientFlag;
     case kOptionNearLocate: return s.NearLocateMemorialFlag;
     case kOptionDynasty: return s.DFORMShowDynastyFlag;
+    case kOptionMondayFirst: return s.MFORMMondayFirstFlag;
     default: return false;
   }
 }
@@ -295,6 +297,11 @@ Effects Dispatch(int id, AppState& s, Behaviour& b, RegistryStore& registry, boo
     case kOptionDynasty:
       s.DFORMShowDynastyFlag = !s.DFORMShowDynastyFlag;
       e.refresh = Refresh::kLists;
+      break;
+    case kOptionMondayFirst:
+      // The month window's columns; the day window shows no weeks.
+      s.MFORMMondayFirstFlag = !s.MFORMMondayFirstFlag;
+      if (monthWindow) e.refresh = Refresh::kAll;
       break;
     case kOptionPicture:
       e.choosePicture = !monthWindow;

@@ -48,6 +48,7 @@ enum Command : int {
   kOptionNoBackgroundMusic = 3091,
   kOptionModernAncient = 3092,
   kOptionNearLocate = 3093,
+  kOptionMondayFirst = 3094,
   kOptionDynasty = 3095,
   kOptionInfoFestivals = 3096,
   kOptionInfoSunTimes = 3097,

@@ -11,6 +11,7 @@
 #include "engine/sexagenary.h"
 #include "engine/sun_times.h"
 #include "ui/common/list_texts.h"
+#include "ui/month/month_frame.h"
 
 namespace tovani::month {
 namespace {
@@ -46,11 +47,20 @@ std::string CellSecondLine(const DayInCalendars& day, CalendarRules rules) {
   return LunarDayName(l.day);
 }
 
-MonthGrid MakeMonthGrid(std::int32_t year, std::int32_t month, CalendarRules rules) {
+const char* WeekdayHeader(int column, WeekStart start) {
+  return kWeekdayHeaders[(column + (start == WeekStart::kMonday ? 1 : 0)) % 7];
+}
+
+bool IsWeekendColumn(int column, WeekStart start) {
+  return start == WeekStart::kMonday ? column >= 5 : column == 0 || column == 6;
+}
+
+MonthGrid MakeMonthGrid(std::int32_t year, std::int32_t month, CalendarRules rules, WeekStart start) {
   MonthGrid grid;
   const DayNumber d1 = DateToDayNumber(year, month, 1);
   if (d1 == InvalidDayNumber) return grid;
-  int offset = (d1 + 1) % 7;  // 0 is Sunday
+  // Day number 0 is a Monday.
+  int offset = (d1 + (start == WeekStart::kMonday ? 0 : 1)) % 7;
   if (offset < 0) offset += 7;
   grid.firstCell = offset + 1;
   grid.lastCell = grid.firstCell + DaysInMonth(year, month) - 1;
@@ -115,7 +125,8 @@ std::string DayDetails(const DayInCalendars& day, YearStart yearStart, double lo
   return text;
 }
 
-MonthModel::MonthModel(const CalendarRange& range, const DayInCalendars& date) : range_(range), date_(date) {
+MonthModel::MonthModel(const CalendarRange& range, const DayInCalendars& date, WeekStart start)
+    : range_(range), date_(date), weekStart_(start) {
   SetGregorian(date.gregorian);
 }
 
@@ -135,7 +146,7 @@ void MonthModel::SetGregorian(CalendarTriple g) {
   if (!day) return;
   date_ = *day;
   if (g.year != gridYear_ || g.month != gridMonth_) {
-    grid_ = MakeMonthGrid(g.year, g.month, range_.rules);
+    grid_ = MakeMonthGrid(g.year, g.month, range_.rules, weekStart_);
     gridYear_ = g.year;
     gridMonth_ = g.month;
   }
@@ -196,6 +207,13 @@ bool MonthModel::GoTo(const CalendarTriple& gregorian) {
 void MonthModel::SetRange(const CalendarRange& range) {
   range_ = range;
   gridYear_ = gridMonth_ = 0;  // lunar texts may have changed with the mode
+  SetGregorian(date_.gregorian);
+}
+
+void MonthModel::SetWeekStart(WeekStart start) {
+  if (start == weekStart_) return;
+  weekStart_ = start;
+  gridYear_ = gridMonth_ = 0;
   SetGregorian(date_.gregorian);
 }
 

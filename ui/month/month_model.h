@@ -19,9 +19,16 @@ struct MonthGrid {
   std::array<std::string, kCellCount> cells;  // texts of cells 1..37 (index 0 is cell 1)
 };
 
-// The grid of a Gregorian month: Sunday first; each cell shows a line break,
-// the day of the month, a line break and its second line.
-MonthGrid MakeMonthGrid(std::int32_t year, std::int32_t month, CalendarRules rules);
+// Which day the week begins with in the grid's first column.
+enum class WeekStart { kSunday, kMonday };
+// The heading of a column 0..6, and whether the column holds Saturday or Sunday.
+const char* WeekdayHeader(int column, WeekStart start);
+bool IsWeekendColumn(int column, WeekStart start);
+
+// The grid of a Gregorian month, its weeks from Sunday (or Monday); each cell
+// shows a line break, the day of the month, a line break and its second line.
+MonthGrid MakeMonthGrid(std::int32_t year, std::int32_t month, CalendarRules rules,
+                        WeekStart start = WeekStart::kSunday);
 // The second line of a day's cell: a festival, the solar term of the day, the
 // month name with its size on a lunar month's first day, or the lunar day.
 std::string CellSecondLine(const DayInCalendars& day, CalendarRules rules);
@@ -33,7 +40,7 @@ std::string DayDetails(const DayInCalendars& day, YearStart yearStart, double lo
 
 class MonthModel {
  public:
-  MonthModel(const CalendarRange& range, const DayInCalendars& date);
+  MonthModel(const CalendarRange& range, const DayInCalendars& date, WeekStart start = WeekStart::kSunday);
 
   const DayInCalendars& date() const { return date_; }
   const CalendarRange& range() const { return range_; }
@@ -57,12 +64,15 @@ class MonthModel {
   // "今日" and the other ways to a date; false outside the range.
   bool GoTo(const CalendarTriple& gregorian);
   void SetRange(const CalendarRange& range);
+  void SetWeekStart(WeekStart start);
+  WeekStart weekStart() const { return weekStart_; }
 
  private:
   void SetGregorian(CalendarTriple g);
 
   CalendarRange range_;
   DayInCalendars date_;
+  WeekStart weekStart_;
   MonthGrid grid_;
   int gridYear_ = 0, gridMonth_ = 0;
 };

@@ -26,7 +26,7 @@ constexpr COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0), kDark = RGB(8,
 constexpr COLORREF kDayOffMark = RGB(0, 112, 0), kWorkDayMark = RGB(160, 80, 0);
 
 win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
-COLORREF ColumnText(int column) { return column == 0 || column == 6 ? kRed : kDark; }
+WeekStart WeekStartOf(const AppState& s) { return s.MFORMMondayFirstFlag ? WeekStart::kMonday : WeekStart::kSunday; }
 
 class MonthWindow : public MainWindow {
  public:
@@ -39,12 +39,12 @@ class MonthWindow : public MainWindow {
   }
 
   void CreateControls(UINT dpi) override {
-    model_.emplace(state().Range(), Displayed());
+    model_.emplace(state().Range(), Displayed(), WeekStartOf(state()));
     for (int c = 0; c < 7; ++c) {
       headers_[c] = win32::CreateControl(hwnd(), WC_STATICW, kHeaderBase + c, SS_CENTER | SS_CENTERIMAGE | WS_BORDER, 0,
-                                         PlaceOf(HeaderPlace(c)), dpi, nullptr, kWeekdayHeaders[c]);
-      Colour(headers_[c], ColumnText(c), kHeaderBack);
+                                         PlaceOf(HeaderPlace(c)), dpi, nullptr);
     }
+    ShowHeaders();
     for (int cell = 1; cell <= kCellCount; ++cell) {
       // Drawn here: the mark of a holiday in a colour of its own.
       HWND h = win32::CreateControl(hwnd(), WC_STATICW, kCellBase + cell, SS_OWNERDRAW | SS_NOTIFY | WS_BORDER, 0,
@@ -112,6 +112,10 @@ class MonthWindow : public MainWindow {
   void RefreshTexts() override { Render(true); }
   void RefreshAll() override {
     model_->SetRange(state().Range());
+    if (model_->weekStart() != WeekStartOf(state())) {
+      model_->SetWeekStart(WeekStartOf(state()));
+      ShowHeaders();
+    }
     shownYear_ = shownMonth_ = 0;
     Render(true);
   }
@@ -204,6 +208,17 @@ class MonthWindow : public MainWindow {
       DrawCell(dc, r, cell);
     }
     ReleaseDC(hwnd(), dc);
+  }
+
+  COLORREF ColumnText(int column) const { return IsWeekendColumn(column, model_->weekStart()) ? kRed : kDark; }
+
+  // The weekday headings of the columns, the weekend's in red.
+  void ShowHeaders() {
+    for (int c = 0; c < 7; ++c) {
+      win32::SetTextOf(headers_[c], WeekdayHeader(c, model_->weekStart()));
+      Colour(headers_[c], ColumnText(c), kHeaderBack);
+      InvalidateRect(headers_[c], nullptr, TRUE);
+    }
   }
 
   void ApplyFonts(UINT dpi) {

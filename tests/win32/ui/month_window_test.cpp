@@ -1,10 +1,11 @@
 // The month window of the real tovani.exe, from outside: the switch from and
-// back to the day window, its lists, buttons, keys and day cells, and how
-// long a new month takes.
+// back to the day window, its lists, buttons, keys and day cells, and the
+// weeks from Monday.
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "ui/menu/menu_model.h"
 #include "views.h"
 
 namespace tovani::testing_win32 {
@@ -205,6 +206,29 @@ TEST_F(MonthWindow, TheDetailsScrollWhenTheRecordsAreLong) {
   EXPECT_FALSE(scrolls());
   Click(v.buttons[Button::kPreviousDay]);
   EXPECT_TRUE(scrolls());
+  EXPECT_TRUE(CloseAndWait(hwnd));
+}
+
+// 每周从星期一开始 turns the columns: headings, and the days one cell earlier
+// (February 2024 begins on a Thursday); again, and they are back.
+TEST_F(MonthWindow, TheWeeksFromMondayOption) {
+  SeedSettings({{L"Version", L"4.1"}});  // registry use on: no offer to turn it on
+  HWND hwnd = StartMonth();
+  ASSERT_NE(hwnd, nullptr);
+  const MonthView v(hwnd);
+  ChooseItem(v.years, 2024 - FullRange().firstYear);
+  ChooseItem(v.months, 1);
+  const struct {
+    const char* first;
+    const char* last;
+    const char* cells;
+  } states[] = {{"星期一", "星期日", "3: 4:1 32:29 33:"}, {"星期日", "星期六", "4: 5:1 33:29 34:"}};
+  for (const auto& s : states) {
+    Command(hwnd, menu::kOptionMondayFirst);
+    EXPECT_EQ(TextOf(GetDlgItem(hwnd, month::kHeaderBase)), s.first);
+    EXPECT_EQ(TextOf(GetDlgItem(hwnd, month::kHeaderBase + 6)), s.last);
+    ExpectCells(v, s.cells);
+  }
   EXPECT_TRUE(CloseAndWait(hwnd));
 }
 
