@@ -335,7 +335,7 @@ bool SearchSession::Press() {
 }
 
 void SearchSession::Start(std::unique_ptr<Search> search, std::function<void()> notify,
-                          std::function<std::int64_t()> clockMs) {
+                          std::function<std::int64_t()> clockMs, int pauseAfterStepMs) {
   Join();
   stop_ = false;
   ended_ = false;
@@ -344,10 +344,12 @@ void SearchSession::Start(std::unique_ptr<Search> search, std::function<void()> 
     progress_.clear();
     result_.reset();
   }
-  worker_ = std::thread([this, search = std::move(search), notify = std::move(notify), clockMs = std::move(clockMs)] {
+  worker_ = std::thread([this, search = std::move(search), notify = std::move(notify), clockMs = std::move(clockMs),
+                         pauseAfterStepMs] {
     bool more = true;
     while (more && !stop_) {
       more = search->Step();
+      if (pauseAfterStepMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseAfterStepMs));
       const std::string progress =
           clockMs ? search->ProgressUpdate(clockMs(), kProgressIntervalMs) : search->ProgressUpdate();
       if (more && !progress.empty()) {

@@ -146,9 +146,12 @@ class SearchSession {
   // Starts the search on the worker.  After a step, notify is called there
   // (the window posts itself a message) when there is news: a progress text
   // to show, or the end.  With a clock (milliseconds), the progress changes
-  // at most every kProgressIntervalMs; without one, at every change.
+  // at most every kProgressIntervalMs; without one, at every change.  A
+  // pause after each step holds a search running for the tests of the
+  // program from outside, to which the engine is now too quick.
   void Start(std::unique_ptr<Search> search, std::function<void()> notify,
-             std::function<std::int64_t()> clockMs = nullptr);
+             std::function<std::int64_t()> clockMs = nullptr,
+             int pauseAfterStepMs = 0);
   // What to show after a notification, on the window's thread: the latest
   // progress text (empty when none is new or the search was stopped), and
   // at the end the result, or nothing when the search was stopped.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <cwchar>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,6 +34,16 @@ constexpr UINT kSearchNews = WM_APP + 0x53;
 SearchSession& Session() {
   static SearchSession session;
   return session;
+}
+
+// The tests of the program from outside hold a search running with a pause
+// after each step (TOVANI_SEARCH_PAUSE_MS, 1..1000); none otherwise.
+int PauseAfterStepMs() {
+  wchar_t text[16] = {};
+  const DWORD n = GetEnvironmentVariableW(L"TOVANI_SEARCH_PAUSE_MS", text, 16);
+  if (n == 0 || n >= 16) return 0;
+  const long ms = std::wcstol(text, nullptr, 10);
+  return ms >= 1 && ms <= 1000 ? static_cast<int>(ms) : 0;
 }
 
 class SearchWindow final : public ToolWindow {
@@ -243,7 +254,7 @@ class SearchWindow final : public ToolWindow {
     const HWND window = hwnd();
     Session().Start(
         std::move(search), [window] { PostMessageW(window, kSearchNews, 0, 0); },
-        [] { return static_cast<std::int64_t>(GetTickCount64()); });
+        [] { return static_cast<std::int64_t>(GetTickCount64()); }, PauseAfterStepMs());
   }
 
   const int page_;
