@@ -213,14 +213,16 @@ TEST_F(WeatherWindowTest, OneWindowAtATime) {
   ASSERT_TRUE(Launch(server.port()));
   HWND w = Open();
   ASSERT_NE(w, nullptr);
-  PostMessageW(main_, WM_COMMAND, menu::kWeather, 0);
-  PostMessageW(main_, WM_HOTKEY, 45058, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'W'));
-  PostMessageW(main_, WM_COMMAND, menu::kWeather, 0);
-  ASSERT_TRUE(Responds(main_));  // the posted commands have been handled
+  // Sent, so that each has been handled before the next step (a sent
+  // message overtakes posted ones, so an answer to one would not say that
+  // posted commands were handled).
+  Send(main_, WM_COMMAND, menu::kWeather);
+  Send(main_, WM_HOTKEY, 45058, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'W'));
+  Send(main_, WM_COMMAND, menu::kWeather);
   EXPECT_EQ(WindowsOf(program_->id(), L"TOVANI_WFORM"), std::vector<HWND>{w});
   // Minimised, it comes back.
   Send(w, WM_SYSCOMMAND, SC_MINIMIZE);
-  EXPECT_TRUE(IsIconic(w));
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(w) != FALSE; }, 5000));
   PostMessageW(main_, WM_HOTKEY, 45058, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'W'));
   EXPECT_TRUE(WaitUntil([&] { return !IsIconic(w); }, 5000));
 
