@@ -27,17 +27,23 @@ DayNumber DayOf(double instant) { return static_cast<DayNumber>(std::floor(insta
 
 LocalInstant ToLocal(double jdUt) { return LocalInstantOf(jdUt); }
 
-// The gap from the approximate or the rough longitudes (LongitudeGap is the
-// whole series').
-enum class Series { kApproximate, kRough };
+// The gap from the approximate, the rough or the whole series' longitudes.
+enum class Series { kApproximate, kRough, kWhole };
 
 double Gap(double jdUt, double target, Motion mode, Series series) {
   const double jdTt = UtToTt(jdUt);
+  const bool sun = mode == Motion::kSun;
   double position;
-  if (series == Series::kRough) {
-    position = mode == Motion::kSun ? RoughSunApparentLongitude(jdTt) : RoughMoonMinusSunLongitude(jdTt);
-  } else {
-    position = mode == Motion::kSun ? ApproximateSunApparentLongitude(jdTt) : ApproximateMoonMinusSunLongitude(jdTt);
+  switch (series) {
+    case Series::kApproximate:
+      position = sun ? ApproximateSunApparentLongitude(jdTt) : ApproximateMoonMinusSunLongitude(jdTt);
+      break;
+    case Series::kRough:
+      position = sun ? RoughSunApparentLongitude(jdTt) : RoughMoonMinusSunLongitude(jdTt);
+      break;
+    default:
+      position = sun ? SunApparentLongitude(jdTt) : MoonMinusSunLongitude(jdTt);
+      break;
   }
   return NormalizeAngle(target - position, 180, 180);
 }
@@ -408,11 +414,7 @@ int SolarTermLongitude(int k) { return k >= 6 ? 15 * (k - 6) : 15 * (k - 6) + 36
 
 // ---- Astronomical layer ----
 
-double LongitudeGap(double jdUt, double target, Motion mode) {
-  const double jdTt = UtToTt(jdUt);
-  const double position = mode == Motion::kSun ? SunApparentLongitude(jdTt) : MoonMinusSunLongitude(jdTt);
-  return NormalizeAngle(target - position, 180, 180);
-}
+double LongitudeGap(double jdUt, double target, Motion mode) { return Gap(jdUt, target, mode, Series::kWhole); }
 
 // The rough root first, then the whole series from there.
 double SolveLongitude(double x0, double target, Motion mode) {
