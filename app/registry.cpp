@@ -75,6 +75,18 @@ std::vector<std::string> MemoryRegistry::ValueNames(RegistryRoot root, const std
   return names;
 }
 
+std::vector<std::string> MemoryRegistry::SubKeyNames(RegistryRoot root, const std::string& key) {
+  std::vector<std::string> names;
+  const std::string prefix = Path(root, key) + "\\";
+  for (auto k = keys_.lower_bound(prefix); k != keys_.end() && k->compare(0, prefix.size(), prefix) == 0; ++k) {
+    if (k->find('\\', prefix.size()) != std::string::npos) continue;  // further down
+    const auto spelled = spelling_.find(*k);
+    const std::string& full = spelled != spelling_.end() ? spelled->second : *k;
+    names.push_back(full.substr(full.rfind('\\') + 1));
+  }
+  return names;
+}
+
 void MemoryRegistry::SetNonText(RegistryRoot root, const std::string& key, const std::string& name) {
   Store(root, key, name, Value{"", false});
 }

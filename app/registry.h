@@ -41,6 +41,9 @@ class RegistryStore {
   // The names of the key's values, of any type, as they are spelled in the
   // store; none when the key is missing.
   virtual std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) = 0;
+  // The names of the key's sub-keys (one level), as spelled in the store;
+  // none when the key is missing.
+  virtual std::vector<std::string> SubKeyNames(RegistryRoot root, const std::string& key) = 0;
   // A key that still has sub-keys is not deleted.
   virtual void RemoveKey(RegistryRoot root, const std::string& key) = 0;
   virtual void RemoveValue(RegistryRoot root, const std::string& key, const std::string& name) = 0;
@@ -71,6 +74,7 @@ class MemoryRegistry : public RegistryStore {
   bool KeyExists(RegistryRoot root, const std::string& key) override { return HasKey(root, key); }
   bool Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override;
   std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) override;
+  std::vector<std::string> SubKeyNames(RegistryRoot root, const std::string& key) override;
   void RemoveKey(RegistryRoot root, const std::string& key) override;
   void RemoveValue(RegistryRoot root, const std::string& key, const std::string& name) override;
 

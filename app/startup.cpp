@@ -7,6 +7,18 @@
 #include "engine/solar_terms.h"
 
 namespace tovani {
+void ReloadSettings(AppState& s, RegistryStore& registry, Platform& platform) {
+  const AppState kept = s;
+  LoadSettings(s, registry, platform);
+  s.CalendarKind = kept.CalendarKind;
+  s.FormLeft = kept.FormLeft;
+  s.FormTop = kept.FormTop;
+  s.FORMTransFlag = kept.FORMTransFlag;
+  s.LayerMode = kept.LayerMode;
+  s.PositionLock = kept.PositionLock;
+  RecomputeLunarBounds(s);  // the calendar rules may have changed
+}
+
 namespace {
 
 std::optional<CivilDate> LunarOf(std::int32_t y, std::int32_t m, std::int32_t d, CalendarRules rules) {

@@ -19,6 +19,12 @@ void SetProgramLocation(AppState& state, const std::string& modulePath);
 // and today with the bounds of the range in three calendars.
 void StartUp(AppState& state, RegistryStore& registry, Platform& platform);
 
+// The settings read again while the program runs (after records and settings
+// were imported): every setting the user chooses takes its stored value; the
+// window shown, its place, transparency, layer and move lock and the
+// displayed date stay as they are.
+void ReloadSettings(AppState& state, RegistryStore& registry, Platform& platform);
+
 // The lunar and Hijri fields of the displayed date from its Gregorian one.
 void SetDisplayedDate(AppState& state, const CivilDate& gregorian);
 // After the calendar mode changed: the lunar ends of the ranges and the lunar

@@ -121,12 +121,6 @@ std::size_t DisplayColumns(std::string_view utf8) {
   return columns;
 }
 
-std::string LunarMonthReading(int monthCode) {
-  return std::string(monthCode > 12 ? "闰" : "") + LunarMonthBaseName((monthCode - 1) % 12 + 1);
-}
-
-std::string LunarReading(int monthCode, int day) { return LunarMonthReading(monthCode) + LunarDayName(day); }
-
 std::string PadColumns(std::string utf8, std::size_t width) {
   const std::size_t columns = DisplayColumns(utf8);
   if (columns < width) utf8.append(width - columns, ' ');

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "cli/cli_common.h"
-#include "cli/ics_writer.h"
+#include "app/ics_writer.h"
 #include "engine/anniversaries.h"
 #include "engine/date_text.h"
 #include "engine/events.h"

@@ -95,9 +95,6 @@ std::string ClockPart(const std::string& dateTimeText);
 std::size_t DisplayColumns(std::string_view utf8);
 // The text followed by blanks up to width columns.
 std::string PadColumns(std::string utf8, std::size_t width);
-// "闰四月" of a lunar month code, "闰四月十五" of a month code and day.
-std::string LunarMonthReading(int monthCode);
-std::string LunarReading(int monthCode, int day);
 // A JSON string literal, in UTF-8, of a program text.
 std::string JsonString(std::string_view gbk);
 // The engine's own texts of a day as JSON fields, each preceded by a comma

@@ -134,6 +134,13 @@ std::string LunarDayName(int day) {
   return kDayNames[day - 1];
 }
 
+std::string LunarMonthReading(int monthCode) {
+  if (monthCode < 1 || monthCode > 24) return {};
+  return std::string(monthCode > 12 ? "闰" : "") + LunarMonthBaseName((monthCode - 1) % 12 + 1);
+}
+
+std::string LunarReading(int monthCode, int day) { return LunarMonthReading(monthCode) + LunarDayName(day); }
+
 std::string ChineseDigitName(int n) {
   if (n < 1 || n > 9) return {};
   return kDigits[n];

@@ -51,6 +51,10 @@ std::string LunarMonthName(int code, MonthSize size);
 std::string LunarMonthBaseName(int month);
 // "初一" .. "三十" for 1..30; empty otherwise.
 std::string LunarDayName(int day);
+// A month code (leap months as month + 12) as it is read: "闰四月"; and with
+// the day: "闰四月十五".
+std::string LunarMonthReading(int monthCode);
+std::string LunarReading(int monthCode, int day);
 // "一" .. "九" for 1..9; empty otherwise.
 std::string ChineseDigitName(int n);
 // The year in Chinese digits ("前" and 1 - year before year 1), right-aligned

@@ -74,6 +74,22 @@ std::vector<std::string> Win32Registry::ValueNames(RegistryRoot root, const std:
   return names;
 }
 
+std::vector<std::string> Win32Registry::SubKeyNames(RegistryRoot root, const std::string& key) {
+  std::vector<std::string> names;
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &h) != ERROR_SUCCESS) return names;
+  wchar_t name[256];  // the longest key name, and its zero
+  for (DWORD i = 0;; ++i) {
+    DWORD size = 256;
+    const LONG result = RegEnumKeyExW(h, i, name, &size, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result == ERROR_SUCCESS) names.push_back(Narrow(std::wstring_view(name, size)));
+    else if (result != ERROR_MORE_DATA) break;
+  }
+  RegCloseKey(h);
+  return names;
+}
+
 void Win32Registry::RemoveKey(RegistryRoot root, const std::string& key) {
   // Like the registry's own delete: a key with sub-keys stays.
   RegDeleteKeyW(RootKey(root), Wide(key).c_str());

@@ -14,6 +14,7 @@ class Win32Registry : public RegistryStore {
   bool KeyExists(RegistryRoot root, const std::string& key) override;
   bool Set(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override;
   std::vector<std::string> ValueNames(RegistryRoot root, const std::string& key) override;
+  std::vector<std::string> SubKeyNames(RegistryRoot root, const std::string& key) override;
   void RemoveKey(RegistryRoot root, const std::string& key) override;
   void RemoveValue(RegistryRoot root, const std::string& key, const std::string& name) override;
 };

@@ -8,7 +8,7 @@
 
 #include "cli/cli.h"
 #include "tests/cli/cli_runner.h"
-#include "cli/ics_writer.h"
+#include "app/ics_writer.h"
 
 namespace tovani::cli {
 namespace {

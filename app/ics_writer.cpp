@@ -1,9 +1,9 @@
-#include "cli/ics_writer.h"
+#include "app/ics_writer.h"
 
 #include <cstdio>
 #include <utility>
 
-namespace tovani::cli {
+namespace tovani {
 namespace {
 
 // RFC 5545: a line holds at most 75 octets, not counting its line break.
@@ -181,4 +181,4 @@ void IcsWriter::Finish() { Property("END:VCALENDAR"); }
 
 void IcsWriter::Property(std::string_view line) { out_ << FoldIcsLine(line); }
 
-}  // namespace tovani::cli
+}  // namespace tovani

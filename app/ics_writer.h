@@ -16,7 +16,7 @@
 
 #include "engine/dates.h"
 
-namespace tovani::cli {
+namespace tovani {
 
 // The days a calendar file can hold: proleptic Gregorian 0001-01-01 (Julian
 // 0001-01-03) .. 9999-12-30 (an event ends on the next day, and years have
@@ -67,4 +67,4 @@ class IcsWriter {
   std::set<std::string> uids_;
 };
 
-}  // namespace tovani::cli
+}  // namespace tovani
