@@ -75,9 +75,9 @@ bool IsOwnKey(const std::string& key) {
 
 void AppendKey(RegistryStore& registry, const std::string& key, std::string& out) {
   for (const std::string& name : registry.ValueNames(kUser, key)) {
-    const auto text = registry.Get(kUser, key, name);
-    if (!text) continue;
-    out += Escape(Cp936ToUtf8(key)) + "\t" + Escape(Cp936ToUtf8(name)) + "\t" + Escape(Cp936ToUtf8(*text)) + "\r\n";
+    if (!registry.Get(kUser, key, name)) continue;  // not text
+    const std::string text = ReadRegistryText(registry, kUser, key, name);
+    out += Escape(Cp936ToUtf8(key)) + "\t" + Escape(Cp936ToUtf8(name)) + "\t" + Escape(Cp936ToUtf8(text)) + "\r\n";
   }
   for (const std::string& sub : registry.SubKeyNames(kUser, key)) AppendKey(registry, key + "\\" + sub, out);
 }

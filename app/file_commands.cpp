@@ -2,6 +2,7 @@
 
 #include "app/backup.h"
 #include "app/settings.h"
+#include "framework/codepage.h"
 
 namespace tovani {
 namespace {
@@ -30,7 +31,7 @@ FileCommand Bad(std::string message) {
 
 void CopyKey(RegistryStore& from, MemoryRegistry& to, const std::string& key) {
   for (const std::string& name : from.ValueNames(kUser, key)) {
-    if (const auto text = from.Get(kUser, key, name)) to.Set(kUser, key, name, *text);
+    if (from.Get(kUser, key, name)) to.Set(kUser, key, name, ReadRegistryText(from, kUser, key, name));
   }
   for (const std::string& sub : from.SubKeyNames(kUser, key)) CopyKey(from, to, key + "\\" + sub);
 }
@@ -55,10 +56,10 @@ FileCommand ReadFileCommand(const std::vector<std::string>& args) {
     }
   }
   if (action == FileAction::kNone) return {};
-  if (at != 0) return Bad("“" + args[at] + "”之前不能有别的参数");
+  if (at != 0) return Bad("“" + Utf8ToCp936(args[at]) + "”之前不能有别的参数");
   const std::size_t most = action == FileAction::kCalendar ? 3 : 2;
   if (args.size() < 2 || args[1].empty()) return Bad("缺少文件名");
-  if (args.size() > most) return Bad("多余的参数“" + args[most] + "”");
+  if (args.size() > most) return Bad("多余的参数“" + Utf8ToCp936(args[most]) + "”");
   FileCommand c;
   c.action = action;
   c.file = args[1];
@@ -66,7 +67,7 @@ FileCommand ReadFileCommand(const std::vector<std::string>& args) {
     const std::string& y = args[2];
     const bool digits = !y.empty() && y.size() <= 3 && y.find_first_not_of("0123456789") == std::string::npos;
     const int years = digits ? std::stoi(y) : 0;
-    if (years < 1 || years > kMostCalendarYears) return Bad("年数“" + y + "”不在 1 到 100 之间");
+    if (years < 1 || years > kMostCalendarYears) return Bad("年数“" + Utf8ToCp936(y) + "”不在 1 到 100 之间");
     c.years = years;
   }
   return c;

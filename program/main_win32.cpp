@@ -3,12 +3,24 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
 #include "app/app_state.h"
+#include "app/backup.h"
+#include "app/file_commands.h"
 #include "app/holidays.h"
 #include "app/startup.h"
 #include "app/win32/platform_win32.h"
 #include "app/win32/registry_win32.h"
 #include "framework/win32/clock.h"
+#include "framework/win32/shell.h"
+#include "framework/win32/wide.h"
+#include "ui/base/file_commands_win32.h"
+#include "ui/day/day_frame.h"
+#include "ui/month/month_frame.h"
 #include "ui/calculator/calculator_model.h"
 #include "ui/calculator/calculator_window_win32.h"
 #include "ui/coordinates/coordinates_model.h"
@@ -61,9 +73,101 @@ constexpr ToolCommand kToolCommands[] = {
     {menu::kWeather, tovani::weather::OpenWeatherWindow, 0},
 };
 
+// The arguments after the program's name, in UTF-8.
+std::vector<std::string> Arguments() {
+  std::vector<std::string> args;
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (argv == nullptr) return args;
+  for (int i = 1; i < count; ++i) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string arg(bytes > 0 ? bytes - 1 : 0, '\0');
+    if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, arg.data(), bytes, nullptr, nullptr);
+    args.push_back(std::move(arg));
+  }
+  LocalFree(argv);
+  return args;
+}
+
+// A path given in UTF-8, made full against the current folder (a running copy
+// that takes the command over has a folder of its own).
+std::wstring FullPath(const std::string& utf8) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+  std::wstring given(n > 0 ? n - 1 : 0, L'\0');
+  if (n > 1) MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, given.data(), n);
+  const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return given;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
+  full.resize(length < size ? length : 0);
+  return full.empty() ? given : full;
+}
+
+// The running copy's calendar window, if a copy runs.
+HWND RunningWindow() {
+  HANDLE running = OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutexName);
+  if (running == nullptr) return nullptr;
+  CloseHandle(running);
+  for (const char* cls : {tovani::day::kClassName, tovani::month::kClassName}) {
+    if (HWND w = FindWindowW(tovani::Wide(cls).c_str(), nullptr)) return w;
+  }
+  return nullptr;
+}
+
+// A file command of the command line, without the calendar: a running copy
+// carries it out with its settings as they are now (and takes in what an
+// import brought); without one, it is done here on the stored settings.
+int RunFileCommand(const tovani::FileCommand& command) {
+  const std::wstring path = FullPath(command.file);
+  std::string message;
+  int code = -1;
+  if (HWND running = RunningWindow()) {
+    std::size_t values = 0;
+    if (command.action == tovani::FileAction::kImport) {
+      // Read here first, so that a refused file is told with its reason.
+      const auto bytes = tovani::win32::ReadWholeFile(path, tovani::kLargestImportFile);
+      const tovani::BackupContents contents = tovani::ReadBackup(bytes ? *bytes : std::string_view());
+      if (!bytes || !contents.refusal.empty()) {
+        message = !bytes ? "没有导入：无法读取文件“" + tovani::Narrow(path) + "”。"
+                         : "没有导入：" + contents.refusal + "。";
+        tovani::TellCommandResult(message, true);
+        return tovani::kCommandRefused;
+      }
+      values = contents.values.size();
+    }
+    code = tovani::HandCommandOver(running, command.action, path, command.years);
+    if (code == tovani::kCommandDone) {
+      message = command.action == tovani::FileAction::kImport
+                    ? "已导入 " + std::to_string(values) + " 项记录和设置。"
+                    : tovani::WrittenMessage(command.action, path);
+    } else if (code > 0) {
+      message = command.action == tovani::FileAction::kImport ? "没有导入：注册表拒绝写入，原有内容未变。"
+                                                               : tovani::NotWrittenMessage(path);
+    }
+  }
+  if (code < 0) {
+    tovani::AppState state;
+    tovani::Win32Registry registry;
+    tovani::Win32Platform platform;
+    tovani::SetProgramLocation(state, tovani::ModulePath());
+    tovani::StartUp(state, registry, platform);
+    code = tovani::CarryOutFileCommand(command.action, path, command.years, state, false, registry, platform, message);
+  }
+  tovani::TellCommandResult(message, code != tovani::kCommandDone);
+  return code;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // The file commands of the command line run without the calendar.
+  const tovani::FileCommand command = tovani::ReadFileCommand(Arguments());
+  if (command.bad) {
+    tovani::TellCommandResult(command.message + "。" + tovani::kFileCommandUsage, true);
+    return tovani::kBadArguments;
+  }
+  if (command.action != tovani::FileAction::kNone) return RunFileCommand(command);
+
   // A second copy ends at once and silently; the running one is left alone.
   HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
   if (mutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) {

@@ -188,6 +188,64 @@ std::string ChooseOpenFile(HWND owner, const std::string& title, const std::vect
   return Wide(narrow) == file ? narrow : std::string();
 }
 
+std::wstring ChooseFilePath(HWND owner, bool save, const std::string& title, const std::vector<FileFilter>& filters,
+                            const std::wstring& suggestedName, const wchar_t* defaultExtension) {
+  std::wstring filter;
+  for (const FileFilter& f : filters) filter += Wide(f.name) + L'\0' + Wide(f.patterns) + L'\0';
+  filter += L'\0';
+  std::wstring file(32768, L'\0');
+  file.replace(0, std::min(suggestedName.size(), file.size() - 1), suggestedName);
+  const std::wstring wideTitle = Wide(title);
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrTitle = wideTitle.c_str();
+  ofn.lpstrDefExt = defaultExtension;
+  ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR |
+              (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  if (!(save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn))) return {};
+  file.resize(wcslen(file.c_str()));
+  return file;
+}
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path, std::size_t most) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::optional<std::string> bytes;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h, &size) && size.QuadPart >= 0 && static_cast<unsigned long long>(size.QuadPart) <= most) {
+    std::string data(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (data.empty() || (ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) &&
+                         read == data.size())) {
+      bytes = std::move(data);
+    }
+  }
+  CloseHandle(h);
+  return bytes;
+}
+
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes) {
+  const std::wstring temporary = path + L".tovani-new";
+  HANDLE h = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = (bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                     written == bytes.size())) &&
+                  FlushFileBuffers(h);
+  CloseHandle(h);
+  if (!ok || !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
 // ---- Loops ----
 
 namespace {

@@ -7,6 +7,8 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -70,6 +72,21 @@ struct FileFilter {
 // when cancelled.
 std::string ChooseOpenFile(HWND owner, const std::string& title, const std::vector<FileFilter>& filters,
                            const std::string& folder);
+
+// A file dialog for a file to read (save false) or to write (save true,
+// asking before it replaces a file), with its filters, the first chosen, and
+// the extension added to a name typed without one.  The path as the system
+// gives it (any characters); empty when cancelled.
+std::wstring ChooseFilePath(HWND owner, bool save, const std::string& title, const std::vector<FileFilter>& filters,
+                            const std::wstring& suggestedName, const wchar_t* defaultExtension);
+
+// A whole file's bytes; nothing when it cannot be read or holds more than
+// most bytes.
+std::optional<std::string> ReadWholeFile(const std::wstring& path, std::size_t most);
+// Writes a whole file: first beside it under another name, then in its
+// place, so that a failed write leaves the file that was there.  False when
+// it could not be written.
+bool WriteWholeFile(const std::wstring& path, std::string_view bytes);
 
 // Message boxes of the program, owned by a window (program text).  Ask: "是"
 // and "否", true for "是"; defaultYes chooses the button Enter presses.

@@ -44,7 +44,7 @@ TEST(ContextMenu, ItemsSeparatorsAndSubMenus) {
       {"top", top, 24, {3, 6, 8, 10, 12, 14, 16, 18, 21, 23}},
       {"transparency", top[8].children, 12, {11}},
       {"tools", top[12].children, 22, {4, 6, 10, 12, 16, 18, 21}},
-      {"options", top[16].children, 18, {3, 5, 10, 13, 17}},
+      {"options", top[16].children, 21, {3, 5, 10, 13, 17, 19}},
   };
   for (const auto& level : levels) {
     ASSERT_EQ(level.items.size(), level.count) << level.name;
@@ -68,7 +68,7 @@ TEST(ContextMenu, ItemsSeparatorsAndSubMenus) {
   std::vector<int> expected = {3025, 3026, 3035, 3036, 3037};
   for (int id = 3040; id <= 3050; ++id) expected.push_back(id);
   for (int id : {3055, 3060, 3061, 3062, 3063, 3065, 3066, 3067, 3068, 3070, 3071, 3072, 3073, 3075, 3076, 3077,
-                 3080, 3085, 3086, 3087, 3090, 3091, 3092, 3093, 3094, 3095, 3096, 3097, 3098, 3100, 3105, 3106, 3110, 3111}) {
+                 3080, 3085, 3086, 3087, 3090, 3091, 3092, 3093, 3094, 3095, 3096, 3097, 3098, 3100, 3101, 3102, 3105, 3106, 3110, 3111}) {
     expected.push_back(id);
   }
   EXPECT_EQ(IdsInOrder(top), expected);
@@ -319,6 +319,8 @@ TEST(ContextMenu, WindowsToolsAndTheRest) {
       {kOptionDynasty, false, [](Effects& e) { e.refresh = Refresh::kLists; }},
       {kOptionMondayFirst, true, [](Effects& e) { e.refresh = Refresh::kAll; }},
       {kGoToday, true, [](Effects& e) { e.goToday = true; }},
+      {kExportRecords, true, [](Effects& e) { e.file = FileAction::kExport; }},
+      {kImportRecords, false, [](Effects& e) { e.file = FileAction::kImport; }},
       {kExit, false, [](Effects& e) { e.closeWindow = true; }},
       {0, false, [](Effects&) {}},
       {3039, false, [](Effects&) {}},

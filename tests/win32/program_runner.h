@@ -20,10 +20,11 @@ inline std::wstring ProgramPath() {
 // later one from starting).
 class Program {
  public:
-  Program() {
+  // With arguments after the program's name, as a command line has them.
+  explicit Program(const std::wstring& arguments = L"") {
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    std::wstring command = L"\"" + ProgramPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                               &si, &pi_);
     if (!started_) return;

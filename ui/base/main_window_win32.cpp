@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "app/holidays.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "framework/win32/menu.h"
+#include "ui/base/file_commands_win32.h"
 #include "sound/speaking_clock.h"
 #include "sound/win32/audio_player_win32.h"
 #include "sound/win32/clock_sounds_win32.h"
@@ -361,6 +363,11 @@ void MainWindow::ApplyEffects(const menu::Effects& e) {
   if (e.speakTime) sound::ProgramClockSounds().SpeakTimeNow();
   if (e.choosePicture) ChoosePicture();
   if (e.goToday) GoTo(program_.platform.Today());
+  if (e.file != FileAction::kNone) {
+    const bool imported = FileCommandFromMenu(hwnd(), program_, e.file);
+    if (!exists()) return;
+    if (imported) ReloadAfterImport();
+  }
   if (e.openTool != 0) {
     OpenTool(e.openTool, e);
     if (!exists()) return;
@@ -373,6 +380,25 @@ void MainWindow::ApplyEffects(const menu::Effects& e) {
     }
   }
   if (e.closeWindow) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
+void MainWindow::ReloadAfterImport() {
+  AppState& s = program_.state;
+  ReloadSettings(s, program_.registry, program_.platform);
+  program_.holidays = ReadRegistryHolidays(program_.registry).calendar;
+  sound::SetHourlyAnnouncement(hwnd(), s.WholeAutoReportTimeFlag);
+  sound::RestartAlarmTimer(hwnd(), AlarmsOfState(s));
+  RefreshAll();
+}
+
+LRESULT MainWindow::OnHandedCommand(const COPYDATASTRUCT& data) {
+  const HandedCommand c = ReadHandedCommand(data);
+  if (c.action == FileAction::kNone) return 0;
+  std::string message;  // the copy that handed it over tells the user
+  const int code = CarryOutFileCommand(c.action, c.path, c.years, program_.state, true, program_.registry,
+                                       program_.platform, message);
+  if (c.action == FileAction::kImport && code == kCommandDone) ReloadAfterImport();
+  return kFileCommandAnswered + code;
 }
 
 void MainWindow::OpenTool(int command, const menu::Effects& e) {
@@ -467,6 +493,8 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (msg) {
+    case WM_COPYDATA:
+      return lParam != 0 ? OnHandedCommand(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)) : 0;
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       program_.behaviour.menuOpen = false;

@@ -129,6 +129,11 @@ class MainWindow : public win32::Window {
   void ApplyPlacementOnly(menu::Placement p);
   void ApplyTransparencyAtStart();
   void OpenTool(int command, const menu::Effects& effects);
+  // Records and settings came in from a file: the settings, holidays and
+  // timers again, and everything shown.
+  void ReloadAfterImport();
+  // WM_COPYDATA: a file command handed over by a second copy.
+  LRESULT OnHandedCommand(const COPYDATASTRUCT& data);
   void OnHotKey(int id);
   void CheckToday();
   void Close();

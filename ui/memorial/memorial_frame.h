@@ -6,7 +6,8 @@
 namespace tovani::memorial {
 
 inline constexpr const char* kClassName = "TOVANI_EFORM";
-inline constexpr int kWindowWidth = 433, kWindowHeight = 331;
+// A row below the editing controls holds the calendar-file button.
+inline constexpr int kWindowWidth = 433, kWindowHeight = 361;
 
 // Ids start at 100: Enter and Esc arrive as IDOK (1) and IDCANCEL (2).  The
 // nine date lists are kDateListBase + their day::ListId (row * 3 + column),
@@ -15,7 +16,8 @@ inline constexpr int kRecordList = 100;
 inline constexpr int kDateListBase = 101;
 inline constexpr int kAddBase = 110;
 inline constexpr int kTitleField = 113, kChooseAudio = 114, kAudition = 115, kPause = 116, kAudioField = 117,
-                     kDelete = 118, kSave = 119, kCancel = 120, kAudioSink = 121, kStatus = 122;
+                     kDelete = 118, kSave = 119, kCancel = 120, kAudioSink = 121, kStatus = 122,
+                     kCalendarFile = 123;
 
 
 // In reading order, which is the Tab order.
@@ -32,7 +34,8 @@ inline constexpr ControlPlace kPlaces[] = {
     {kChooseAudio, 224, 230, 84, 24},       {kAudition, 318, 230, 45, 24},         {kPause, 373, 230, 45, 24},
     {kAudioField, 8, 270, 206, 20},
     {kDelete, 224, 265, 56, 24},            {kSave, 293, 265, 56, 24},             {kCancel, 362, 265, 56, 24},
-    {kAudioSink, 8, 340, 206, 14},  // below the visible area: the audio player's window only
+    {kCalendarFile, 8, 297, 120, 24},
+    {kAudioSink, 8, 370, 206, 14},  // below the visible area: the audio player's window only
 };
 
 // The height of a date list when it drops down.

@@ -16,6 +16,7 @@
 #include "framework/win32/shell.h"
 #include "framework/win32/wide.h"
 #include "sound/win32/audio_player_win32.h"
+#include "ui/base/file_commands_win32.h"
 #include "ui/day/day_model.h"
 #include "ui/memorial/memorial_frame.h"
 #include "ui/memorial/memorial_model.h"
@@ -149,6 +150,10 @@ void MemorialWindow::CreateControls(UINT dpi) {
                              caption);
         break;
       }
+      case kCalendarFile:
+        win32::CreateControl(w, WC_BUTTONW, p.id, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, place, dpi, font,
+                             "导出日历文件...");
+        break;
       case kAudioSink:
         win32::CreateControl(w, WC_STATICW, p.id, 0, 0, place, dpi, nullptr);
         break;
@@ -355,6 +360,9 @@ void MemorialWindow::OnCommand(int id, int code, HWND) {
       break;
     case kSave:
       if (code == BN_CLICKED) Save();
+      break;
+    case kCalendarFile:
+      if (code == BN_CLICKED) CalendarFileFromMenu(hwnd(), program());
       break;
     case kCancel:
       if (code == BN_CLICKED) RequestClose();

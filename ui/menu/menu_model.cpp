@@ -90,6 +90,9 @@ std::vector<MenuItem> BuildMenu() {
                   Item("日历界面显示天亮天黑时刻(&B)", kOptionInfoTwilight),
                   Separator(),
                   Item("选择日历界面背景图片(&S)...", kOptionPicture),
+                  Separator(),
+                  Item("导出记录和设置(&E)...", kExportRecords),
+                  Item("导入记录和设置(&I)...", kImportRecords),
               }),
       Separator(),
       Item("转到系统日期(&G)", kGoToday),
@@ -308,6 +311,12 @@ Effects Dispatch(int id, AppState& s, Behaviour& b, RegistryStore& registry, boo
       break;
     case kGoToday:
       e.goToday = true;
+      break;
+    case kExportRecords:
+      e.file = FileAction::kExport;
+      break;
+    case kImportRecords:
+      e.file = FileAction::kImport;
       break;
     case kExit:
       e.closeWindow = true;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/file_commands.h"
 #include "app/registry.h"
 
 namespace tovani::menu {
@@ -54,6 +55,8 @@ enum Command : int {
   kOptionInfoSunTimes = 3097,
   kOptionInfoTwilight = 3098,
   kOptionPicture = 3100,
+  kExportRecords = 3101,
+  kImportRecords = 3102,
   kGoToday = 3105,
   kSetSystemDate = 3106,
   kHelp = 3110,
@@ -141,6 +144,7 @@ struct Effects {
   bool speakTime = false;
   bool choosePicture = false;             // open the picture file dialog (day window only)
   bool goToday = false;
+  FileAction file = FileAction::kNone;    // export or import records and settings, through a file dialog
   // Redraw after the command; for a tool window (coordinates, memorial
   // editors) after that window has closed again.
   Refresh refresh = Refresh::kNone;

@@ -142,5 +142,92 @@ TEST_F(ProgramSettings, AForeignKeyIsLeftAsItIs) {
   }
 }
 
+// Records and settings go to a file and come back, with no copy running and
+// through a running copy, which exports its settings as they are now and
+// keeps what an import brought when it closes.
+TEST_F(ProgramSettings, RecordsAndSettingsTravelByFile) {
+  constexpr const wchar_t* kKeys[] = {L"Software\\Tovani", L"Software\\Tovani\\SolarMemorial",
+                                      L"Software\\Tovani\\LunarMemorial", L"Software\\Tovani\\MuharramMemorial",
+                                      L"Software\\Tovani\\SolarReminded", L"Software\\Tovani\\Holidays"};
+  const auto all = [&] {
+    std::map<std::wstring, std::map<std::wstring, std::wstring>> values;
+    for (const wchar_t* key : kKeys) values[key] = ValuesOf(HKEY_CURRENT_USER, key);
+    return values;
+  };
+  const auto run = [](const std::wstring& arguments) {
+    Program p(arguments);
+    return p.started() ? p.WaitForExit(30000) : 99;
+  };
+  Win32Registry registry;
+  const auto set = [&](const char* key, const char* name, const char* text) {
+    WriteRegistryText(registry, RegistryRoot::kCurrentUser, key, name, text);
+  };
+  set("Software\\Tovani", "Version", "4.1");
+  set("Software\\Tovani", "DFORMShowDynastyFlag", "1");
+  set("Software\\Tovani", "MyCountdownDay", "AD12-31-2027除夕 100%");
+  set("Software\\Tovani\\SolarMemorial", "05-01", "AD2008            劳动节");
+  set("Software\\Tovani\\LunarMemorial", "08-15", "AD1980              中秋");
+  set("Software\\Tovani\\MuharramMemorial", "09-01", "AD1440              斋月");
+  set("Software\\Tovani\\SolarReminded", "A", "AD03-15-2027交房租");
+  set("Software\\Tovani\\Holidays", "2027", "2027-01-01 休 元旦");
+  const auto before = all();
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring file = std::wstring(folder) + L"tovani 备份.txt", bad = std::wstring(folder) + L"tovani-bad.txt";
+  const std::wstring calendar = std::wstring(folder) + L"tovani.ics";
+
+  ASSERT_EQ(run(L"/export \"" + file + L"\""), 0u);
+  Clean();
+  ASSERT_EQ(run(L"/import \"" + file + L"\""), 0u);
+  EXPECT_EQ(all(), before);
+
+  HANDLE h = CreateFileW(bad.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, "[Settings]\r\nx=1\r\n", 18, &written, nullptr);
+  CloseHandle(h);
+  EXPECT_EQ(run(L"/import \"" + bad + L"\""), 1u);
+  EXPECT_EQ(run(L"/import"), 2u);
+  EXPECT_EQ(run(L"/ics \"" + calendar + L"\" 0"), 2u);
+  EXPECT_EQ(all(), before);
+
+  ASSERT_EQ(run(L"/ics \"" + calendar + L"\" 3"), 0u);
+  HANDLE c = CreateFileW(calendar.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  char ics[8192] = {};
+  DWORD read = 0;
+  ReadFile(c, ics, sizeof ics - 1, &read, nullptr);
+  CloseHandle(c);
+  const std::string text(ics, read);
+  EXPECT_EQ(text.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
+  EXPECT_NE(text.find("SUMMARY:\xE4\xB8\xAD\xE7\xA7\x8B\r\n"), std::string::npos);  // 中秋 in UTF-8
+
+  // A running copy: an option changed since it started goes into its export,
+  // and an import reaches its settings, so that closing keeps what came in.
+  Program running;
+  HWND window = testing_win32::WaitForWindow(running, L"TOVANI_DFORM");
+  ASSERT_NE(window, nullptr);
+  SendMessageW(window, WM_COMMAND, 3095, 0);  // 日历界面显示年号纪年: off now
+  const std::wstring now = std::wstring(folder) + L"tovani-now.txt";
+  ASSERT_EQ(run(L"/export \"" + now + L"\""), 0u);
+  HANDLE n = CreateFileW(now.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  char exported[8192] = {};
+  ReadFile(n, exported, sizeof exported - 1, &read, nullptr);
+  CloseHandle(n);
+  EXPECT_EQ(std::string(exported, read).find("DFORMShowDynastyFlag"), std::string::npos);
+  EXPECT_NE(std::string(exported, read).find("MyCountdownDay"), std::string::npos);
+  ASSERT_EQ(run(L"/import \"" + file + L"\""), 0u);  // the option on again
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(running.WaitForExit(20000), 0u);
+  const auto after = all();
+  const auto& kept = after.at(L"Software\\Tovani");
+  EXPECT_TRUE(kept.count(L"DFORMShowDynastyFlag") != 0 && kept.at(L"DFORMShowDynastyFlag") == L"1");
+  for (const wchar_t* key : kKeys) {
+    if (std::wstring(key) != L"Software\\Tovani") EXPECT_EQ(after.at(key), before.at(key)) << key;
+  }
+  DeleteFileW(now.c_str());
+  DeleteFileW(file.c_str());
+  DeleteFileW(bad.c_str());
+  DeleteFileW(calendar.c_str());
+}
+
 }  // namespace
 }  // namespace tovani
