@@ -194,8 +194,7 @@ void Balloon::Create(HWND parent, COLORREF text, COLORREF back, int delayMs) {
                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
                          reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   Unthemed(hwnd);
-  SendMessageW(hwnd, TTM_SETTIPTEXTCOLOR, text, 0);
-  SendMessageW(hwnd, TTM_SETTIPBKCOLOR, back, 0);
+  SetColours(text, back);
   SendMessageW(hwnd, TTM_SETDELAYTIME, TTDT_INITIAL, delayMs);
   SendMessageW(hwnd, TTM_SETMAXTIPWIDTH, 0, 400);
   wide_ = L" ";
@@ -206,6 +205,11 @@ void Balloon::Create(HWND parent, COLORREF text, COLORREF back, int delayMs) {
   ti.uId = 1;
   ti.lpszText = wide_.data();
   SendMessageW(hwnd, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Balloon::SetColours(COLORREF text, COLORREF back) const {
+  SendMessageW(hwnd, TTM_SETTIPTEXTCOLOR, text, 0);
+  SendMessageW(hwnd, TTM_SETTIPBKCOLOR, back, 0);
 }
 
 void Balloon::Show(const std::string& text, POINT at) {
@@ -236,23 +240,6 @@ void Balloon::Hide() {
   ti.hwnd = parent_;
   ti.uId = 1;
   SendMessageW(hwnd, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
-}
-
-// ---- Colours ----
-
-void ControlColours::Set(HWND control, COLORREF text, COLORREF back) {
-  if (control != nullptr) colours_[control] = {text, back};
-}
-
-HBRUSH ControlColours::Apply(HWND control, HDC dc) const {
-  const auto it = colours_.find(control);
-  if (it == colours_.end()) return nullptr;
-  SetTextColor(dc, it->second.text);
-  SetBkColor(dc, it->second.back);
-  static std::map<COLORREF, HBRUSH> brushes;
-  HBRUSH& b = brushes[it->second.back];
-  if (b == nullptr) b = CreateSolidBrush(it->second.back);
-  return b;
 }
 
 // ---- Subclassing ----

@@ -74,6 +74,7 @@ struct Tooltips {
 struct Balloon {
   HWND hwnd = nullptr;
   void Create(HWND parent, COLORREF text, COLORREF back, int delayMs);
+  void SetColours(COLORREF text, COLORREF back) const;
   // An empty text hides the balloon.  The point is in screen pixels.
   void Show(const std::string& text, POINT at);
   void Hide();
@@ -83,20 +84,6 @@ struct Balloon {
   HWND parent_ = nullptr;
   std::wstring wide_;
   std::string text_;
-};
-
-// Colours of controls, answered to the WM_CTLCOLOR* messages of their parent.
-class ControlColours {
- public:
-  void Set(HWND control, COLORREF text, COLORREF back);
-  // The brush for the message, or nullptr when the control has no colours.
-  HBRUSH Apply(HWND control, HDC dc) const;
-
- private:
-  struct Pair {
-    COLORREF text, back;
-  };
-  std::map<HWND, Pair> colours_;
 };
 
 // Sees a control's messages before the control does.  The handler returns a

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "framework/win32/wide.h"
@@ -30,6 +31,18 @@ HMENU BuildPopupMenu(const std::vector<Item>& items) {
 // Sets the check mark and the greyed state of every command item of the menu
 // and its sub-menus.
 void SetItemStates(HMENU menu, const std::function<bool(int id)>& checked, const std::function<bool(int id)>& enabled);
+
+// A menu in colours of its own (a dark menu): its items drawn by the owner
+// window, their texts kept as the items' own (GetMenuStringW reads them).
+struct MenuColours {
+  COLORREF back, text, highlight, highlightText, grayText;
+};
+// The menu and its sub-menus in the colours, or, with nullptr, drawn by the
+// system again.
+void SetMenuColours(HMENU menu, const MenuColours* colours);
+// The owner window's WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR for such a
+// menu; nothing for other items and menus.
+std::optional<LRESULT> OnMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Shows the menu at the cursor, owned by the window, tracking the right
 // button; the chosen command arrives as WM_COMMAND.

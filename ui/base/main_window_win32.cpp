@@ -5,6 +5,7 @@
 #include "app/holidays.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "framework/win32/appearance.h"
 #include "framework/win32/menu.h"
 #include "ui/base/file_commands_win32.h"
 #include "sound/speaking_clock.h"
@@ -112,7 +113,9 @@ void MainWindow::Create() {
   AppState& s = program_.state;
   const UINT systemDpi = win32::SystemDpi();
   const RECT rect = InitialRect(systemDpi);
-  win32::WindowClass cls{f.className, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), RGB(0, 153, 227)};
+  FollowSystemAppearance();
+  // The background is erased in the palette's colour (WM_ERASEBKGND).
+  win32::WindowClass cls{f.className, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), ColourOf(ColourRole::kStamp)};
   if (!win32::Window::Create(program_.instance, cls, f.caption, f.style, f.exStyle, rect, nullptr)) return;
   // The monitor the window landed on may have another DPI than the primary one.
   dpi_ = win32::DpiOf(hwnd());
@@ -138,6 +141,8 @@ void MainWindow::Create() {
   today_ = program_.platform.Today();
   s.ReopenFlag = false;
   menu_ = win32::BuildPopupMenu(menu::ContextMenu());
+  DressMenu(menu_);
+  DressWindow(hwnd());
   ShowDate();
   ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd());
@@ -167,6 +172,14 @@ std::string MainWindow::TipOfToday() {
   const std::string tip = today ? TrayTipText(*today) : std::string();
   if (tip.empty()) return GetFrame().caption;
   return TrayTipWith(tip, HolidayNoteOf(today->gregorian), RecordsAhead());
+}
+
+void MainWindow::FollowAppearance() {
+  FollowSystemAppearance();
+  DressMenu(menu_);
+  DressWindow(hwnd());
+  OnPaletteChanged();
+  win32::RepaintAll(hwnd());
 }
 
 void MainWindow::OnTray(UINT mouseMessage) {
@@ -480,6 +493,8 @@ void MainWindow::Close() {
 
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (const auto own = OnOwnMessage(msg, wParam, lParam)) return *own;
+  if (const auto drawn = win32::OnMenuMessage(msg, wParam, lParam)) return *drawn;
+  if (win32::IsColourSetChange(msg, lParam)) FollowAppearance();
   if (msg == kSettleLists) {
     SelectLists();
     return 0;
@@ -509,10 +524,13 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      if (HBRUSH b = colours_.Apply(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+      if (HBRUSH b = colours_.Apply(msg, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
         return reinterpret_cast<LRESULT>(b);
       }
       break;
+    case WM_ERASEBKGND:
+      EraseWith(hwnd(), reinterpret_cast<HDC>(wParam), ColourRole::kStamp);
+      return 1;
     case WM_LBUTTONDOWN:
       StartDrag();
       return 0;
@@ -596,6 +614,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       DestroyWindow(hwnd());
       return 0;
     case WM_DESTROY:
+      win32::SetMenuColours(menu_, nullptr);
       if (menu_ != nullptr) DestroyMenu(menu_);
       menu_ = nullptr;
       return 0;

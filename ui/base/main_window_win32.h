@@ -16,6 +16,7 @@
 #include "framework/win32/dpi.h"
 #include "framework/win32/shell.h"
 #include "framework/win32/window.h"
+#include "ui/base/colours_win32.h"
 #include "ui/base/program_context.h"
 #include "ui/common/day_records.h"
 #include "ui/menu/menu_model.h"
@@ -102,7 +103,10 @@ class MainWindow : public win32::Window {
   void Touched();
   // Drags the window by its body unless locked.
   void StartDrag();
-  void Colour(HWND control, COLORREF text, COLORREF back) { colours_.Set(control, text, back); }
+  void Colour(HWND control, ColourRole text, ColourRole back) { colours_.Set(control, text, back); }
+  // The palette changed (the controls and the window are repainted after):
+  // what the window colours itself.
+  virtual void OnPaletteChanged() {}
   // A notification of a drop-down list: a choice (the list closed on an item,
   // or a closed list changed by a key) calls chosen; a list that closes
   // without one shows the displayed date again (SelectLists).
@@ -140,6 +144,8 @@ class MainWindow : public win32::Window {
   void KeepOnScreen(WINDOWPOS& pos) const;
   RECT InitialRect(UINT dpi) const;
   void RegisterHotKeys();
+  // The system's light or dark choice changed.
+  void FollowAppearance();
   void OnTray(UINT mouseMessage);
   std::string TipOfToday();
   // The weather window above this one: owned by it while this is a top-level
@@ -152,7 +158,7 @@ class MainWindow : public win32::Window {
   HMENU menu_ = nullptr;
   win32::HotKeys hotKeys_;
   win32::TrayIcon tray_;
-  win32::ControlColours colours_;
+  ViewColours colours_{ColourRole::kStamp};
   CivilDate today_{};
   bool closed_ = false;
   bool moving_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/win32/appearance.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/shell.h"
 
@@ -15,7 +16,7 @@ ToolWindow::~ToolWindow() {
 void ToolWindow::RunModal(HWND owner, const char* className, const char* caption, int width96, int height96) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME;
-  win32::WindowClass cls{className, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), GetSysColor(COLOR_BTNFACE)};
+  win32::WindowClass cls{className, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), ColourOf(ColourRole::kFace)};
   if (!Create(program_.instance, cls, caption, style, exStyle, RECT{0, 0, width96, height96}, owner)) return;
   // The size at the window's DPI, centred on its monitor.
   dpi_ = win32::DpiOf(hwnd());
@@ -27,6 +28,7 @@ void ToolWindow::RunModal(HWND owner, const char* className, const char* caption
   SetWindowPos(hwnd(), nullptr, m.left + (m.right - m.left - w) / 2, m.top + (m.bottom - m.top - h) / 2, w, h,
                SWP_NOZORDER | SWP_NOACTIVATE);
   CreateControls(dpi_);
+  DressWindow(hwnd());
   program_.openTools.push_back(hwnd());
   if (owner != nullptr) EnableWindow(owner, FALSE);  // before the window shows: it is modal from the start
   ShowWindow(hwnd(), SW_SHOW);
@@ -54,6 +56,11 @@ void ToolWindow::FitClientArea(int width96, int height96) {
 
 LRESULT ToolWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (const auto own = OnOwnMessage(msg, wParam, lParam)) return *own;
+  if (win32::IsColourSetChange(msg, lParam)) {
+    FollowSystemAppearance();
+    DressWindow(hwnd());
+    win32::RepaintAll(hwnd());
+  }
   switch (msg) {
     case WM_COMMAND:
       if (lParam == 0 && LOWORD(wParam) == IDCANCEL) {
@@ -66,10 +73,13 @@ LRESULT ToolWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
-      if (HBRUSH b = colours_.Apply(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+      if (HBRUSH b = colours_.Apply(msg, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
         return reinterpret_cast<LRESULT>(b);
       }
       break;
+    case WM_ERASEBKGND:
+      EraseWith(hwnd(), reinterpret_cast<HDC>(wParam), ColourRole::kFace);
+      return 1;
     case WM_CLOSE:
       RequestClose();
       return 0;

@@ -7,6 +7,7 @@
 
 #include "framework/win32/controls.h"
 #include "framework/win32/window.h"
+#include "ui/base/colours_win32.h"
 #include "ui/base/main_window_win32.h"
 
 namespace tovani {
@@ -49,13 +50,13 @@ class ToolWindow : public win32::Window {
   ProgramContext& program() { return program_; }
   AppState& state() { return program_.state; }
   UINT dpi() const { return dpi_; }
-  void Colour(HWND control, COLORREF text, COLORREF back) { colours_.Set(control, text, back); }
+  void Colour(HWND control, ColourRole text, ColourRole back) { colours_.Set(control, text, back); }
 
  private:
   ProgramContext& program_;
   UINT dpi_ = 96;
   bool closing_ = false;
-  win32::ControlColours colours_;
+  ViewColours colours_{ColourRole::kFace};
 };
 
 }  // namespace tovani

@@ -17,9 +17,6 @@
 namespace tovani::day {
 namespace {
 
-constexpr COLORREF kListBack = RGB(240, 255, 255);
-constexpr COLORREF kBlue = RGB(0, 0, 255), kMagenta = RGB(255, 0, 255), kRed = RGB(255, 0, 0);
-constexpr COLORREF kBalloonText = RGB(0, 128, 128);
 // Posted when the window is shown again: the day's balloon comes back.
 constexpr UINT kShowBalloonAgain = WM_APP + 2;
 constexpr UINT_PTR kBalloonTimerId = 0x5330;
@@ -65,9 +62,9 @@ class DayWindow : public MainWindow {
     for (int i = 0; i < kListCount; ++i) {
       const ControlPlace p = ListPlace(i / 3, i % 3);
       lists_[i].Create(hwnd(), kListBase + i, PlaceOf(p), dpi, song14, kDropDownHeight);
-      const COLORREF text = i / 3 == 1 ? kMagenta : kBlue;
-      Colour(lists_[i].hwnd, text, kListBack);
-      Colour(lists_[i].List(), text, kListBack);
+      const ColourRole text = i / 3 == 1 ? ColourRole::kLunarText : ColourRole::kGregorianText;
+      Colour(lists_[i].hwnd, text, ColourRole::kField);
+      Colour(lists_[i].List(), text, ColourRole::kField);
       tooltips_.Add(lists_[i].hwnd, ListName(static_cast<ListId>(i)));
       const auto list = static_cast<ListId>(i);
       win32::Subclass(lists_[i].hwnd, [this, list](HWND, UINT msg, WPARAM w, LPARAM) -> std::optional<LRESULT> {
@@ -77,10 +74,10 @@ class DayWindow : public MainWindow {
     line1_.Create(hwnd(), kTextLine1Id, PlaceOf(kTextLine1Place), dpi, win32::GetFont("宋体", 13, false, dpi), false,
                   true, false);
     line2_.Create(hwnd(), kTextLine2Id, PlaceOf(kTextLine2Place), dpi, song14, false, true, false);
-    Colour(line1_.hwnd, kBlue, kListBack);
-    Colour(line2_.hwnd, kRed, kListBack);
+    Colour(line1_.hwnd, ColourRole::kGregorianText, ColourRole::kField);
+    Colour(line2_.hwnd, ColourRole::kRedText, ColourRole::kField);
     audioSink_ = win32::CreateControl(hwnd(), WC_STATICW, kAudioSinkId, 0, 0, PlaceOf(kAudioSinkPlace), dpi, nullptr);
-    balloon_.Create(hwnd(), kBalloonText, kListBack, 100);
+    balloon_.Create(hwnd(), ColourOf(ColourRole::kBalloonText), ColourOf(ColourRole::kField), 100);
     SetWindowPos(picture_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     LoadPicture();
   }
@@ -104,6 +101,11 @@ class DayWindow : public MainWindow {
   }
 
   void AfterCreate() override { DragAcceptFiles(hwnd(), TRUE); }
+
+  void OnPaletteChanged() override {
+    balloon_.SetColours(ColourOf(ColourRole::kBalloonText), ColourOf(ColourRole::kField));
+    if (IsWindowVisible(balloon_.hwnd)) InvalidateRect(balloon_.hwnd, nullptr, TRUE);
+  }
 
   void BeforeClose() override { balloon_.Hide(); }
   // Coming to the front put the window above its balloon.

@@ -103,7 +103,7 @@ void HelpWindow::CreateControls(UINT dpi) {
                                       ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
                                       WS_EX_CLIENTEDGE, place, dpi, font);
       win32::MakeReadOnlyText(box, true);
-      Colour(box, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW));
+      Colour(box, ColourRole::kWindowText, ColourRole::kWindow);
     } else if (c.id >= kFirstTab && c.id < kFirstTab + kPageCount) {
       const int page = c.id - kFirstTab;
       // The tab labels are one group: the arrow keys move between them.

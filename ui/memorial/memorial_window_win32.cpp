@@ -29,7 +29,6 @@ using day::DayModel;
 using day::ListId;
 
 constexpr UINT kSettleLists = WM_APP + 1;
-constexpr COLORREF kStatusText = RGB(255, 0, 0);
 
 // The open-file dialog's filters: all audio files first, then each kind.
 const std::vector<win32::FileFilter> kAudioFilters = {
@@ -124,7 +123,7 @@ void MemorialWindow::CreateControls(UINT dpi) {
         break;
       case kStatus:
         Colour(win32::CreateControl(w, WC_STATICW, p.id, SS_LEFT | SS_NOPREFIX, 0, place, dpi, font),
-               kStatusText, GetSysColor(COLOR_BTNFACE));
+               ColourRole::kRedText, ColourRole::kFace);
         break;
       case kTitleField:
       case kAudioField: {

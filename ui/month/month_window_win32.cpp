@@ -17,13 +17,13 @@
 namespace tovani::month {
 namespace {
 
-constexpr COLORREF kHeaderBack = RGB(248, 249, 200), kCellBack = RGB(240, 255, 255), kSelectedBack = RGB(255, 223, 255);
-constexpr COLORREF kListBack = RGB(192, 255, 255);
-constexpr COLORREF kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0), kDark = RGB(8, 0, 0);
-// The marks of official days off and make-up working days: apart from the
-// red of the weekend and the dark of the week, and above 4.5:1 against both
-// cell backgrounds.
-constexpr COLORREF kDayOffMark = RGB(0, 112, 0), kWorkDayMark = RGB(160, 80, 0);
+using R = ColourRole;
+
+std::array<ColourRole, kCellCount> FilledWith(ColourRole role) {
+  std::array<ColourRole, kCellCount> a;
+  a.fill(role);
+  return a;
+}
 
 win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
 WeekStart WeekStartOf(const AppState& s) { return s.MFORMMondayFirstFlag ? WeekStart::kMonday : WeekStart::kSunday; }
@@ -58,20 +58,20 @@ class MonthWindow : public MainWindow {
     }
     label_ = win32::CreateControl(hwnd(), WC_STATICW, kLabelId, SS_CENTER | WS_BORDER, 0, PlaceOf(kLabelPlace), dpi,
                                   nullptr, "公 历");
-    Colour(label_, kBlue, kHeaderBack);
+    Colour(label_, R::kGregorianText, R::kHeaderBack);
     years_.Create(hwnd(), kYearListId, PlaceOf(kYearListPlace), dpi, nullptr, kDropDownHeight);
     months_.Create(hwnd(), kMonthListId, PlaceOf(kMonthListPlace), dpi, nullptr, kDropDownHeight);
     for (const win32::ComboBox* list : {&years_, &months_}) {
-      Colour(list->hwnd, kBlue, kListBack);
-      Colour(list->List(), kBlue, kListBack);
+      Colour(list->hwnd, R::kGregorianText, R::kListBack);
+      Colour(list->List(), R::kGregorianText, R::kListBack);
     }
     win32::Subclass(months_.hwnd, [this](HWND, UINT msg, WPARAM w, LPARAM) { return OnListInput(true, msg, w); });
     win32::Subclass(years_.hwnd, [this](HWND, UINT msg, WPARAM w, LPARAM) { return OnListInput(false, msg, w); });
     summary_.Create(hwnd(), kSummaryId, PlaceOf(kSummaryPlace), dpi, nullptr, true, false, true);
     // The details scroll: a day's records may not fit the box.
     details_.Create(hwnd(), kDetailsId, PlaceOf(kDetailsPlace), dpi, nullptr, true, false, true, true);
-    Colour(summary_.hwnd, kBlue, kListBack);
-    Colour(details_.hwnd, kBlue, kSelectedBack);
+    Colour(summary_.hwnd, R::kGregorianText, R::kListBack);
+    Colour(details_.hwnd, R::kGregorianText, R::kSelectedBack);
     audioSink_ = win32::CreateControl(hwnd(), WC_STATICW, kAudioSinkId, 0, 0, PlaceOf(kAudioSinkPlace), dpi, nullptr);
     for (int b = 0; b < kButtonCount; ++b) {
       buttons_[b] = win32::CreateControl(hwnd(), WC_BUTTONW, kButtonBase + b, BS_PUSHBUTTON | WS_TABSTOP, 0,
@@ -173,16 +173,26 @@ class MonthWindow : public MainWindow {
   // holiday's mark, or empty) in the top right corner in the mark's colour;
   // r is the cell's inside in the DC's coordinates.
   void DrawCell(HDC dc, RECT r, int cell) {
-    FillRect(dc, &r, win32::SolidBrush(cellBack_[cell - 1]));
+    FillRect(dc, &r, BrushOf(cellBack_[cell - 1]));
+    if (cellBack_[cell - 1] == R::kSelectedBack) {
+      // The displayed day stands out by its frame too (light: in its own
+      // background colour, so only the dark palette shows it).
+      const int width = win32::Scale(2, dpi());
+      RECT frame = r;
+      for (int i = 0; i < width; ++i) {
+        FrameRect(dc, &frame, BrushOf(R::kSelectedFrame));
+        InflateRect(&frame, -1, -1);
+      }
+    }
     const std::wstring text = Wide(cellTexts_[cell - 1]);
     const std::size_t lineEnd = std::min(text.find(L"\r\n"), text.size());
     const std::wstring mark = text.substr(0, lineEnd), rest = text.substr(lineEnd);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(cells_[cell - 1], WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColumnText((cell - 1) % 7));
+    SetTextColor(dc, ColourOf(ColumnText((cell - 1) % 7)));
     DrawTextW(dc, rest.c_str(), static_cast<int>(rest.size()), &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     if (!mark.empty()) {
-      SetTextColor(dc, mark == Wide("休") ? kDayOffMark : kWorkDayMark);
+      SetTextColor(dc, ColourOf(mark == Wide("休") ? R::kDayOffMark : R::kWorkDayMark));
       r.right -= win32::Scale(3, dpi());
       r.top += win32::Scale(1, dpi());
       DrawTextW(dc, mark.c_str(), static_cast<int>(mark.size()), &r, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
@@ -210,13 +220,15 @@ class MonthWindow : public MainWindow {
     ReleaseDC(hwnd(), dc);
   }
 
-  COLORREF ColumnText(int column) const { return IsWeekendColumn(column, model_->weekStart()) ? kRed : kDark; }
+  ColourRole ColumnText(int column) const {
+    return IsWeekendColumn(column, model_->weekStart()) ? R::kRedText : R::kWeekText;
+  }
 
   // The weekday headings of the columns, the weekend's in red.
   void ShowHeaders() {
     for (int c = 0; c < 7; ++c) {
       win32::SetTextOf(headers_[c], WeekdayHeader(c, model_->weekStart()));
-      Colour(headers_[c], ColumnText(c), kHeaderBack);
+      Colour(headers_[c], ColumnText(c), R::kHeaderBack);
       InvalidateRect(headers_[c], nullptr, TRUE);
     }
   }
@@ -301,7 +313,7 @@ class MonthWindow : public MainWindow {
           change = true;
         }
       }
-      const COLORREF back = cell == selected ? kSelectedBack : kCellBack;
+      const ColourRole back = cell == selected ? R::kSelectedBack : R::kField;
       if (cellBack_[cell - 1] != back) {
         cellBack_[cell - 1] = back;
         change = true;
@@ -330,7 +342,7 @@ class MonthWindow : public MainWindow {
   std::optional<MonthModel> model_;
   std::array<HWND, 7> headers_{};
   std::array<HWND, kCellCount> cells_{};
-  std::array<COLORREF, kCellCount> cellBack_{};
+  std::array<ColourRole, kCellCount> cellBack_ = FilledWith(ColourRole::kField);
   std::array<std::string, kCellCount> cellTexts_;
   std::array<HWND, kButtonCount> buttons_{};
   HWND label_ = nullptr, audioSink_ = nullptr;

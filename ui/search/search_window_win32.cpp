@@ -22,8 +22,6 @@ namespace {
 using win32::Place;
 
 constexpr int kWidth = 465, kHeight = 341;
-constexpr COLORREF kBlue = RGB(0, 0, 255), kMagenta = RGB(255, 0, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
 constexpr int kRadioIds[kMonthSearchKinds] = {kLeapRadioId, kThreeBigRadioId, kThreeSmallRadioId, kFourBigRadioId};
 
 // The worker's news (a progress text, or the end) for the window.
@@ -105,10 +103,10 @@ class SearchWindow final : public ToolWindow {
     } else {
       for (int c = 0; c < kConditionCount; ++c) {
         const int row = c / 6, column = c % 6;
-        const COLORREF colour = row == 0 ? kBlue : kMagenta;
+        const ColourRole colour = row == 0 ? ColourRole::kGregorianText : ColourRole::kLunarText;
         HWND label = Add(WC_STATICW, kListLabelBaseId + c, 0, 0, {15 + 72 * column, 57 + 38 * row, 66, 14}, 12,
                          ConditionLabel(static_cast<Condition>(c)));
-        Colour(label, colour, GetSysColor(COLOR_BTNFACE));
+        Colour(label, colour, ColourRole::kFace);
         win32::ComboBox& list = lists_[c];
         list.Create(hwnd(), kListBaseId + c, {15 + 72 * column, 72 + 38 * row, 66, 20}, dpi(),
                     win32::GetFont("宋体", 12, false, dpi()), 200);
@@ -117,8 +115,8 @@ class SearchWindow final : public ToolWindow {
         for (std::string& item : ConditionItems(static_cast<Condition>(c))) items.push_back(std::move(item));
         list.SetItems(items);
         list.Select(0);
-        Colour(list.hwnd, colour, kWhite);
-        Colour(list.List(), colour, kWhite);
+        Colour(list.hwnd, colour, ColourRole::kBox);
+        Colour(list.List(), colour, ColourRole::kBox);
       }
     }
 
@@ -126,7 +124,7 @@ class SearchWindow final : public ToolWindow {
     result_ = Add(WC_EDITW, kResultId, ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_TABSTOP,
                   WS_EX_CLIENTEDGE, box, 13, "");
     win32::MakeReadOnlyText(result_, true);
-    Colour(result_, kBlack, kWhite);
+    Colour(result_, ColourRole::kBoxText, ColourRole::kBox);
     Add(WC_BUTTONW, kSearchButtonId, BS_DEFPUSHBUTTON | WS_TABSTOP, 0, {283, 306, 75, 24}, 12, "查询");
     Add(WC_BUTTONW, kCancelButtonId, BS_PUSHBUTTON | WS_TABSTOP, 0, {366, 306, 75, 24}, 12, "取消");
   }

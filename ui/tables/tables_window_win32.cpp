@@ -109,7 +109,7 @@ void TablesWindow::CreateControls(UINT dpi) {
             WS_EX_CLIENTEDGE, place, dpi, nullptr);
         win32::MakeReadOnlyText(box, true);
         SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(ResultFont(dpi)), FALSE);
-        Colour(box, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW));
+        Colour(box, ColourRole::kWindowText, ColourRole::kWindow);
         break;
       }
       default:

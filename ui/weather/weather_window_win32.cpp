@@ -9,10 +9,12 @@
 #include <optional>
 #include <vector>
 
+#include "framework/win32/appearance.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/fonts.h"
 #include "framework/win32/window.h"
+#include "ui/base/colours_win32.h"
 #include "ui/weather/weather_frame.h"
 #include "ui/weather/weather_model.h"
 #include "weather/client.h"
@@ -23,8 +25,6 @@ namespace {
 // Posted by the download's worker: a view waits in the window's mailbox.
 constexpr UINT kViewArrived = WM_APP + 0x57;
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kDayTemperature = RGB(176, 0, 0), kNightTemperature = RGB(0, 0, 176);
 
 // The latest view the worker made for the window and the window has not yet
 // shown (every view is whole: an older one need not be shown at all).
@@ -96,7 +96,7 @@ class WeatherWindow : public win32::Window {
   std::array<win32::TextBox, kForecastCells> cells_;  // by cell number - 1
   win32::TextBox status_;
   std::vector<Placed> placed_;
-  win32::ControlColours colours_;
+  ViewColours colours_{ColourRole::kFace};
   HWND lastFocus_ = nullptr;
 };
 
@@ -126,7 +126,7 @@ SIZE OuterSize(UINT dpi) {
 }
 
 bool WeatherWindow::Open(HWND owner) {
-  win32::WindowClass cls{kClassName, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), GetSysColor(COLOR_BTNFACE)};
+  win32::WindowClass cls{kClassName, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), ColourOf(ColourRole::kFace)};
   const SIZE size96 = OuterSize(96);
   // An embedded main window is a child window, and cannot own one.
   HWND ownerWindow = owner != nullptr && GetAncestor(owner, GA_PARENT) == GetDesktopWindow() ? owner : nullptr;
@@ -144,6 +144,7 @@ bool WeatherWindow::Open(HWND owner) {
   const LONG top = std::max(m.top, m.top + (m.bottom - m.top - size.cy) / 2);
   SetWindowPos(hwnd(), nullptr, left, top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   CreateControls();
+  DressWindow(hwnd());
   program_.modeless = hwnd();
   StartReceiving();
   // A download still running from a window closed before shows where it is.
@@ -171,7 +172,7 @@ win32::TextBox WeatherWindow::ResultBox(int id, const Box& box, FontKind font, b
   win32::TextBox b;
   b.Create(hwnd(), id, {box.x, box.y, box.width, box.height}, dpi_, Font(font), twoLines, centred, true);
   SetWindowLongPtrW(b.hwnd, GWL_STYLE, GetWindowLongPtrW(b.hwnd, GWL_STYLE) | WS_TABSTOP);
-  colours_.Set(b.hwnd, GetSysColor(COLOR_WINDOWTEXT), kWhite);
+  colours_.Set(b.hwnd, ColourRole::kWindowText, ColourRole::kBox);
   if (twoLines) {
     // Tab, Enter and Esc go to the window, as in the one-line boxes.
     win32::Subclass(b.hwnd, [](HWND h, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
@@ -234,7 +235,10 @@ void WeatherWindow::CreateControls() {
       win32::TextBox& cell = cells_[static_cast<std::size_t>(n - 1)];
       cell = ResultBox(CellId(n), CellPlace(c, r), r == 0 ? FontKind::kTwoLines : FontKind::kNormal);
       if (r == 0) CentreLines(cell.hwnd);
-      if (r == 1) colours_.Set(cell.hwnd, c % 2 == 0 ? kDayTemperature : kNightTemperature, kWhite);
+      if (r == 1) {
+        colours_.Set(cell.hwnd, c % 2 == 0 ? ColourRole::kDayTemperature : ColourRole::kNightTemperature,
+                     ColourRole::kBox);
+      }
     }
   }
   status_ = ResultBox(kStatus, kStatusPlace, FontKind::kNormal, false);
@@ -313,6 +317,11 @@ void WeatherWindow::OnCommand(int id, int code) {
 }
 
 LRESULT WeatherWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (win32::IsColourSetChange(msg, lParam)) {
+    FollowSystemAppearance();
+    DressWindow(hwnd());
+    win32::RepaintAll(hwnd());
+  }
   switch (msg) {
     case kViewArrived:
       if (receiving_) {
@@ -330,10 +339,15 @@ LRESULT WeatherWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-      if (HBRUSH b = colours_.Apply(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      if (HBRUSH b = colours_.Apply(msg, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
         return reinterpret_cast<LRESULT>(b);
       }
       break;
+    case WM_ERASEBKGND:
+      EraseWith(hwnd(), reinterpret_cast<HDC>(wParam), ColourRole::kFace);
+      return 1;
     case WM_ACTIVATE:
       // The focus leaves with the window and comes back where it was.
       if (LOWORD(wParam) == WA_INACTIVE) {
