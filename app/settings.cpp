@@ -375,4 +375,17 @@ void ToggleRegistryUse(AppState& s, RegistryStore& r) {
 
 void ToggleAutoRun(AppState& s) { s.AutoRunFlag = !s.AutoRunFlag; }
 
+std::string IgnoredWhileRegistryOff(const AppState& s, RegistryStore& r) {
+  if (s.RegistryUseFlag) return {};
+  std::string names;
+  const auto add = [&names](const char* name) { names += (names.empty() ? "" : "、") + std::string(name); };
+  for (const char* name : {"VersionPage", "WeatherHost"}) {
+    if (!Read(r, name).empty()) add(name);
+  }
+  if (!r.ValueNames(kUser, std::string(kSettingsKey) + "\\Holidays").empty()) add("Holidays");
+  if (!ReadRegistryText(r, kUser, kRunKey, kRunValue).empty()) add("开机自动运行");
+  if (names.empty()) return {};
+  return "没有允许使用注册表，注册表中的 " + names + " 不起作用；选择“允许使用注册表”后才有效。";
+}
+
 }  // namespace tovani

@@ -30,6 +30,12 @@ bool SaveSettings(const AppState& state, RegistryStore& registry);
 // place, the picture) differs between the two states as it would be stored;
 // the window's place and transparency and the window shown do not count.
 bool ChangesKeptSettings(const AppState& before, const AppState& after);
+// While registry use is off, the values under the key that take effect only
+// with it and are there all the same (put there by hand or by another copy:
+// VersionPage, WeatherHost, the Holidays key, the auto-run value), told in
+// one line; "" when registry use is on or none is there.
+std::string IgnoredWhileRegistryOff(const AppState& state, RegistryStore& registry);
+
 // The option "允许使用注册表(&U)".  Either way the key becomes the program's
 // own, to be written or removed at the end.
 void ToggleRegistryUse(AppState& state, RegistryStore& registry);

@@ -56,6 +56,10 @@ std::optional<std::pair<HolidayStatus, std::string>> ParseValue(std::string_view
   const auto chars = Characters(value);
   if (!chars) return std::nullopt;
   std::size_t first = 0, last = chars->size();
+  // A "#" after a blank starts a comment, which ends the value.
+  for (std::size_t i = 1; i < last; ++i) {
+    if ((*chars)[i] == "#" && IsBlank((*chars)[i - 1])) last = i;
+  }
   while (first < last && IsBlank((*chars)[first])) ++first;
   while (last > first && IsBlank((*chars)[last - 1])) --last;
   if (last - first < 3 || !IsBlank((*chars)[first + 1])) return std::nullopt;
@@ -164,8 +168,13 @@ std::vector<HolidayLineError> HolidayCalendar::AddText(std::string_view text) {
     start = end + 1;
     ++number;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const std::string_view trimmed = TrimAsciiBlanks(line);
-    if (trimmed.empty() || trimmed.front() == '#') continue;
+    std::string_view content = line;
+    // A "#" at the start or after a blank ends the line's content.
+    for (std::size_t i = 0; i < content.size(); ++i) {
+      if (content[i] == '#' && (i == 0 || content[i - 1] == ' ' || content[i - 1] == '\t')) content = content.substr(0, i);
+    }
+    const std::string_view trimmed = TrimAsciiBlanks(content);
+    if (trimmed.empty()) continue;
     const auto [date, value] = SplitLine(trimmed);
     entries.emplace_back(std::string(date), std::string(value));
     lineNumbers.push_back(number);

@@ -64,8 +64,9 @@ class HolidayCalendar {
   // full-width space) and a name that is not empty.
   std::vector<HolidayLineError> Add(const std::vector<std::pair<std::string, std::string>>& entries);
   // The same from a text of lines "YYYY-MM-DD 休 名称" (also "YYYY-MM-DD=休 名称"
-  // and the quoted form "\"YYYY-MM-DD\"=\"休 名称\"").  Blank lines and lines
-  // beginning with "#" are passed over.
+  // and the quoted form "\"YYYY-MM-DD\"=\"休 名称\"").  A "#" at the start of a
+  // line or after a blank ends its content (a comment); lines with nothing
+  // before it are passed over.  In entries, a value's comment is left out too.
   std::vector<HolidayLineError> AddText(std::string_view text);
 
   HolidayInfo Of(const CivilDate& d) const;

@@ -4,6 +4,8 @@
 #   tools/dev.sh run    install what is missing, build the optimized command-line tool
 #                       and tovani.exe, start tovani.exe under Wine
 #   tools/dev.sh test   install what is missing, build both trees, run every test
+#   tools/dev.sh timing [RUNS]   the Windows program's response times under Wine
+#   tools/dev.sh bench [OPTIONS] the benchmarks, optimized
 #
 # Run as root on a fresh machine (it installs packages with apt); on a machine
 # that has them, any user will do.  Build trees: build/native (tests, with
@@ -185,6 +187,16 @@ cmd_timing() {
   wine "$BUILD/windows/bin/tovani_timing.exe" "${1:-7}"
 }
 
+# The benchmarks, optimized and without sanitizers (build/release); the
+# arguments go to Google Benchmark (--benchmark_filter=...).
+cmd_bench() {
+  install_packages "${NATIVE_PACKAGES[@]}"
+  say "building the benchmarks: $BUILD/release/bin/tovani_bench"
+  cmake -S "$ROOT" -B "$BUILD/release" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$BUILD/release" -j "$JOBS" --target tovani_bench
+  "$BUILD/release/bin/tovani_bench" "$@"
+}
+
 # Sourced by other scripts of tools/ for its functions only.
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   trap cleanup EXIT
@@ -192,6 +204,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     run) cmd_run ;;
     test) cmd_test ;;
     timing) cmd_timing "${2:-7}" ;;
-    *) die "usage: tools/dev.sh run|test|timing [RUNS]" ;;
+    bench) shift; cmd_bench "$@" ;;
+    *) die "usage: tools/dev.sh run|test|timing [RUNS]|bench [BENCHMARK OPTIONS]" ;;
   esac
 fi

@@ -576,6 +576,32 @@ TEST_F(Settings, TheRegistryOption) {
   EXPECT_FALSE(s.AutoRunFlag);
 }
 
+// Values that take effect only with registry use, found while it is off, are
+// named once; with it on, or with none of them there, nothing is said.
+TEST_F(Settings, ValuesIgnoredWhileRegistryUseIsOffAreNamed) {
+  const struct {
+    bool registryUse;
+    std::vector<std::pair<std::string, std::string>> values;  // key, name (text "x")
+    std::string named;                                        // "" for nothing said
+  } kCases[] = {
+      {false, {}, ""},
+      {false, {{kSettingsKey, "FormLeft"}}, ""},
+      {false, {{kSettingsKey, "WeatherHost"}}, "WeatherHost"},
+      {false, {{kSettingsKey, "VersionPage"}, {"Software\\Tovani\\Holidays", "2027-01-01"}}, "VersionPage、Holidays"},
+      {false, {{kRunKey, kRunValue}}, "开机自动运行"},
+      {true, {{kSettingsKey, "WeatherHost"}, {kRunKey, kRunValue}}, ""},
+  };
+  for (const auto& c : kCases) {
+    MemoryRegistry r;
+    for (const auto& [key, name] : c.values) r.Set(kUser, key, name, "x");
+    AppState s;
+    s.RegistryUseFlag = c.registryUse;
+    const std::string said = IgnoredWhileRegistryOff(s, r);
+    EXPECT_EQ(said.empty(), c.named.empty()) << c.named;
+    if (!c.named.empty()) EXPECT_NE(said.find(" " + c.named + " "), std::string::npos) << said;
+  }
+}
+
 // Whatever the registry holds, loading never fails and every setting ends
 // within its allowed values.
 TEST_F(Settings, RandomStoredTextsLoadIntoAllowedValues) {

@@ -171,8 +171,10 @@ TEST(Holidays, AddedYearsReplaceTheBuiltInOnes) {
                            "2099-01-01 休 元旦\r\n"
                            "\n"
                            "2099-01-04=班 元旦\n"
-                           "\"2025-10-09\"=\"班 国庆节\"\n"
-                           "  2025-10-08 \t休　国庆节  \n")
+                           "\"2025-10-09\"=\"班 国庆节\"  # 补充\n"
+                           "  2025-10-08 \t休　国庆节  \n"
+                           "2099-01-02 休 元旦  # 补充\n"
+                           "2099-01-03 休 元旦#2\n")
                   .empty());
   const struct {
     CivilDate date;
@@ -182,6 +184,8 @@ TEST(Holidays, AddedYearsReplaceTheBuiltInOnes) {
       {{2099, 1, 1}, HolidayStatus::kDayOff, "元旦"},
       {{2098, 12, 31}, HolidayStatus::kDayOff, "元旦"},  // 2099's arrangement
       {{2099, 1, 4}, HolidayStatus::kWorkDay, "元旦"},
+      {{2099, 1, 2}, HolidayStatus::kDayOff, "元旦"},    // a trailing comment is no part of the name
+      {{2099, 1, 3}, HolidayStatus::kDayOff, "元旦#2"},  // a "#" inside a word is
       {{2099, 10, 1}, HolidayStatus::kOrdinary, ""},     // 2099 is announced now
       {{2098, 12, 30}, HolidayStatus::kOrdinary, ""},
       {{2098, 12, 27}, HolidayStatus::kNotAnnounced, ""},  // 2098 is not
@@ -198,7 +202,7 @@ TEST(Holidays, AddedYearsReplaceTheBuiltInOnes) {
   }
   EXPECT_EQ(calendar.LastYear(), 2099);
   EXPECT_FALSE(calendar.Announced(2098));
-  ASSERT_EQ(calendar.Arrangement(2099).size(), 3u);
+  ASSERT_EQ(calendar.Arrangement(2099).size(), 5u);
   EXPECT_EQ(Iso(calendar.Arrangement(2099)[0].date), "2098-12-31");
 
   // Later additions to a year keep its earlier days; a date given again takes the new line.
@@ -243,13 +247,15 @@ TEST(Holidays, BadLinesAreReportedAndTheRestIsUsed) {
 
   // The same from entries: the number is the entry's place, the text "name=value".
   HolidayCalendar registry;
-  const auto skipped = registry.Add({{"2099-01-01", "休 元旦"}, {"元旦", "休 元旦"}, {"2099-01-02", ""}});
+  const auto skipped =
+      registry.Add({{"2099-01-01", "休 元旦　# 补充"}, {"元旦", "休 元旦"}, {"2099-01-02", ""}});
   ASSERT_EQ(skipped.size(), 2u);
   EXPECT_EQ(skipped[0].line, 2);
   EXPECT_EQ(skipped[0].text, "元旦=休 元旦");
   EXPECT_EQ(skipped[1].line, 3);
   EXPECT_EQ(skipped[1].text, "2099-01-02=");
   EXPECT_EQ(registry.Of({2099, 1, 1}).status, HolidayStatus::kDayOff);
+  EXPECT_EQ(registry.Of({2099, 1, 1}).name, "元旦");
   // A year whose every line is bad is not announced.
   EXPECT_FALSE(calendar.Announced(2098));
 }

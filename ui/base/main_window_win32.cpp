@@ -162,9 +162,18 @@ void MainWindow::RegisterHotKeys() {
   for (const Key k : {Key{kHotKeyShow, 'R'}, Key{kHotKeyWeather, 'W'}, Key{kHotKeySpeak, 'V'}, Key{kHotKeyClose, 'X'}}) {
     if (!hotKeys_.Register(hwnd(), k.id, MOD_CONTROL | MOD_ALT, static_cast<UINT>(k.letter))) taken += k.letter;
   }
-  if (taken.empty() || program_.hotKeyNoticeGiven) return;
-  program_.hotKeyNoticeGiven = true;
-  tray_.Notify(menu::kMessageCaption, menu::HotKeysTakenText(taken));
+  // One balloon holds both notices of the start.
+  std::string notice;
+  if (!taken.empty() && !program_.hotKeyNoticeGiven) {
+    program_.hotKeyNoticeGiven = true;
+    notice = menu::HotKeysTakenText(taken);
+  }
+  if (!program_.ignoredNoticeGiven) {
+    program_.ignoredNoticeGiven = true;
+    const std::string ignored = IgnoredWhileRegistryOff(program_.state, program_.registry);
+    if (!ignored.empty()) notice += (notice.empty() ? "" : "\n") + ignored;
+  }
+  if (!notice.empty()) tray_.Notify(menu::kMessageCaption, notice);
 }
 
 std::string MainWindow::TipOfToday() {
@@ -434,13 +443,18 @@ void MainWindow::OnHotKey(int id) {
     case kHotKeySpeak:
       sound::ProgramClockSounds().SpeakTimeNow();
       break;
-    case kHotKeyClose:
-      if (program_.openTools.empty()) {
+    case kHotKeyClose: {
+      // The tool windows first, the weather window among them; the program
+      // when none is open.
+      std::vector<HWND> open = program_.openTools;
+      if (program_.modeless != nullptr && IsWindow(program_.modeless)) open.push_back(program_.modeless);
+      if (open.empty()) {
         PostMessageW(hwnd(), WM_CLOSE, 0, 0);
       } else {
-        for (HWND tool : std::vector<HWND>(program_.openTools)) PostMessageW(tool, WM_CLOSE, 0, 0);
+        for (HWND tool : open) PostMessageW(tool, WM_CLOSE, 0, 0);
       }
       break;
+    }
     default:
       break;
   }

@@ -39,6 +39,9 @@ struct ProgramContext {
   bool keepQuestionAsked = false;
   // The hot keys another program holds were named (once a run).
   bool hotKeyNoticeGiven = false;
+  // The settings that registry use being off leaves unread were named (once
+  // a run).
+  bool ignoredNoticeGiven = false;
   // The official holidays: the built-in table, and the years added under the
   // registry key "Holidays" (read at the start while registry use is on).
   HolidayCalendar holidays;

@@ -183,10 +183,7 @@ std::string VersionPage::Authority() const { return port == 80 ? host : host + "
 
 std::string VersionPage::Address() const { return "http://" + Authority() + path; }
 
-VersionPage ParseVersionPage(std::string_view setting) {
-  static const VersionPage kDefault = *ReadVersionPage(kDefaultVersionPage);
-  return ReadVersionPage(setting).value_or(kDefault);
-}
+std::optional<VersionPage> ParseVersionPage(std::string_view setting) { return ReadVersionPage(setting); }
 
 std::string VersionRequest(const VersionPage& page) { return net::HttpGetRequest(page.Address(), page.Authority()); }
 

@@ -41,11 +41,8 @@ std::string PageText(int page, const Coverage& years = {});
 // ---- The version check ----
 
 // The registry value (under the settings key) naming the page the check
-// reads, "host[:port]/path"; without it, the default page.  The program has
-// no download page of its own yet: the default names a reserved host that
-// never answers, so the check stays silent until the value is set.
+// reads, "host[:port]/path".  Without a valid value no check is made.
 inline constexpr const char* kVersionPageSetting = "VersionPage";
-inline constexpr const char* kDefaultVersionPage = "download.tovani.example/tovani.htm";
 
 struct VersionPage {
   std::string host;
@@ -61,12 +58,12 @@ struct VersionPage {
 };
 
 // The setting "host[:port][/path]".  Blanks around it and a leading
-// "http://" are ignored; without a path it is "/".  An empty setting, a host
-// with other characters than letters, digits, ".", "-" and "_", a port
-// outside 1..65535, or a path with blanks, control or non-ASCII characters
-// give the default page, and so do a host or path longer than their limits.
+// "http://" are ignored; without a path it is "/".  Nothing for an empty
+// setting, a host with other characters than letters, digits, ".", "-" and
+// "_", a port outside 1..65535, a path with blanks, control or non-ASCII
+// characters, or a host or path longer than their limits.
 inline constexpr std::size_t kMaxHostBytes = 253, kMaxPathBytes = 512;
-VersionPage ParseVersionPage(std::string_view setting);
+std::optional<VersionPage> ParseVersionPage(std::string_view setting);
 
 // The request, every line ended by CR LF: "GET " + address + " HTTP/1.0",
 // "Referer: http://" + authority + "/", "User-Agent: kpf HTTP FILE DOWNLOAD"

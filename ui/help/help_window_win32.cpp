@@ -145,12 +145,16 @@ void HelpWindow::ShowPage(int page) {
 // The page address is read here, on the window's thread; the thread gets its
 // own copy and the shared check.
 void HelpWindow::StartCheck() {
-  const VersionPage page = ParseVersionPage(
+  // Like every setting, the page is read only while registry use is on;
+  // without a valid page nothing leaves the computer.
+  if (!program().state.RegistryUseFlag) return;
+  const auto page = ParseVersionPage(
       ReadRegistryText(program().registry, RegistryRoot::kCurrentUser, kSettingsKey, kVersionPageSetting));
+  if (!page) return;
   check_ = std::make_shared<VersionCheck>();
   check_->target = hwnd();
   try {
-    std::thread(RunCheck, check_, page).detach();
+    std::thread(RunCheck, check_, *page).detach();
   } catch (const std::system_error&) {
     check_.reset();  // no thread: no check
   }
