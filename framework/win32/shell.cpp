@@ -366,31 +366,16 @@ HWND FindDesktopIconView() {
 
 std::string ChooseOpenFile(HWND owner, const std::string& title, const std::vector<FileFilter>& filters,
                            const std::string& folder) {
-  std::wstring filter;  // name, patterns, ..., each ending in a zero, then one more
-  for (const FileFilter& f : filters) filter += Wide(f.name) + L'\0' + Wide(f.patterns) + L'\0';
-  filter += L'\0';
-  std::wstring file(32768, L'\0');
-  const std::wstring wideTitle = Wide(title), wideFolder = Wide(folder);
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = wideFolder.empty() ? nullptr : wideFolder.c_str();
-  ofn.lpstrTitle = wideTitle.c_str();
-  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-  if (!GetOpenFileNameW(&ofn)) return {};
-  file.resize(wcslen(file.c_str()));
+  const std::wstring file = ChooseFilePath(owner, false, title, filters, L"", nullptr, Wide(folder));
   // A path with characters outside code page 936 could not be opened again.
   const std::string narrow = Narrow(file);
   return Wide(narrow) == file ? narrow : std::string();
 }
 
 std::wstring ChooseFilePath(HWND owner, bool save, const std::string& title, const std::vector<FileFilter>& filters,
-                            const std::wstring& suggestedName, const wchar_t* defaultExtension) {
-  std::wstring filter;
+                            const std::wstring& suggestedName, const wchar_t* defaultExtension,
+                            const std::wstring& folder) {
+  std::wstring filter;  // name, patterns, ..., each ending in a zero, then one more
   for (const FileFilter& f : filters) filter += Wide(f.name) + L'\0' + Wide(f.patterns) + L'\0';
   filter += L'\0';
   std::wstring file(32768, L'\0');
@@ -403,6 +388,7 @@ std::wstring ChooseFilePath(HWND owner, bool save, const std::string& title, con
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   ofn.lpstrTitle = wideTitle.c_str();
   ofn.lpstrDefExt = defaultExtension;
   ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER | OFN_NOCHANGEDIR |

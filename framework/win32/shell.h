@@ -74,11 +74,13 @@ std::string ChooseOpenFile(HWND owner, const std::string& title, const std::vect
                            const std::string& folder);
 
 // A file dialog for a file to read (save false) or to write (save true,
-// asking before it replaces a file), with its filters, the first chosen, and
-// the extension added to a name typed without one.  The path as the system
-// gives it (any characters); empty when cancelled.
+// asking before it replaces a file), with its filters, the first chosen, the
+// extension added to a name typed without one (none: nullptr), and the folder
+// it opens in (empty: the system's choice).  The path as the system gives it
+// (any characters); empty when cancelled.
 std::wstring ChooseFilePath(HWND owner, bool save, const std::string& title, const std::vector<FileFilter>& filters,
-                            const std::wstring& suggestedName, const wchar_t* defaultExtension);
+                            const std::wstring& suggestedName, const wchar_t* defaultExtension,
+                            const std::wstring& folder = L"");
 
 // A whole file's bytes; nothing when it cannot be read or holds more than
 // most bytes.
