@@ -10,9 +10,10 @@
 # app, ui, cli, sound, weather), which keeps the table small.  A traditional
 # character that code page 936 cannot hold stays simplified: in a phrase that
 # character keeps its simplified form, and a character entry is left out.
-# A few words come on top, where the program means otherwise than the
-# package's phrases: 历 is 曆 (calendar), not 歷 (history), in calendar words,
-# and "N天后" is N days later (天後), not the goddess 天后.  The package is installed under
+# A few entries come on top, where the program means otherwise than the
+# package: 历 alone is 曆 (calendar), not 歷 (history: 历史, 经历 and the
+# like come from the phrases), and "N天后" is N days later (天後), not the
+# goddess 天后.  The package is installed under
 # build/opencc-js (not committed).
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -67,12 +68,11 @@ for (const [key, value] of dict('STCharacters')) {
   const target = convert(key);
   if (key.length === 1 && target.length === 1 && target !== key && held(key) && held(target)) table.set(key, target);
 }
+// In a calendar's texts 历 is the calendar: 公 历, 干支历, 武周圣历.
+table.set('历', '曆');
 const phrases = new Map(dict('STPhrases').filter(([k]) => k.length >= 2 && held(k)).map(([k]) => [k, convert(k)]));
-// The era 圣历, the old calendars (古历), the sexagenary calendar, the
-// calendar's reckoning; "3天后".
-for (const [k, v] of [['圣历', '聖曆'], ['古历', '古曆'], ['干支历', '干支曆'], ['历算', '曆算'], ['天后', '天後']]) {
-  phrases.set(k, v);
-}
+// "3天后".
+phrases.set('天后', '天後');
 const longest = Math.max(...[...phrases.keys()].map((k) => k.length));
 for (const run of runs) {
   for (let i = 0; i < run.length; ++i) {
