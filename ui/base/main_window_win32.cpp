@@ -110,6 +110,7 @@ void MainWindow::Create() {
   AppState& s = program_.state;
   const UINT systemDpi = win32::SystemDpi();
   const RECT rect = InitialRect(systemDpi);
+  win32::ShowTraditional(s.TraditionalCharsFlag);
   win32::WindowClass cls{f.className, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), RGB(0, 153, 227)};
   if (!win32::Window::Create(program_.instance, cls, f.caption, f.style, f.exStyle, rect, nullptr)) return;
   // The monitor the window landed on may have another DPI than the primary one.
@@ -137,6 +138,7 @@ void MainWindow::Create() {
   s.ReopenFlag = false;
   menu_ = win32::BuildPopupMenu(menu::ContextMenu());
   ShowDate();
+  ShowTrayTip();
   ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd());
   ApplyTransparencyAtStart();
@@ -160,11 +162,19 @@ void MainWindow::RegisterHotKeys() {
   tray_.Notify(menu::kMessageCaption, menu::HotKeysTakenText(taken));
 }
 
-std::string MainWindow::TipOfToday() {
+std::string MainWindow::TipOfToday(std::vector<std::string>* kept) {
   const auto today = TodayIn(program_.platform, program_.state.Rules());
   const std::string tip = today ? TrayTipText(*today) : std::string();
   if (tip.empty()) return GetFrame().caption;
-  return TrayTipWith(tip, HolidayNoteOf(today->gregorian), RecordsAhead());
+  const std::vector<RecordAhead> ahead = RecordsAhead();
+  if (kept != nullptr) *kept = UserTextsOf({}, ahead);
+  return TrayTipWith(tip, HolidayNoteOf(today->gregorian), ahead);
+}
+
+void MainWindow::ShowTrayTip() {
+  std::vector<std::string> kept;
+  const std::string tip = TipOfToday(&kept);
+  tray_.SetTip(tip, kept);
 }
 
 void MainWindow::OnTray(UINT mouseMessage) {
@@ -304,10 +314,20 @@ void MainWindow::Command(int id) {
   if (!exists()) return;
   const AppState before = s;
   const menu::Effects e = menu::Dispatch(id, s, program_.behaviour, program_.registry, GetFrame().monthWindow);
+  if (s.TraditionalCharsFlag != before.TraditionalCharsFlag) {
+    // Every text in the other characters at once: the menu, this window (the
+    // rest at the refresh below) and the weather window when it is open.
+    win32::ShowTraditional(s.TraditionalCharsFlag);
+    SetWindowTextW(hwnd(), win32::Shown(GetFrame().caption).c_str());
+    if (menu_ != nullptr) DestroyMenu(menu_);
+    menu_ = win32::BuildPopupMenu(menu::ContextMenu());
+    ShowTextsAgain();
+    if (program_.modeless != nullptr) SendMessageW(program_.modeless, win32::kShowTextsAgain, 0, 0);
+  }
   ApplyEffects(e);
   if (e.closeWindow || !exists()) return;
   OfferRegistryUse(before);
-  if (e.refresh != menu::Refresh::kNone) tray_.SetTip(TipOfToday());  // records or options changed
+  if (e.refresh != menu::Refresh::kNone) ShowTrayTip();  // records or options changed
 }
 
 void MainWindow::ApplyPlacement(menu::Placement p) {
@@ -413,7 +433,7 @@ void MainWindow::CheckToday() {
   const bool showingToday = Displayed().gregorian == today_;
   today_ = now;
   if (showingToday) GoTo(now);
-  tray_.SetTip(TipOfToday());
+  ShowTrayTip();
 }
 
 void MainWindow::KeepOnScreen(WINDOWPOS& pos) const {

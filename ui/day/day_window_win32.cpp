@@ -121,7 +121,14 @@ class DayWindow : public MainWindow {
     line2_.SetFittingText(line2, "宋体", 14, dpi());
     const DayRecords records = RecordsOf(d);
     // Today: the records of the days ahead too.
-    ShowBalloon(IsToday(d.gregorian) ? BalloonTextWithAhead(records, RecordsAhead()) : BalloonText(records));
+    if (IsToday(d.gregorian)) {
+      const std::vector<RecordAhead> ahead = RecordsAhead();
+      balloonKept_ = UserTextsOf(records, ahead);
+      ShowBalloon(BalloonTextWithAhead(records, ahead));
+    } else {
+      balloonKept_ = UserTextsOf(records);
+      ShowBalloon(BalloonText(records));
+    }
     PlayDayMusic(records.audio, audioSink_);
   }
 
@@ -133,6 +140,11 @@ class DayWindow : public MainWindow {
   void RefreshAll() override {
     model_->SetRange(state().Range());
     Render();
+  }
+
+  void ShowTextsAgain() override {
+    shown_.fill(~0u);  // every list's items again at the next rendering
+    tooltips_.ShowTextsAgain();
   }
 
   bool GoTo(const CalendarTriple& g) override {
@@ -232,7 +244,7 @@ class DayWindow : public MainWindow {
     }
     RECT r{};
     GetWindowRect(line2_.hwnd, &r);
-    balloon_.Show(text, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    balloon_.Show(text, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, balloonKept_);
   }
 
   std::optional<LRESULT> OnListInput(ListId list, UINT msg, WPARAM w) {
@@ -288,6 +300,7 @@ class DayWindow : public MainWindow {
   std::optional<DayModel> model_;
   std::array<win32::ComboBox, kListCount> lists_;
   std::array<unsigned, kListCount> shown_{};
+  std::vector<std::string> balloonKept_;  // the user's texts in the balloon
   win32::TextBox line1_, line2_;
   HWND audioSink_ = nullptr, picture_ = nullptr;
   win32::Tooltips tooltips_;

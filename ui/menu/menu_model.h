@@ -53,6 +53,7 @@ enum Command : int {
   kOptionInfoFestivals = 3096,
   kOptionInfoSunTimes = 3097,
   kOptionInfoTwilight = 3098,
+  kOptionTraditional = 3099,
   kOptionPicture = 3100,
   kGoToday = 3105,
   kSetSystemDate = 3106,

@@ -314,6 +314,13 @@ void WeatherWindow::OnCommand(int id, int code) {
 
 LRESULT WeatherWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case win32::kShowTextsAgain:
+      // The lists in the characters now chosen; the forecast shows so at its next query.
+      provinces_.SetItems(form_.provinces());
+      provinces_.Select(form_.provinceIndex());
+      cities_.SetItems(form_.cities());
+      cities_.Select(form_.cityIndex());
+      return 0;
     case kViewArrived:
       if (receiving_) {
         if (const std::optional<WeatherView> view = mailbox_.Take()) Show(*view);
