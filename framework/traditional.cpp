@@ -61,8 +61,8 @@ std::string ToTraditional(std::string_view text, const std::vector<std::string>&
   std::sort(keptWide.begin(), keptWide.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
   for (const std::u16string& k : keptWide) {
     for (std::size_t at = wide.find(k); at != std::u16string::npos; at = wide.find(k, at + k.size())) {
-      std::fill(keep.begin() + static_cast<std::ptrdiff_t>(at), keep.begin() + static_cast<std::ptrdiff_t>(at + k.size()),
-                true);
+      const auto first = keep.begin() + static_cast<std::ptrdiff_t>(at);
+      std::fill(first, first + static_cast<std::ptrdiff_t>(k.size()), true);
     }
   }
   std::u16string out;

@@ -27,8 +27,9 @@ HWND CreateControl(HWND parent, const wchar_t* cls, int id, DWORD style, DWORD e
                    UINT dpi, HFONT font, const std::string& text) {
   const Place p = Scale(place96, dpi);
   const bool userField = lstrcmpiW(cls, WC_EDITW) == 0 && (style & ES_READONLY) == 0;
-  HWND h = CreateWindowExW(exStyle, cls, (userField ? Wide(text) : Shown(text)).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, p.x, p.y, p.width,
-                           p.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  HWND h = CreateWindowExW(exStyle, cls, (userField ? Wide(text) : Shown(text)).c_str(),
+                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, p.x, p.y, p.width, p.height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   if (h != nullptr && font != nullptr) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return h;
