@@ -3,7 +3,7 @@
 # of the program's texts, from the npm package opencc-js (its STCharacters and
 # STPhrases, the conversion it calls "cn" to "t"):
 #
-#   tools/gen_traditional.sh
+#   tools/gen_traditional.sh [OUT]      (default framework/traditional_table.inc)
 #
 # Every character of the character table; of the phrase table only the
 # phrases that occur in the Chinese texts of the program's sources (engine,
@@ -18,12 +18,14 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 JS=$ROOT/build/opencc-js
+OUT=${1:-$ROOT/framework/traditional_table.inc}
+case "$OUT" in /*) ;; *) OUT=$PWD/$OUT ;; esac
 mkdir -p "$JS"
 [ -d "$JS/node_modules/opencc-js" ] || (cd "$JS" && npm install --no-save --silent opencc-js >/dev/null)
 cat >"$JS/gen.js" <<'JS'
 const fs = require('fs');
 const path = require('path');
-const [root, pkg] = process.argv.slice(2);
+const [root, pkg, out] = process.argv.slice(2);
 const OpenCC = require(path.join(pkg, 'node_modules/opencc-js'));
 const convert = OpenCC.Converter({ from: 'cn', to: 't' });
 const version = require(path.join(pkg, 'node_modules/opencc-js/package.json')).version;
@@ -111,7 +113,7 @@ const lines = [
 for (let i = 0; i < keys.length; i += 6) {
   lines.push(keys.slice(i, i + 6).map((k) => '{u"' + k + '", u"' + table.get(k) + '"},').join(' '));
 }
-fs.writeFileSync(path.join(root, 'framework/traditional_table.inc'), lines.join('\n') + '\n');
+fs.writeFileSync(out, lines.join('\n') + '\n');
 console.error(`${keys.length} entries; ${differ} of ${runs.size} source texts convert otherwise than opencc-js (the words above)`);
 JS
-node "$JS/gen.js" "$ROOT" "$JS"
+node "$JS/gen.js" "$ROOT" "$JS" "$OUT"
