@@ -88,6 +88,7 @@ struct AppState {
   bool NearLocateMemorialFlag = false;
   bool DFORMShowDynastyFlag = false;
   bool MFORMMondayFirstFlag = false;  // the month window's weeks from Monday
+  bool TraditionalCharsFlag = false;  // the windows' texts in traditional characters
   DayInfo DFORMShowInfoTypeFlag = DayInfo::kFestivals;
   std::array<AlarmSetting, 3> Alarms;  // A, B, C
   // The hourly announcement is silent from..to ("22:00-07:00"; equal times:

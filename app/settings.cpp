@@ -90,6 +90,7 @@ std::vector<Setting<State>> SettingsOf(State& s) {
       {"NearLocateMemorialFlag", Rule::kFlag, &s.NearLocateMemorialFlag},
       {"DFORMShowDynastyFlag", Rule::kFlag, &s.DFORMShowDynastyFlag},
       {"MFORMMondayFirstFlag", Rule::kFlag, &s.MFORMMondayFirstFlag},
+      {"TraditionalCharsFlag", Rule::kFlag, &s.TraditionalCharsFlag},
       {"DFORMShowInfoTypeFlag", Rule::kChoiceOfThree, &s.DFORMShowInfoTypeFlag},
       {"ShowCalendarTypeFlag", Rule::kFlag, &s.CalendarKind},
       {"OpenAlarmClockAFlag", Rule::kFlag, &s.Alarms[0].on},

@@ -15,6 +15,7 @@
 #include "engine/date_text.h"
 #include "engine/solar_terms.h"
 #include "framework/codepage.h"
+#include "framework/traditional.h"
 
 namespace tovani::cli {
 
@@ -48,9 +49,40 @@ bool IsControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp < 0xA0); }
 
 std::string Output::Cp936ToUtf8Text(std::string_view gbk) { return Cp936ToUtf8(gbk); }
 
+void Output::ShowTraditional(const std::vector<std::string>& kept) {
+  traditional_ = true;
+  kept_.clear();
+  for (const std::string& k : kept) kept_.push_back(Utf8ToCp936(k));
+}
+
+std::string Output::Shown(std::string_view utf8) const {
+  if (!traditional_) return std::string(utf8);
+  // Each run of characters that code page 936 holds is converted; the others
+  // (and bytes that are no UTF-8) stay as they are.
+  std::string out, run;
+  const auto flush = [&] {
+    if (!run.empty()) out += Cp936ToUtf8(ToTraditional(Utf8ToCp936(run), kept_));
+    run.clear();
+  };
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Utf8Char c = DecodeUtf8(utf8.substr(i));
+    const std::size_t n = c.length == 0 ? 1 : c.length;
+    const std::string_view one = utf8.substr(i, n);
+    if (c.length != 0 && (c.code == U'?' || Utf8ToCp936(one) != "?")) {
+      run += one;
+    } else {
+      flush();
+      out += one;
+    }
+    i += n;
+  }
+  flush();
+  return out;
+}
+
 void Output::Utf8Line(std::string_view utf8) {
   errno = 0;
-  out_ << utf8 << '\n';
+  out_ << Shown(utf8) << '\n';
   if (!out_) throw OutputFailed{errno};
 }
 
@@ -58,7 +90,7 @@ int Output::Fail(std::string_view gbk) {
   // Arguments reach messages through Quoted; a control character that came
   // some other way is escaped here, so the message stays one line.
   std::string message;
-  for (char c : Cp936ToUtf8(gbk)) {
+  for (char c : Shown(Cp936ToUtf8(gbk))) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
       message += EscapedControl(static_cast<unsigned char>(c));
     } else {
@@ -283,7 +315,7 @@ const std::vector<Command>& Commands() {
 }
 
 // Options every command takes.
-constexpr std::string_view kCommonOptions[] = {"modern"};
+constexpr std::string_view kCommonOptions[] = {"modern", "traditional"};
 
 void PrintHelp(Output& out) {
   out.Line("usage: tovani COMMAND ARGUMENTS... [OPTIONS]");
@@ -311,6 +343,8 @@ void PrintHelp(Output& out) {
   out.Line("options:");
   out.Line("  --modern                    compute ancient years by modern astronomy instead of");
   out.Line("                              the rules the historical calendars used");
+  out.Line("  --traditional               every command: the Chinese texts in traditional characters (the");
+  out.Line("                              option 繁体中文); the titles of --lunar stay as written");
   out.Line("  --city N                    day, month, table sun, dump: the place, 1..43 (default 2, 北京)");
   out.Line("  --info 0|1|2                day: festivals and terms, sunrise and sunset, or dawn and dusk");
   out.Line("  --ganzhi-newyear            the sexagenary year begins at the lunar new year, not at 立春");
@@ -426,6 +460,14 @@ int RunCommandLine(const std::vector<std::string>& commandLine, Output& out) {
   if (inv.args.size() < command.minArgs || inv.args.size() > command.maxArgs) {
     return out.Fail(std::string(command.name) + " takes " + std::string(command.usage) + ", got " +
                     std::to_string(inv.args.size()) + " argument(s)");
+  }
+  if (inv.Has("traditional")) {
+    std::vector<std::string> titles;  // the user's own names
+    const auto [first, last] = inv.occurrences.equal_range("lunar");
+    for (auto o = first; o != last; ++o) {
+      if (o->second.size() > 1) titles.push_back(o->second[1]);
+    }
+    out.ShowTraditional(titles);
   }
   return command.run(inv, out);
 }

@@ -49,16 +49,22 @@ class Output {
   // A line already in UTF-8.
   void Utf8Line(std::string_view utf8);
   // Progress and notes for a person watching; not part of the output proper.
-  void Note(std::string_view gbk) { err_ << Cp936ToUtf8Text(gbk) << std::flush; }
+  void Note(std::string_view gbk) { err_ << Shown(Cp936ToUtf8Text(gbk)) << std::flush; }
+  // From now on every text in traditional characters (--traditional), but for
+  // the kept texts (the user's own, UTF-8) where they stand.
+  void ShowTraditional(const std::vector<std::string>& kept);
   // A one-line message about bad input; returns the exit code for it.
   int Fail(std::string_view gbk);
   const Terminal& terminal() const { return terminal_; }
 
  private:
   static std::string Cp936ToUtf8Text(std::string_view gbk);
+  std::string Shown(std::string_view utf8) const;
   std::ostream& out_;
   std::ostream& err_;
   Terminal terminal_;
+  bool traditional_ = false;
+  std::vector<std::string> kept_;  // code page 936
 };
 
 struct Command {

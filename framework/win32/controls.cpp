@@ -8,15 +8,28 @@
 #include <vector>
 
 #include "framework/win32/fonts.h"
+#include "framework/win32/shown.h"
 #include "framework/win32/wide.h"
 
 namespace tovani::win32 {
+namespace {
+
+// An edit box the user types into: its text is the user's, never converted.
+bool IsUserField(HWND control) {
+  wchar_t cls[16] = {};
+  GetClassNameW(control, cls, 16);
+  return lstrcmpiW(cls, WC_EDITW) == 0 && (GetWindowLongW(control, GWL_STYLE) & ES_READONLY) == 0;
+}
+
+}  // namespace
 
 HWND CreateControl(HWND parent, const wchar_t* cls, int id, DWORD style, DWORD exStyle, const Place& place96,
                    UINT dpi, HFONT font, const std::string& text) {
   const Place p = Scale(place96, dpi);
-  HWND h = CreateWindowExW(exStyle, cls, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, p.x, p.y, p.width,
-                           p.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  const bool userField = lstrcmpiW(cls, WC_EDITW) == 0 && (style & ES_READONLY) == 0;
+  HWND h = CreateWindowExW(exStyle, cls, (userField ? Wide(text) : Shown(text)).c_str(),
+                           WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, p.x, p.y, p.width, p.height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   if (h != nullptr && font != nullptr) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return h;
@@ -30,10 +43,12 @@ std::string TextOf(HWND control) {
   return Narrow(w);
 }
 
-void SetTextOf(HWND control, const std::string& text) { SetWindowTextW(control, Wide(text).c_str()); }
+void SetTextOf(HWND control, const std::string& text, const std::vector<std::string>& kept) {
+  SetWindowTextW(control, (IsUserField(control) ? Wide(text) : Shown(text, kept)).c_str());
+}
 
 void KeepTextOf(HWND control, const std::string& text) {
-  DefWindowProcW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  DefWindowProcW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Shown(text).c_str()));
 }
 
 void Unthemed(HWND control) { SetWindowTheme(control, L"", L""); }
@@ -48,12 +63,12 @@ void ComboBox::Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT
   Unthemed(hwnd);
 }
 
-void ComboBox::SetItems(const std::vector<std::string>& items) const {
+void ComboBox::SetItems(const std::vector<std::string>& items, const std::vector<std::string>& kept) const {
   SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
   SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
   SendMessageW(hwnd, CB_INITSTORAGE, items.size(), items.size() * 24);
   for (const std::string& s : items) {
-    SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(s).c_str()));
+    SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Shown(s, kept).c_str()));
   }
   SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd, nullptr, TRUE);
@@ -130,7 +145,7 @@ int LineHeightOf(HWND control) {
 void TextBox::SetFittingText(const std::string& text, const char* face, int pixels96, UINT dpi) const {
   RECT r{};
   SendMessageW(hwnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
-  HFONT font = GetFontFittingTexts(face, pixels96, false, dpi, {text}, r.right - r.left);
+  HFONT font = GetFontFittingTexts(face, pixels96, false, dpi, {ShownText(text)}, r.right - r.left);
   if (reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) != font) {
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
@@ -151,8 +166,9 @@ void TextBox::ShowScrollBarWhenLonger() const {
   }
 }
 
-void TextBox::SetText(const std::string& text) const {
-  if (TextOf(hwnd) != text) SetTextOf(hwnd, text);
+void TextBox::SetText(const std::string& text, const std::vector<std::string>& kept) const {
+  const std::string shown = IsUserField(hwnd) ? text : ShownText(text, kept);
+  if (TextOf(hwnd) != shown) SetWindowTextW(hwnd, Wide(shown).c_str());
 }
 
 std::string TextBox::Text() const { return TextOf(hwnd); }
@@ -165,8 +181,9 @@ void Tooltips::Create(HWND parent) {
                          reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
 }
 
-void Tooltips::Add(HWND control, const std::string& text) const {
-  std::wstring w = Wide(text);
+void Tooltips::Add(HWND control, const std::string& text) {
+  texts_.emplace_back(control, text);
+  std::wstring w = Shown(text);
   TTTOOLINFOW ti{};
   ti.cbSize = sizeof ti;
   ti.uFlags = TTF_IDISHWND;
@@ -184,6 +201,18 @@ void Tooltips::Add(HWND control, const std::string& text) const {
     }
     return std::nullopt;
   });
+}
+
+void Tooltips::ShowTextsAgain() const {
+  for (const auto& [control, text] : texts_) {
+    std::wstring w = Shown(text);
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = GetParent(control);
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    ti.lpszText = w.data();
+    SendMessageW(hwnd, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
 }
 
 // ---- Balloon ----
@@ -212,11 +241,11 @@ void Balloon::SetColours(COLORREF text, COLORREF back) const {
   SendMessageW(hwnd, TTM_SETTIPBKCOLOR, back, 0);
 }
 
-void Balloon::Show(const std::string& text, POINT at) {
+void Balloon::Show(const std::string& text, POINT at, const std::vector<std::string>& kept) {
   if (hwnd == nullptr) return;
   if (text.empty()) return Hide();
   text_ = text;
-  wide_ = Wide(text);
+  wide_ = Shown(text, kept);
   // Lines of the same width at any scaling of the window's monitor.
   SendMessageW(hwnd, TTM_SETMAXTIPWIDTH, 0, Scale(400, DpiOf(parent_)));
   TTTOOLINFOW ti{};

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/win32/dpi.h"
+#include "framework/win32/shown.h"
 
 namespace tovani::win32 {
 
@@ -22,7 +23,8 @@ HWND CreateControl(HWND parent, const wchar_t* cls, int id, DWORD style, DWORD e
 struct ComboBox {
   HWND hwnd = nullptr;
   void Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, int dropHeight96);
-  void SetItems(const std::vector<std::string>& items) const;
+  // The items as program texts (see shown.h), the kept texts in them the user's.
+  void SetItems(const std::vector<std::string>& items, const std::vector<std::string>& kept = {}) const;
   void Select(int index) const { SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
   int Selected() const { return static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0)); }
   int Count() const { return static_cast<int>(SendMessageW(hwnd, CB_GETCOUNT, 0, 0)); }
@@ -46,7 +48,7 @@ struct TextBox {
   // is longer than the box (ShowScrollBarWhenLonger after each new text).
   void Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT font, bool multiLine, bool centred,
               bool framed, bool scrolls = false);
-  void SetText(const std::string& text) const;  // only when it differs
+  void SetText(const std::string& text, const std::vector<std::string>& kept = {}) const;  // only when it differs
   // A one-line text in the largest font of the face, at most pixels96 high,
   // in which the whole text fits the box (whatever face stands in for it).
   void SetFittingText(const std::string& text, const char* face, int pixels96, UINT dpi) const;
@@ -57,7 +59,10 @@ struct TextBox {
 std::string TextOf(HWND control);
 // The height of a line in the control's font, in pixels.
 int LineHeightOf(HWND control);
-void SetTextOf(HWND control, const std::string& text);
+// Program texts go to controls as the windows show them (shown.h): an edit
+// box the user types into gets its text as it is, any other control the
+// program's text in the characters chosen, but for the kept texts in it.
+void SetTextOf(HWND control, const std::string& text, const std::vector<std::string>& kept = {});
 // The text kept as the control's own (what WM_GETTEXT and assistive
 // technology read) without the control painting itself at once, as a static
 // does on a new text: for owner-drawn controls that are invalidated anyway.
@@ -67,7 +72,12 @@ void KeepTextOf(HWND control, const std::string& text);
 struct Tooltips {
   HWND hwnd = nullptr;
   void Create(HWND parent);
-  void Add(HWND control, const std::string& text) const;
+  void Add(HWND control, const std::string& text);
+  // After a change of the characters shown.
+  void ShowTextsAgain() const;
+
+ private:
+  std::vector<std::pair<HWND, std::string>> texts_;
 };
 
 // A balloon not tied to hovering: shown at a point as soon as it has a text.
@@ -76,7 +86,7 @@ struct Balloon {
   void Create(HWND parent, COLORREF text, COLORREF back, int delayMs);
   void SetColours(COLORREF text, COLORREF back) const;
   // An empty text hides the balloon.  The point is in screen pixels.
-  void Show(const std::string& text, POINT at);
+  void Show(const std::string& text, POINT at, const std::vector<std::string>& kept = {});
   void Hide();
   const std::string& text() const { return text_; }
 

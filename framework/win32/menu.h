@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "framework/win32/wide.h"
+#include "framework/win32/shown.h"
 
 namespace tovani::win32 {
 
@@ -20,9 +20,9 @@ HMENU BuildPopupMenu(const std::vector<Item>& items) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else if (!item.children.empty()) {
       AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(BuildPopupMenu(item.children)),
-                  Wide(item.caption).c_str());
+                  Shown(item.caption).c_str());
     } else {
-      AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), Wide(item.caption).c_str());
+      AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), Shown(item.caption).c_str());
     }
   }
   return menu;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/win32/menu.h"
+#include "framework/win32/shown.h"
 #include "framework/win32/wide.h"
 
 namespace tovani::win32 {
@@ -238,11 +239,11 @@ void ShowPopupMenu(HMENU menu, HWND owner) {
 
 bool Ask(HWND owner, const std::string& text, const std::string& caption, bool defaultYes) {
   const UINT type = MB_YESNO | MB_ICONQUESTION | (defaultYes ? MB_DEFBUTTON1 : MB_DEFBUTTON2);
-  return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), type) == IDYES;
+  return MessageBoxW(owner, Shown(text).c_str(), Shown(caption).c_str(), type) == IDYES;
 }
 
 void Tell(HWND owner, const std::string& text, const std::string& caption) {
-  MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), MB_OK | MB_ICONWARNING);
+  MessageBoxW(owner, Shown(text).c_str(), Shown(caption).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 // ---- Tray icon ----
@@ -268,7 +269,7 @@ void TrayIcon::Add(HWND window, UINT id, HICON icon, const std::string& tip, UIN
   window_ = window;
   id_ = id;
   icon_ = icon;
-  tip_ = Wide(tip);
+  tip_ = Shown(tip);
   callback_ = callbackMessage;
   added_ = true;
   NOTIFYICONDATAW d = Data();
@@ -277,8 +278,8 @@ void TrayIcon::Add(HWND window, UINT id, HICON icon, const std::string& tip, UIN
 }
 
 void TrayIcon::Notify(const std::string& title, const std::string& text) {
-  noticeTitle_ = Wide(title);
-  notice_ = Wide(text);
+  noticeTitle_ = Shown(title);
+  notice_ = Shown(text);
   ShowNotice();
 }
 
@@ -292,8 +293,8 @@ void TrayIcon::ShowNotice() {
   if (Shell_NotifyIconW(NIM_MODIFY, &d)) notice_.clear();
 }
 
-void TrayIcon::SetTip(const std::string& tip) {
-  const std::wstring w = Wide(tip);
+void TrayIcon::SetTip(const std::string& tip, const std::vector<std::string>& kept) {
+  const std::wstring w = Shown(tip, kept);
   if (w == tip_) return;
   tip_ = w;
   if (!added_) return;
@@ -376,11 +377,11 @@ std::wstring ChooseFilePath(HWND owner, bool save, const std::string& title, con
                             const std::wstring& suggestedName, const wchar_t* defaultExtension,
                             const std::wstring& folder) {
   std::wstring filter;  // name, patterns, ..., each ending in a zero, then one more
-  for (const FileFilter& f : filters) filter += Wide(f.name) + L'\0' + Wide(f.patterns) + L'\0';
+  for (const FileFilter& f : filters) filter += Shown(f.name) + L'\0' + Wide(f.patterns) + L'\0';
   filter += L'\0';
   std::wstring file(32768, L'\0');
   file.replace(0, std::min(suggestedName.size(), file.size() - 1), suggestedName);
-  const std::wstring wideTitle = Wide(title);
+  const std::wstring wideTitle = Shown(title);
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;

@@ -19,7 +19,7 @@ namespace tovani::win32 {
 class TrayIcon {
  public:
   void Add(HWND window, UINT id, HICON icon, const std::string& tip, UINT callbackMessage);
-  void SetTip(const std::string& tip);
+  void SetTip(const std::string& tip, const std::vector<std::string>& kept = {});  // kept: the user's texts in it
   // A notice in a balloon of the icon; while the icon is not shown, it waits
   // for the icon to come.
   void Notify(const std::string& title, const std::string& text);

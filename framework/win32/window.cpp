@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "framework/win32/shown.h"
 #include "framework/win32/wide.h"
 
 namespace tovani::win32 {
@@ -38,7 +39,7 @@ bool Window::Create(HINSTANCE instance, const WindowClass& cls, const char* capt
     wc.lpszClassName = className.c_str();
     if (RegisterClassExW(&wc) == 0) return false;
   }
-  CreateWindowExW(exStyle, className.c_str(), Wide(caption).c_str(), style, rect.left, rect.top,
+  CreateWindowExW(exStyle, className.c_str(), Shown(caption).c_str(), style, rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, owner, nullptr, instance, this);
   return hwnd_ != nullptr;
 }

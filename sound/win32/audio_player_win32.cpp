@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/win32/shown.h"
 #include "framework/win32/wide.h"
 
 namespace tovani::sound {
@@ -54,8 +55,8 @@ void EditorPlayerControls::CloseIfOpen() {
 }
 
 void EditorPlayerControls::Show() {
-  SetWindowTextW(auditionButton_, Wide(player_.auditionLabel()).c_str());
-  SetWindowTextW(pauseButton_, Wide(player_.pauseLabel()).c_str());
+  SetWindowTextW(auditionButton_, win32::Shown(player_.auditionLabel()).c_str());
+  SetWindowTextW(pauseButton_, win32::Shown(player_.pauseLabel()).c_str());
   const bool wanted = player_.pollTimerRunning();
   if (wanted && !timerRunning_) SetTimer(window_, kPollTimerId, 500, nullptr);
   if (!wanted && timerRunning_) KillTimer(window_, kPollTimerId);

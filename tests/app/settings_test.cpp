@@ -290,6 +290,7 @@ AppState EverySettingSet(const AppState& base, FakePlatform& platform) {
   s.ModernCalculateAncientFlag = true;
   s.NearLocateMemorialFlag = true;
   s.DFORMShowDynastyFlag = true;
+  s.TraditionalCharsFlag = true;
   s.DFORMShowInfoTypeFlag = DayInfo::kDawnDusk;
   s.CalendarKind = WindowKind::kMonth;
   s.Alarms = {AlarmSetting{true, 450, 3, kWorkingDays}, AlarmSetting{true, 1439, 1, kDaysOff},
@@ -324,6 +325,7 @@ TEST_F(Settings, SaveThenLoadGivesTheSameSettings) {
       {kUser, kSettingsKey, "FormTop", "700.0"},
       {kUser, kSettingsKey, "ShowCalendarTypeFlag", "1"},
       {kUser, kSettingsKey, "DFORMShowInfoTypeFlag", "2"},
+      {kUser, kSettingsKey, "TraditionalCharsFlag", "1"},
       {kUser, kSettingsKey, "FORMTransFlag", "10"},
       {kUser, kSettingsKey, "MyCityLongitude", "-118.1667"},
       {kUser, kRunKey, kRunValue, "C:\\Program Files\\Tovani\\tovani.exe"},
@@ -342,6 +344,7 @@ TEST_F(Settings, SaveThenLoadGivesTheSameSettings) {
   EXPECT_TRUE(loaded.ModernCalculateAncientFlag);
   EXPECT_TRUE(loaded.NearLocateMemorialFlag);
   EXPECT_TRUE(loaded.DFORMShowDynastyFlag);
+  EXPECT_TRUE(loaded.TraditionalCharsFlag);
   EXPECT_EQ(loaded.DFORMShowInfoTypeFlag, DayInfo::kDawnDusk);
   EXPECT_EQ(loaded.CalendarKind, WindowKind::kMonth);  // the month window again
   EXPECT_EQ(loaded.Alarms, s.Alarms);
@@ -450,7 +453,7 @@ TEST_F(Settings, EverySavedValueIsLoaded) {
     EXPECT_NE(again.Values(), saved) << name << " is written but not read";
     ++checked;
   }
-  EXPECT_EQ(checked, 29);  // every stored setting but the marker and the transparency
+  EXPECT_EQ(checked, 30);  // every stored setting but the marker and the transparency
 }
 
 // A coordinate of exactly 0 cannot be stored as "0" (that removes the value);

@@ -10,6 +10,9 @@
 #include <optional>
 #include <sstream>
 
+#include "framework/codepage.h"
+#include "framework/traditional.h"
+
 namespace tovani::cli {
 namespace {
 
@@ -199,6 +202,38 @@ TEST(Cli, LunarCommandsRejectBadInput) {
     EXPECT_EQ(r.code, kBadInput) << args[0] << " " << args[1];
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+  }
+}
+
+// --traditional: each command's output is its plain output through the
+// program's own table, the user's --lunar titles as written.
+TEST(Cli, TraditionalCharacters) {
+  const struct {
+    std::vector<std::string> args;
+    std::string shows;
+    std::vector<std::string> kept;
+  } cases[] = {
+      {{"day", "2024-04-19"}, Utf8(u8"穀雨"), {}},
+      {{"lunar", "2024-02-09"}, Utf8(u8"臘月"), {}},
+      {{"day", "2024-02-10"}, Utf8(u8"甲辰(龍)年"), {}},
+      {{"day", "1736-03-01", "--dynasty"}, Utf8(u8"清代乾隆"), {}},
+      {{"era", Utf8(u8"乾隆")}, Utf8(u8"清代乾隆"), {}},
+      {{"month", "2024-03"}, Utf8(u8"驚蟄"), {}},
+      {{"table", "terms", "2024"}, Utf8(u8"節氣"), {}},
+      {{"ics", "2024-09-17", "2024-09-17", "--festivals", "--lunar", "08-15", Utf8(u8"谷雨种树")}, Utf8(u8"中秋節"),
+       {Utf8(u8"谷雨种树")}},
+  };
+  for (const auto& c : cases) {
+    const Result plain = RunLine(c.args);
+    std::vector<std::string> args = c.args;
+    args.push_back("--traditional");
+    const Result traditional = RunLine(args);
+    ASSERT_EQ(traditional.code, kOk) << c.args[0] << traditional.err;
+    std::vector<std::string> kept;
+    for (const std::string& k : c.kept) kept.push_back(Utf8ToCp936(k));
+    EXPECT_EQ(traditional.out, Cp936ToUtf8(ToTraditional(Utf8ToCp936(plain.out), kept))) << c.args[0];
+    EXPECT_NE(traditional.out.find(c.shows), std::string::npos) << traditional.out;
+    for (const std::string& k : c.kept) EXPECT_NE(traditional.out.find(k), std::string::npos) << k;
   }
 }
 

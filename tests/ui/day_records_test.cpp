@@ -19,10 +19,10 @@ TEST(DayRecords, BalloonAndDetailsJoinCountdownAndTitles) {
   };
   const Case cases[] = {
       {{}, "", details, withFestival},
-      {{"距婚礼还有3天", {}, ""}, "距婚礼还有3天", details + "\r\n 距婚礼还有3天", withFestival + " 距婚礼还有3天"},
-      {{"", {"母亲生日", "结婚纪念"}, "C:\\a.mp3"}, "母亲生日   结婚纪念", details + "\r\n 母亲生日 结婚纪念",
+      {{"距婚礼还有3天", {}, "", "婚礼"}, "距婚礼还有3天", details + "\r\n 距婚礼还有3天", withFestival + " 距婚礼还有3天"},
+      {{"", {"母亲生日", "结婚纪念"}, "C:\\a.mp3", ""}, "母亲生日   结婚纪念", details + "\r\n 母亲生日 结婚纪念",
        withFestival + " 母亲生日 结婚纪念"},
-      {{"距考试还有10天", {"父亲生日"}, ""}, "距考试还有10天   父亲生日", details + "\r\n 距考试还有10天 父亲生日",
+      {{"距考试还有10天", {"父亲生日"}, "", "考试"}, "距考试还有10天   父亲生日", details + "\r\n 距考试还有10天 父亲生日",
        withFestival + " 距考试还有10天 父亲生日"},
   };
   for (const Case& c : cases) {

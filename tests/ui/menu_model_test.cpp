@@ -44,7 +44,7 @@ TEST(ContextMenu, ItemsSeparatorsAndSubMenus) {
       {"top", top, 24, {3, 6, 8, 10, 12, 14, 16, 18, 21, 23}},
       {"transparency", top[8].children, 12, {11}},
       {"tools", top[12].children, 22, {4, 6, 10, 12, 16, 18, 21}},
-      {"options", top[16].children, 21, {3, 5, 10, 13, 17, 19}},
+      {"options", top[16].children, 23, {3, 5, 10, 13, 17, 19, 21}},
   };
   for (const auto& level : levels) {
     ASSERT_EQ(level.items.size(), level.count) << level.name;
@@ -68,7 +68,7 @@ TEST(ContextMenu, ItemsSeparatorsAndSubMenus) {
   std::vector<int> expected = {3025, 3026, 3035, 3036, 3037};
   for (int id = 3040; id <= 3050; ++id) expected.push_back(id);
   for (int id : {3055, 3060, 3061, 3062, 3063, 3065, 3066, 3067, 3068, 3070, 3071, 3072, 3073, 3075, 3076, 3077,
-                 3080, 3085, 3086, 3087, 3090, 3091, 3092, 3093, 3094, 3095, 3096, 3097, 3098, 3100, 3101, 3102, 3105, 3106, 3110, 3111}) {
+                 3080, 3085, 3086, 3087, 3090, 3091, 3092, 3093, 3094, 3095, 3096, 3097, 3098, 3099, 3100, 3101, 3102, 3105, 3106, 3110, 3111}) {
     expected.push_back(id);
   }
   EXPECT_EQ(IdsInOrder(top), expected);
@@ -79,6 +79,7 @@ TEST(ContextMenu, ItemsSeparatorsAndSubMenus) {
   EXPECT_EQ(top[12].children[14].caption, "计算朔望日(&N)...");
   EXPECT_EQ(top[16].children[15].caption, "日历界面显示天亮天黑时刻(&B)");
   EXPECT_EQ(top[16].children[10].caption, "每周从星期一开始(&K)");
+  EXPECT_EQ(top[16].children[17].caption, "繁体中文(&T)");
   EXPECT_EQ(top[23].caption, "退出(&X)   Alt+X");
 }
 
@@ -112,11 +113,12 @@ TEST(ContextMenu, CheckMarksFollowTheState) {
          s.NearLocateMemorialFlag = true;
          s.DFORMShowDynastyFlag = true;
          s.DFORMShowInfoTypeFlag = DayInfo::kSunriseSunset;
+         s.TraditionalCharsFlag = true;
        },
-       {3025, 3049, 3086, 3090, 3091, 3092, 3093, 3095, 3097}},
+       {3025, 3049, 3086, 3090, 3091, 3092, 3093, 3095, 3097, 3099}},
   };
   std::vector<int> ids = IdsInOrder(ContextMenu());
-  ids.insert(ids.end(), {0, 3024, 3099, 4000});
+  ids.insert(ids.end(), {0, 3024, 3108, 4000});
   for (const auto& c : cases) {
     AppState s;
     c.set(s);
@@ -245,6 +247,7 @@ TEST(ContextMenu, OptionsToggleTheirSettings) {
       {kOptionNearLocate, &AppState::NearLocateMemorialFlag, Refresh::kTexts},
       {kOptionDynasty, &AppState::DFORMShowDynastyFlag, Refresh::kLists},
       {kOptionMondayFirst, &AppState::MFORMMondayFirstFlag, Refresh::kNone},  // the day window shows no weeks
+      {kOptionTraditional, &AppState::TraditionalCharsFlag, Refresh::kAll},
   };
   for (const auto& c : cases) {
     AppState s;
@@ -324,7 +327,7 @@ TEST(ContextMenu, WindowsToolsAndTheRest) {
       {kExit, false, [](Effects& e) { e.closeWindow = true; }},
       {0, false, [](Effects&) {}},
       {3039, false, [](Effects&) {}},
-      {3099, false, [](Effects&) {}},
+      {3108, false, [](Effects&) {}},
       {45057, false, [](Effects&) {}},
   };
   for (const auto& c : cases) {

@@ -5,6 +5,7 @@
 
 #include "framework/codepage.h"
 #include "framework/win32/shell.h"
+#include "framework/win32/shown.h"
 #include "framework/win32/wide.h"
 #include "ui/menu/menu_model.h"
 
@@ -102,7 +103,8 @@ bool FileCommandFromMenu(HWND owner, ProgramContext& program, FileAction action)
   const int code =
       CarryOutFileCommand(action, path, kDefaultCalendarYears, program.state, true, program.registry, program.platform,
                           message);
-  MessageBoxW(owner, Wide(message).c_str(), Wide(menu::kMessageCaption).c_str(),
+  // The path is the user's, as written.
+  MessageBoxW(owner, win32::Shown(message, {Shown(path)}).c_str(), win32::Shown(menu::kMessageCaption).c_str(),
               MB_OK | (code == kCommandDone ? MB_ICONINFORMATION : MB_ICONWARNING));
   return action == FileAction::kImport && code == kCommandDone;
 }
@@ -114,7 +116,8 @@ void CalendarFileFromMenu(HWND owner, ProgramContext& program) {
   std::string message;
   const int code = CarryOutFileCommand(FileAction::kCalendar, path, kDefaultCalendarYears, program.state, true,
                                        program.registry, program.platform, message);
-  MessageBoxW(owner, Wide(message).c_str(), Wide(menu::kMessageCaption).c_str(),
+  // The path is the user's, as written.
+  MessageBoxW(owner, win32::Shown(message, {Shown(path)}).c_str(), win32::Shown(menu::kMessageCaption).c_str(),
               MB_OK | (code == kCommandDone ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 

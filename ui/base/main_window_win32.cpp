@@ -114,6 +114,7 @@ void MainWindow::Create() {
   const UINT systemDpi = win32::SystemDpi();
   const RECT rect = InitialRect(systemDpi);
   FollowSystemAppearance();
+  win32::ShowTraditional(s.TraditionalCharsFlag);
   // The background is erased in the palette's colour (WM_ERASEBKGND).
   win32::WindowClass cls{f.className, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), ColourOf(ColourRole::kStamp)};
   if (!win32::Window::Create(program_.instance, cls, f.caption, f.style, f.exStyle, rect, nullptr)) return;
@@ -144,6 +145,7 @@ void MainWindow::Create() {
   DressMenu(menu_);
   DressWindow(hwnd());
   ShowDate();
+  ShowTrayTip();
   ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd());
   ApplyTransparencyAtStart();
@@ -176,11 +178,19 @@ void MainWindow::RegisterHotKeys() {
   if (!notice.empty()) tray_.Notify(menu::kMessageCaption, notice);
 }
 
-std::string MainWindow::TipOfToday() {
+std::string MainWindow::TipOfToday(std::vector<std::string>* kept) {
   const auto today = TodayIn(program_.platform, program_.state.Rules());
   const std::string tip = today ? TrayTipText(*today) : std::string();
   if (tip.empty()) return GetFrame().caption;
-  return TrayTipWith(tip, HolidayNoteOf(today->gregorian), RecordsAhead());
+  const std::vector<RecordAhead> ahead = RecordsAhead();
+  if (kept != nullptr) *kept = UserTextsOf({}, ahead);
+  return TrayTipWith(tip, HolidayNoteOf(today->gregorian), ahead);
+}
+
+void MainWindow::ShowTrayTip() {
+  std::vector<std::string> kept;
+  const std::string tip = TipOfToday(&kept);
+  tray_.SetTip(tip, kept);
 }
 
 void MainWindow::FollowAppearance() {
@@ -328,10 +338,20 @@ void MainWindow::Command(int id) {
   if (!exists()) return;
   const AppState before = s;
   const menu::Effects e = menu::Dispatch(id, s, program_.behaviour, program_.registry, GetFrame().monthWindow);
+  if (s.TraditionalCharsFlag != before.TraditionalCharsFlag) {
+    // Every text in the other characters at once: the menu, this window (the
+    // rest at the refresh below) and the weather window when it is open.
+    win32::ShowTraditional(s.TraditionalCharsFlag);
+    SetWindowTextW(hwnd(), win32::Shown(GetFrame().caption).c_str());
+    if (menu_ != nullptr) DestroyMenu(menu_);
+    menu_ = win32::BuildPopupMenu(menu::ContextMenu());
+    ShowTextsAgain();
+    if (program_.modeless != nullptr) SendMessageW(program_.modeless, win32::kShowTextsAgain, 0, 0);
+  }
   ApplyEffects(e);
   if (e.closeWindow || !exists()) return;
   OfferRegistryUse(before);
-  if (e.refresh != menu::Refresh::kNone) tray_.SetTip(TipOfToday());  // records or options changed
+  if (e.refresh != menu::Refresh::kNone) ShowTrayTip();  // records or options changed
 }
 
 void MainWindow::ApplyPlacement(menu::Placement p) {
@@ -466,7 +486,7 @@ void MainWindow::CheckToday() {
   const bool showingToday = Displayed().gregorian == today_;
   today_ = now;
   if (showingToday) GoTo(now);
-  tray_.SetTip(TipOfToday());
+  ShowTrayTip();
 }
 
 void MainWindow::KeepOnScreen(WINDOWPOS& pos) const {

@@ -62,6 +62,9 @@ class MainWindow : public win32::Window {
   virtual void RefreshLists() {}
   // The range changed: everything again.
   virtual void RefreshAll() = 0;
+  // The characters shown changed (simplified, traditional): what RefreshAll
+  // does not write again, the lists' items and the fixed labels.
+  virtual void ShowTextsAgain() {}
   // Moves the displayed date; false outside the range.
   virtual bool GoTo(const CalendarTriple& gregorian) = 0;
   // A notification of a control (WM_COMMAND with a control handle).
@@ -147,7 +150,9 @@ class MainWindow : public win32::Window {
   // The system's light or dark choice changed.
   void FollowAppearance();
   void OnTray(UINT mouseMessage);
-  std::string TipOfToday();
+  // The tray icon's tip; kept: the user's texts in it.
+  std::string TipOfToday(std::vector<std::string>* kept = nullptr);
+  void ShowTrayTip();
   // The weather window above this one: owned by it while this is a top-level
   // window; let go when this one closes.
   void KeepModelessAbove();

@@ -13,6 +13,7 @@ DayRecords FindDayRecords(const RecordContext& c, const DayInCalendars& day) {
   const CalendarTriple& h = day.hijri;
   DayRecords r;
   r.countdown = CountdownText(c, g.year, g.month, g.day);
+  if (!r.countdown.empty()) r.countdownName = ReadCountdown(c)->name;
   for (const std::string& found : {FindReminder(c, g.year, g.month, g.day), FindSolarMemorial(c, g.year, g.month, g.day),
                                    FindLunarMemorial(c, l.year, l.month, l.day),
                                    FindHijriMemorial(c, h.year, h.month, h.day)}) {
@@ -22,6 +23,13 @@ DayRecords FindDayRecords(const RecordContext& c, const DayInCalendars& day) {
     if (r.audio.empty()) r.audio = t.audio;
   }
   return r;
+}
+
+std::vector<std::string> UserTextsOf(const DayRecords& records, const std::vector<RecordAhead>& ahead) {
+  std::vector<std::string> texts = records.titles;
+  if (!records.countdownName.empty()) texts.push_back(records.countdownName);
+  for (const RecordAhead& r : ahead) texts.push_back(r.title);
+  return texts;
 }
 
 std::string BalloonText(const DayRecords& records) {

@@ -16,6 +16,7 @@ struct DayRecords {
   std::string countdown;            // "距…还有N天" or ""
   std::vector<std::string> titles;  // reminder, Gregorian, lunar, Hijri memorial names, those found
   std::string audio;                // the first record's audio path, or ""
+  std::string countdownName;        // the countdown's name when it is counted, or ""
 };
 
 // The countdown and the records that fall on the day.
@@ -51,6 +52,9 @@ std::vector<RecordAhead> FindRecordsAhead(const RecordContext& context, const Ci
 std::string RecordAheadText(const RecordAhead& record);
 // The balloon of today: today's records, then one line for each record ahead.
 std::string BalloonTextWithAhead(const DayRecords& today, const std::vector<RecordAhead>& ahead);
+// The user's own texts in what the windows show of the records (the names of
+// the day's records and of those ahead): never shown in other characters.
+std::vector<std::string> UserTextsOf(const DayRecords& records, const std::vector<RecordAhead>& ahead = {});
 
 // ---- The official holiday arrangement ----
 

@@ -290,7 +290,7 @@ void CoordinatesWindow::RefuseName(HWND field) {
   SendMessageW(field, EM_SETSEL, end, static_cast<LPARAM>(end));
   rendering_ = false;
   MessageBeep(MB_OK);
-  const std::wstring title = Wide("地名"), text = Wide(kNameTooLong);
+  const std::wstring title = win32::Shown("地名"), text = win32::Shown(kNameTooLong);
   EDITBALLOONTIP tip{sizeof tip, title.c_str(), text.c_str(), TTI_INFO};
   SendMessageW(field, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip));
 }

@@ -94,8 +94,9 @@ class DayWindow : public MainWindow {
     win32::MoveTo(line2_.hwnd, PlaceOf(kTextLine2Place), dpi);
     win32::MoveTo(audioSink_, PlaceOf(kAudioSinkPlace), dpi);
     win32::MoveTo(picture_, PlaceOf(kPicturePlace), dpi);
-    line1_.SetFittingText(line1_.Text(), "宋体", 13, dpi);
-    line2_.SetFittingText(line2_.Text(), "宋体", 14, dpi);
+    // From the texts as written: those shown may be converted already.
+    line1_.SetFittingText(line1Text_, "宋体", 13, dpi);
+    line2_.SetFittingText(line2Text_, "宋体", 14, dpi);
     LoadPicture();
     ShowBalloon(balloonText_);  // at the text line's new place
   }
@@ -117,13 +118,22 @@ class DayWindow : public MainWindow {
     const DayInCalendars& d = model_->date();
     const AppState& s = state();
     // Each line whole, in 宋体 or whatever face stands in for it.
-    line1_.SetFittingText(DayTextLine1(d, s.CycleYearStart(), s.Rules()), "宋体", 13, dpi());
+    line1Text_ = DayTextLine1(d, s.CycleYearStart(), s.Rules());
+    line1_.SetFittingText(line1Text_, "宋体", 13, dpi());
     std::string line2 = DayTextLine2(d, s.DFORMShowInfoTypeFlag, s.Current.longitude, s.Current.latitude, s.Rules());
     if (s.DFORMShowInfoTypeFlag == DayInfo::kFestivals) line2 = LineWithHoliday(line2, HolidayNoteOf(d.gregorian));
+    line2Text_ = line2;
     line2_.SetFittingText(line2, "宋体", 14, dpi());
     const DayRecords records = RecordsOf(d);
     // Today: the records of the days ahead too.
-    ShowBalloon(IsToday(d.gregorian) ? BalloonTextWithAhead(records, RecordsAhead()) : BalloonText(records));
+    if (IsToday(d.gregorian)) {
+      const std::vector<RecordAhead> ahead = RecordsAhead();
+      balloonKept_ = UserTextsOf(records, ahead);
+      ShowBalloon(BalloonTextWithAhead(records, ahead));
+    } else {
+      balloonKept_ = UserTextsOf(records);
+      ShowBalloon(BalloonText(records));
+    }
     PlayDayMusic(records.audio, audioSink_);
   }
 
@@ -135,6 +145,11 @@ class DayWindow : public MainWindow {
   void RefreshAll() override {
     model_->SetRange(state().Range());
     Render();
+  }
+
+  void ShowTextsAgain() override {
+    shown_.fill(~0u);  // every list's items again at the next rendering
+    tooltips_.ShowTextsAgain();
   }
 
   bool GoTo(const CalendarTriple& g) override {
@@ -234,7 +249,7 @@ class DayWindow : public MainWindow {
     }
     RECT r{};
     GetWindowRect(line2_.hwnd, &r);
-    balloon_.Show(text, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    balloon_.Show(text, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, balloonKept_);
   }
 
   std::optional<LRESULT> OnListInput(ListId list, UINT msg, WPARAM w) {
@@ -290,6 +305,8 @@ class DayWindow : public MainWindow {
   std::optional<DayModel> model_;
   std::array<win32::ComboBox, kListCount> lists_;
   std::array<unsigned, kListCount> shown_{};
+  std::vector<std::string> balloonKept_;  // the user's texts in the balloon
+  std::string line1Text_, line2Text_;     // the text lines as written
   win32::TextBox line1_, line2_;
   HWND audioSink_ = nullptr, picture_ = nullptr;
   win32::Tooltips tooltips_;

@@ -89,6 +89,8 @@ std::vector<MenuItem> BuildMenu() {
                   Item("日历界面显示日出日落时刻(&R)", kOptionInfoSunTimes),
                   Item("日历界面显示天亮天黑时刻(&B)", kOptionInfoTwilight),
                   Separator(),
+                  Item("繁体中文(&T)", kOptionTraditional),
+                  Separator(),
                   Item("选择日历界面背景图片(&S)...", kOptionPicture),
                   Separator(),
                   Item("导出记录和设置(&E)...", kExportRecords),
@@ -132,6 +134,7 @@ bool IsChecked(int id, const AppState& s) {
     case kOptionNearLocate: return s.NearLocateMemorialFlag;
     case kOptionDynasty: return s.DFORMShowDynastyFlag;
     case kOptionMondayFirst: return s.MFORMMondayFirstFlag;
+    case kOptionTraditional: return s.TraditionalCharsFlag;
     default: return false;
   }
 }
@@ -305,6 +308,11 @@ Effects Dispatch(int id, AppState& s, Behaviour& b, RegistryStore& registry, boo
       // The month window's columns; the day window shows no weeks.
       s.MFORMMondayFirstFlag = !s.MFORMMondayFirstFlag;
       if (monthWindow) e.refresh = Refresh::kAll;
+      break;
+    case kOptionTraditional:
+      // Every text the windows show, the menu's too; not the user's own.
+      s.TraditionalCharsFlag = !s.TraditionalCharsFlag;
+      e.refresh = Refresh::kAll;
       break;
     case kOptionPicture:
       e.choosePicture = !monthWindow;

@@ -54,6 +54,7 @@ enum Command : int {
   kOptionInfoFestivals = 3096,
   kOptionInfoSunTimes = 3097,
   kOptionInfoTwilight = 3098,
+  kOptionTraditional = 3099,
   kOptionPicture = 3100,
   kExportRecords = 3101,
   kImportRecords = 3102,

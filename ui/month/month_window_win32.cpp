@@ -57,7 +57,7 @@ class MonthWindow : public MainWindow {
       });
     }
     label_ = win32::CreateControl(hwnd(), WC_STATICW, kLabelId, SS_CENTER | WS_BORDER, 0, PlaceOf(kLabelPlace), dpi,
-                                  nullptr, "公 历");
+                                  nullptr, kLabelText);
     Colour(label_, R::kGregorianText, R::kHeaderBack);
     years_.Create(hwnd(), kYearListId, PlaceOf(kYearListPlace), dpi, nullptr, kDropDownHeight);
     months_.Create(hwnd(), kMonthListId, PlaceOf(kMonthListPlace), dpi, nullptr, kDropDownHeight);
@@ -87,6 +87,8 @@ class MonthWindow : public MainWindow {
     for (int m = 1; m <= 12; ++m) months.push_back(MonthItem(m));
     years_.SetItems(years);
     months_.SetItems(months);
+    yearItems_ = std::move(years);
+    monthItems_ = std::move(months);
 
     // The system menu keeps Move, Minimise, the separator and Close.
     HMENU system = GetSystemMenu(hwnd(), FALSE);
@@ -110,6 +112,13 @@ class MonthWindow : public MainWindow {
 
   void ShowDate() override { Render(true); }
   void RefreshTexts() override { Render(true); }
+  void ShowTextsAgain() override {
+    win32::SetTextOf(label_, kLabelText);
+    years_.SetItems(yearItems_);
+    months_.SetItems(monthItems_);
+    SelectLists();
+    ShowHeaders();
+  }
   void RefreshAll() override {
     model_->SetRange(state().Range());
     if (model_->weekStart() != WeekStartOf(state())) {
@@ -306,9 +315,11 @@ class MonthWindow : public MainWindow {
     for (int cell = 1; cell <= kCellCount; ++cell) {
       bool change = false;
       if (!cellsOnly || texts) {
+        // Kept as shown: a change of the characters draws the cell again.
         const std::string text = CellWithMark(grid.cells[cell - 1], notes[cell - 1]);
-        if (cellTexts_[cell - 1] != text) {
-          cellTexts_[cell - 1] = text;
+        const std::string shown = win32::ShownText(text);
+        if (cellTexts_[cell - 1] != shown) {
+          cellTexts_[cell - 1] = shown;
           win32::KeepTextOf(cells_[cell - 1], text);
           change = true;
         }
@@ -332,8 +343,9 @@ class MonthWindow : public MainWindow {
         DetailsWithHoliday(DayDetails(d, s.CycleYearStart(), s.Current.longitude, s.Current.latitude, s.Rules()),
                            HolidayNoteOf(d.gregorian)),
         records);
-    if (details_.Text() != details) {
-      details_.SetText(details);
+    const std::vector<std::string> kept = UserTextsOf(records);
+    if (details_.Text() != win32::ShownText(details, kept)) {
+      details_.SetText(details, kept);
       details_.ShowScrollBarWhenLonger();
     }
     PlayDayMusic(records.audio, audioSink_);
@@ -346,6 +358,8 @@ class MonthWindow : public MainWindow {
   std::array<std::string, kCellCount> cellTexts_;
   std::array<HWND, kButtonCount> buttons_{};
   HWND label_ = nullptr, audioSink_ = nullptr;
+  static constexpr const char* kLabelText = "公 历";
+  std::vector<std::string> yearItems_, monthItems_;  // the lists' items, to show again
   win32::ComboBox years_, months_;
   win32::TextBox summary_, details_;
   std::int32_t shownYear_ = 0, shownMonth_ = 0;

@@ -204,7 +204,7 @@ class SearchWindow final : public ToolWindow {
     SetResult("");
   }
 
-  void SetResult(const std::string& text) { SetWindowTextW(result_, Wide(text).c_str()); }
+  void SetResult(const std::string& text) { SetWindowTextW(result_, win32::Shown(text).c_str()); }
 
   Fields ReadFields() const {
     Fields f;

@@ -84,7 +84,7 @@ void TablesWindow::CreateControls(UINT dpi) {
         if (sunPage) {
           win32::ComboBox list;
           list.Create(w, c.id, place, dpi, font, kCityListDropHeight);
-          list.SetItems(form_.cities());
+          list.SetItems(form_.cities(), {state().MyCity.name});  // the own place's name as typed
           list.Select(form_.city);
         }
         break;
@@ -160,7 +160,7 @@ void TablesWindow::ShowField() {
 void TablesWindow::ShowResult(const std::optional<std::string>& table) {
   if (!table) return;
   HWND box = Item(kResult);
-  win32::SetTextOf(box, *table);
+  win32::SetTextOf(box, *table, {state().MyCity.name});
   SendMessageW(box, EM_SETSEL, 0, 0);
   SendMessageW(box, EM_SCROLLCARET, 0, 0);
 }

@@ -96,6 +96,10 @@ class WeatherWindow : public win32::Window {
   std::array<win32::TextBox, kForecastCells> cells_;  // by cell number - 1
   win32::TextBox status_;
   std::vector<Placed> placed_;
+  // The fixed texts of the captions and buttons, and the forecast last shown:
+  // to show them again in the characters chosen.
+  std::vector<std::pair<HWND, const char*>> fixedTexts_;
+  std::optional<WeatherView> shown_;
   ViewColours colours_{ColourRole::kFace};
   HWND lastFocus_ = nullptr;
 };
@@ -163,6 +167,7 @@ void WeatherWindow::BringUp() {
 HWND WeatherWindow::Caption(int id, const Box& box, const char* text) {
   HWND h = win32::CreateControl(hwnd(), WC_STATICW, id, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
                                 {box.x, box.y, box.width, box.height}, dpi_, Font(FontKind::kNormal), text);
+  fixedTexts_.emplace_back(h, text);
   return Add(h, box);
 }
 
@@ -220,9 +225,11 @@ void WeatherWindow::CreateControls() {
   };
   for (const Button& b : {Button{kQuery, kQueryPlace, "查询", BS_DEFPUSHBUTTON},
                           Button{kCancel, kCancelPlace, "取消", BS_PUSHBUTTON}}) {
-    Add(win32::CreateControl(w, WC_BUTTONW, b.id, b.style | WS_TABSTOP, 0, {b.box.x, b.box.y, b.box.width, b.box.height},
-                             dpi_, Font(FontKind::kNormal), b.text),
-        b.box);
+    HWND button = win32::CreateControl(w, WC_BUTTONW, b.id, b.style | WS_TABSTOP, 0,
+                                       {b.box.x, b.box.y, b.box.width, b.box.height}, dpi_, Font(FontKind::kNormal),
+                                       b.text);
+    fixedTexts_.emplace_back(button, b.text);
+    Add(button, b.box);
   }
 
   Caption(kRowCaptionBase, RowCaptionPlace(0), kRowCaptions[0]);
@@ -273,10 +280,11 @@ void WeatherWindow::StopReceiving() {
 }
 
 void WeatherWindow::Show(const WeatherView& view) {
+  shown_ = view;
   for (int d = 0; d < kForecastDays; ++d) dates_[d].SetText(view.dates[d]);
   for (int n = 1; n <= kForecastCells; ++n) {
     const win32::TextBox& cell = cells_[static_cast<std::size_t>(n - 1)];
-    if (cell.Text() == view.Cell(n)) continue;
+    if (cell.Text() == win32::ShownText(view.Cell(n))) continue;
     cell.SetText(view.Cell(n));
     const int row = (n - 1) % kForecastRows;  // 0..7: weather by day is 0, by night 4
     if (row == 0 || row == kGridValueRows) CentreLines(cell.hwnd);
@@ -323,6 +331,16 @@ LRESULT WeatherWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     win32::RepaintAll(hwnd());
   }
   switch (msg) {
+    case win32::kShowTextsAgain:
+      // Every text in the characters now chosen.
+      SetWindowTextW(hwnd(), win32::Shown(kCaption).c_str());
+      for (const auto& [control, text] : fixedTexts_) win32::SetTextOf(control, text);
+      provinces_.SetItems(form_.provinces());
+      provinces_.Select(form_.provinceIndex());
+      cities_.SetItems(form_.cities());
+      cities_.Select(form_.cityIndex());
+      if (shown_) Show(*shown_);
+      return 0;
     case kViewArrived:
       if (receiving_) {
         if (const std::optional<WeatherView> view = mailbox_.Take()) Show(*view);

@@ -13,6 +13,7 @@
 
 #include "remote.h"
 #include "ui/menu/menu_model.h"
+#include "framework/traditional.h"
 #include "ui/weather/weather_frame.h"
 #include "weather/page.h"
 
@@ -257,6 +258,40 @@ TEST_F(WeatherWindowTest, OneWindowAtATime) {
   EXPECT_TRUE(IsWindow(month));
   PostMessageW(month, WM_HOTKEY, 45060, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'X'));
   EXPECT_EQ(program_->WaitForExit(20000), 0u);
+}
+
+// 繁体中文, chosen in the calendar window while the weather window is open,
+// shows the weather window's texts in traditional characters at once: its
+// caption, captions, button, lists and forecast; again, and they are back.
+TEST_F(WeatherWindowTest, TraditionalCharactersAtOnce) {
+  FixtureServer server(fixture::FullPage(), FixtureServer::Mode::kAnswer);
+  ASSERT_TRUE(server.ok());
+  ASSERT_TRUE(Launch(server.port()));
+  HWND w = Open();
+  ASSERT_NE(w, nullptr);
+  Click(Item(w, kQuery));
+  ASSERT_TRUE(ShowsStatus(w, "  浙江宁波 2008年5月1日 18时00分发布"));
+  const WeatherView view = Expected("浙江", "宁波");
+  struct Case {
+    bool traditional;
+    const char *caption, *row, *half, *button, *city, *status;
+  } cases[] = {
+      {true, "查詢天氣預報", "溫度", "夜間", "查詢", "寧波", "  浙江寧波 2008年5月1日 18時00分發布"},
+      {false, "查询天气预报", "温度", "夜间", "查询", "宁波", "  浙江宁波 2008年5月1日 18时00分发布"},
+  };
+  for (const Case& c : cases) {
+    Send(main_, WM_COMMAND, menu::kOptionTraditional);
+    EXPECT_EQ(TextOf(w), c.caption);
+    EXPECT_EQ(TextOf(Item(w, kRowCaptionBase + 2)), c.row);
+    EXPECT_EQ(TextOf(Item(w, kHalfCaptionBase + 1)), c.half);
+    EXPECT_EQ(TextOf(Item(w, kQuery)), c.button);
+    EXPECT_EQ(ListOf(Item(w, kCityList)).text, c.city);
+    EXPECT_EQ(Status(w), c.status);
+    for (int n = 1; n <= kForecastCells; ++n) {
+      EXPECT_EQ(TextOf(Item(w, CellId(n))), c.traditional ? ToTraditional(view.Cell(n)) : view.Cell(n)) << n;
+    }
+  }
+  EXPECT_TRUE(CloseAndWait(main_));
 }
 
 // What the status line says when there is no forecast to show.

@@ -226,7 +226,7 @@ TEST_F(MenuBehaviour, ARecordShowsInTheBalloonAndInTheDetails) {
   const MonthView m(hwnd);
   const auto date = FromGregorian({2030, 5, 1}, kHistoricalRules);
   const std::string details = MonthDetails(*date, YearStart::kStartOfSpring);
-  EXPECT_EQ(TextOf(m.details), DetailsWithRecords(details, DayRecords{"", {"母亲生日"}, ""}));
+  EXPECT_EQ(TextOf(m.details), DetailsWithRecords(details, DayRecords{"", {"母亲生日"}, "", ""}));
   EXPECT_NE(TextOf(m.details).find("母亲生日"), std::string::npos);
   // Registry use off (after its question): no records, and nothing stored
   // after the close.

@@ -1,6 +1,6 @@
 // The month window of the real tovani.exe, from outside: the switch from and
-// back to the day window, its lists, buttons, keys and day cells, and the
-// weeks from Monday.
+// back to the day window, its lists, buttons, keys and day cells, the weeks
+// from Monday, and the texts in traditional characters.
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -230,6 +230,49 @@ TEST_F(MonthWindow, TheWeeksFromMondayOption) {
     ExpectCells(v, s.cells);
   }
   EXPECT_TRUE(CloseAndWait(hwnd));
+}
+
+// 繁体中文 shows the month window's texts in traditional characters at once,
+// the user's countdown name as stored; the day window it switches to starts
+// in them; again, and they are simplified.  The setting is kept.
+TEST_F(MonthWindow, TraditionalCharacters) {
+  SeedSettings({{L"Version", L"4.1"}, {L"ShowCalendarTypeFlag", L"1"}, {L"MyCountdownDay", L"AD03-20-2024谷雨种树"}});
+  HWND month = StartAt(L"2024-03-05 09:00:00", L"TOVANI_MFORM");  // 惊蛰
+  ASSERT_NE(month, nullptr);
+  const MonthView v(month);
+  const HWND label = GetDlgItem(month, month::kLabelId);
+  const int cell = month::MakeMonthGrid(2024, 3, kHistoricalRules).firstCell + 4;
+  struct Shows {
+    HWND control;
+    const char* text;
+  };
+  const Shows traditional[] = {{v.details, "農曆"}, {v.details, "甲辰(龍)年"}, {v.details, "距谷雨种树還有15天"},
+                               {v.summary, "驚蟄"}, {v.Cell(cell), "驚蟄"}, {label, "公 曆"}, {month, "青鷺月曆"}};
+  const Shows simplified[] = {{v.details, "农历"}, {v.details, "甲辰(龙)年"}, {v.details, "距谷雨种树还有15天"},
+                              {v.summary, "惊蛰"}, {v.Cell(cell), "惊蛰"}, {label, "公 历"}, {month, "青鹭月历"}};
+  const auto expect = [](const auto& shows, const char* what) {
+    for (const Shows& s : shows) EXPECT_NE(TextOf(s.control).find(s.text), std::string::npos) << what << " " << s.text;
+  };
+  expect(simplified, "at the start");
+  Command(month, menu::kOptionTraditional);
+  expect(traditional, "month window");
+  SaveShot(month, "month-traditional");
+
+  HWND day = SwitchTo(month, menu::kShowDayWindow, L"TOVANI_DFORM");
+  ASSERT_NE(day, nullptr);
+  const DayView d(day);
+  const Shows dayTraditional[] = {{d.line1, "甲辰(龍)年"}, {d.line2, "驚蟄"}};
+  const Shows daySimplified[] = {{d.line1, "甲辰(龙)年"}, {d.line2, "惊蛰"}};
+  expect(dayTraditional, "day window");
+  EXPECT_EQ(ItemOf(d[day::kLunarMonth], 11), "  臘月");  // 2024 has no leap month
+  SaveShot(day, "day-traditional");
+  Command(day, menu::kOptionTraditional);
+  expect(daySimplified, "day window, again");
+  EXPECT_EQ(ItemOf(d[day::kLunarMonth], 11), "  腊月");
+  Command(day, menu::kOptionTraditional);
+  EXPECT_TRUE(CloseAndWait(day));
+  EXPECT_EQ(StoredSetting(L"TraditionalCharsFlag"), L"1");
+  EXPECT_EQ(StoredSetting(L"MyCountdownDay"), L"AD03-20-2024谷雨种树");
 }
 
 }  // namespace
