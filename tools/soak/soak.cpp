@@ -6,8 +6,8 @@
 // scaling, the records balloon, days of the clock timers) is done N times
 // (default 1000) after a warm-up, in a fresh copy of the program, and the
 // growth per operation of its private memory, GDI and USER objects and
-// handles is the least-squares slope over samples taken along the way (one
-// difference would be noise).  Runs on Windows or under Wine, with
+// handles is the least-squares slope over a hundred samples taken along the
+// way (one difference would be noise; see Slope).  Runs on Windows or under Wine, with
 // tovani.exe next to it:
 //
 //   tovani_soak [N] [path...]
@@ -537,16 +537,28 @@ std::vector<Path> Paths() {
 
 // ---- Slopes ----
 
-// Least squares: growth per operation of the values at the operations.
+// Growth per operation: the least-squares slope through the lowest value of
+// each run of five samples, so that memory held only for a moment (a
+// picture at 144 dpi, a download's buffers) does not count as kept.
 std::optional<double> Slope(const std::vector<double>& ops, const std::vector<std::optional<double>>& values) {
+  constexpr std::size_t kRun = 5;
   double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
-  for (std::size_t i = 0; i < ops.size(); ++i) {
-    if (!values[i]) return std::nullopt;
+  for (std::size_t start = 0; start + kRun <= ops.size() || (start == 0 && !ops.empty()); start += kRun) {
+    const std::size_t end = std::min(ops.size(), start + kRun);
+    std::optional<double> lowest;
+    double at = 0;
+    for (std::size_t i = start; i < end; ++i) {
+      if (!values[i]) return std::nullopt;
+      if (!lowest || *values[i] < *lowest) {
+        lowest = values[i];
+        at = ops[i];
+      }
+    }
     n += 1;
-    sx += ops[i];
-    sy += *values[i];
-    sxx += ops[i] * ops[i];
-    sxy += ops[i] * *values[i];
+    sx += at;
+    sy += *lowest;
+    sxx += at * at;
+    sxy += at * *lowest;
   }
   const double d = n * sxx - sx * sx;
   if (n < 2 || d == 0) return std::nullopt;
@@ -581,6 +593,7 @@ bool Run(const Path& path, int count) {
   const auto sample = [&](int op) {
     Settled(s.main);
     const Sample m = s.program->Measure();
+    if (std::getenv("SOAK_SAMPLES")) std::printf("  %d %.0f\n", op, m.kb);
     ops.push_back(op);
     kb.push_back(m.kb);
     gdi.push_back(m.gdi);
