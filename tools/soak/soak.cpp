@@ -393,6 +393,16 @@ bool SendDpi(Session& s, UINT dpi) {
 std::vector<Path> Paths() {
   using namespace tovani;
   std::vector<Path> paths;
+  // The yardstick: the program left alone a tenth of a second.
+  paths.push_back({"idle", "nothing for 100 ms (what the process does alone)",
+                   [](Session& s) {
+                     Seed({{L"Version", L"4.1"}});
+                     return Start(s);
+                   },
+                   [](Session& s) {
+                     Sleep(100);
+                     return Settled(s.main);
+                   }});
   paths.push_back({"switch", "day window (with a picture) to the month window and back",
                    [](Session& s) {
                      s.picture = TempFile(L"tovani-soak.bmp");
