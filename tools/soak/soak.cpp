@@ -350,9 +350,11 @@ HWND Balloon(DWORD pid) {
   return found;
 }
 
+// A choice in a closed list, handled before the next (a choice still in the
+// queue would see the next list already moved).
 void Choose(HWND list, int index) {
   Send(list, CB_SETCURSEL, static_cast<WPARAM>(index));
-  Notify(list, CBN_SELCHANGE);
+  Send(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
 bool IsClass(HWND h, const wchar_t* cls) {
