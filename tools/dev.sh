@@ -4,8 +4,9 @@
 #   tools/dev.sh run    install what is missing, build the optimized command-line tool
 #                       and tovani.exe, start tovani.exe under Wine
 #   tools/dev.sh test   install what is missing, build both trees, run every test
-#   tools/dev.sh timing [RUNS]   the Windows program's response times under Wine
-#   tools/dev.sh bench [OPTIONS] the benchmarks, optimized
+#   tools/dev.sh timing [RUNS]       response times of the Windows program
+#   tools/dev.sh soak [N] [PATH...]  growth per repeated action of the Windows program
+#   tools/dev.sh bench [OPTIONS]     the benchmarks, optimized
 #
 # Run as root on a fresh machine (it installs packages with apt); on a machine
 # that has them, any user will do.  Build trees: build/native (tests, with
@@ -197,6 +198,22 @@ cmd_bench() {
   "$BUILD/release/bin/tovani_bench" "$@"
 }
 
+# What the Windows program keeps per repeated action (tools/soak/soak.cpp):
+# growth per operation of memory, GDI and USER objects and handles over N
+# operations of each path (default 1000), under Wine on Xvfb; paths by name
+# after N (switch, calculator, tables, search, coordinates, memorial, help,
+# weather, audition, picture, dpi, balloon, clock), all without.
+cmd_soak() {
+  install_packages "${NATIVE_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+  ensure_locale
+  build_windows
+  start_xvfb
+  setup_wine "$BUILD/wine-soak" headless
+  start_desktop
+  wine reg delete 'HKCU\Software\Tovani' /f >/dev/null 2>&1 || true
+  wine "$BUILD/windows/bin/tovani_soak.exe" "$@"
+}
+
 # Sourced by other scripts of tools/ for its functions only.
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   trap cleanup EXIT
@@ -205,6 +222,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     test) cmd_test ;;
     timing) cmd_timing "${2:-7}" ;;
     bench) shift; cmd_bench "$@" ;;
-    *) die "usage: tools/dev.sh run|test|timing [RUNS]|bench [BENCHMARK OPTIONS]" ;;
+    soak) shift; cmd_soak "${@:-1000}" ;;
+    *) die "usage: tools/dev.sh run|test|timing [RUNS]|soak [N] [PATH...]|bench [BENCHMARK OPTIONS]" ;;
   esac
 fi

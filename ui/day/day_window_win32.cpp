@@ -10,6 +10,7 @@
 #include "framework/paths.h"
 #include "framework/win32/controls.h"
 #include "framework/win32/fonts.h"
+#include "framework/win32/gdi.h"
 #include "framework/win32/wide.h"
 #include "ui/day/day_frame.h"
 #include "ui/day/day_model.h"
@@ -185,6 +186,9 @@ class DayWindow : public MainWindow {
         OfferRegistryUse(before);
         return 0;
       }
+      case WM_DESTROY:
+        ShowPicture({});  // the controls are still there
+        return std::nullopt;
       case WM_SHOWWINDOW:
         // Hidden, the balloon goes with the window; shown again, it comes
         // back once the window is on the screen.
@@ -228,15 +232,24 @@ class DayWindow : public MainWindow {
 
   void LoadPicture() {
     const std::string& name = state().DFORMBackBitmapName;
-    HANDLE bitmap = nullptr;
+    win32::Bitmap bitmap;
     if (!name.empty()) {
-      bitmap = LoadImageW(nullptr, Wide(name).c_str(), IMAGE_BITMAP, win32::Scale(kWindowWidth, dpi()),
-                          win32::Scale(kWindowHeight, dpi()), LR_LOADFROMFILE);
+      bitmap.reset(static_cast<HBITMAP>(LoadImageW(nullptr, Wide(name).c_str(), IMAGE_BITMAP,
+                                                   win32::Scale(kWindowWidth, dpi()),
+                                                   win32::Scale(kWindowHeight, dpi()), LR_LOADFROMFILE)));
     }
+    ShowPicture(std::move(bitmap));
+  }
+
+  // The picture control shows the bitmap, which the window keeps until the
+  // next one or its end (the control deletes none).
+  void ShowPicture(win32::Bitmap bitmap) {
     HANDLE old = reinterpret_cast<HANDLE>(
-        SendMessageW(picture_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
-    if (old != nullptr && old != bitmap) DeleteObject(old);
-    ShowWindow(picture_, bitmap != nullptr ? SW_SHOWNA : SW_HIDE);
+        SendMessageW(picture_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get())));
+    // A control that drew a copy of the bitmap (one with alpha) hands the copy back.
+    if (old != nullptr && old != pictureBitmap_.get() && old != bitmap.get()) DeleteObject(old);
+    ShowWindow(picture_, bitmap ? SW_SHOWNA : SW_HIDE);
+    pictureBitmap_ = std::move(bitmap);
   }
 
   // The day's records in the balloon, while the window shows; a hidden
@@ -309,6 +322,7 @@ class DayWindow : public MainWindow {
   std::string line1Text_, line2Text_;     // the text lines as written
   win32::TextBox line1_, line2_;
   HWND audioSink_ = nullptr, picture_ = nullptr;
+  win32::Bitmap pictureBitmap_;
   win32::Tooltips tooltips_;
   win32::Balloon balloon_;
   std::string balloonText_;
