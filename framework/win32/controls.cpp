@@ -116,6 +116,12 @@ void MakeReadOnlyText(HWND edit, bool keysToWindow) {
       case WM_CUT:
       case WM_CLEAR:
         return 0;
+      case WM_DESTROY:
+        // Wine's multi-line edit keeps what it laid out for each line when
+        // it is destroyed (some 90 bytes a line, every time a window with a
+        // page of text closes); emptied first, it lets go of them.
+        if ((GetWindowLongW(h, GWL_STYLE) & ES_MULTILINE) != 0) SetWindowTextW(h, L"");
+        return std::nullopt;
       default:
         return std::nullopt;
     }
