@@ -343,6 +343,7 @@ void MainWindow::Command(int id) {
     // rest at the refresh below) and the weather window when it is open.
     win32::ShowTraditional(s.TraditionalCharsFlag);
     SetWindowTextW(hwnd(), win32::Shown(GetFrame().caption).c_str());
+    win32::SetMenuColours(menu_, nullptr);  // its brushes go with it
     if (menu_ != nullptr) DestroyMenu(menu_);
     menu_ = win32::BuildPopupMenu(menu::ContextMenu());
     ShowTextsAgain();
