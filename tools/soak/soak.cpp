@@ -121,8 +121,7 @@ std::wstring NextToMe(const wchar_t* name) {
 }
 
 using Sample = tovani::held::Held;
-
-Sample MeasureProcess(HANDLE process, DWORD pid) { return tovani::held::HeldBy(process, pid); }
+using tovani::held::HeldBy;
 
 // One copy of tovani.exe, ended with the soak (a job) if not before.
 class Program {
@@ -171,7 +170,7 @@ class Program {
     return Settled(found) ? found : nullptr;
   }
 
-  Sample Measure() const { return MeasureProcess(pi_.hProcess, pi_.dwProcessId); }
+  Sample Measure() const { return HeldBy(pi_.hProcess, pi_.dwProcessId); }
 
  private:
   PROCESS_INFORMATION pi_{};
@@ -290,7 +289,7 @@ struct Session {
   // The program's figures, or this process's for a yardstick of the system
   // run here.
   Sample Measure() const {
-    return program != nullptr ? program->Measure() : MeasureProcess(GetCurrentProcess(), GetCurrentProcessId());
+    return program != nullptr ? program->Measure() : HeldBy(GetCurrentProcess(), GetCurrentProcessId());
   }
 };
 
@@ -465,23 +464,6 @@ std::vector<Path> Paths() {
                      Notify(audition, BN_CLICKED);
                      return WaitUntil([&] { return TextOf(audition) == idle; }, 10000);
                    }});
-  // The same device commands as the audition's, given here: what the
-  // system's player keeps by itself.
-  paths.push_back({"mci-alone", "the commands of an audition, given by this program (the system's share)",
-                   [](Session& s) {
-                     s.sound = TempFile(L"tovani-soak.wav");
-                     WriteFile(s.sound, Wave());
-                     return true;
-                   },
-                   [](Session& s) {
-                     wchar_t reply[128] = {};
-                     const std::wstring open = L"Open \"" + s.sound + L"\" Alias soak Type MPEGVideo";
-                     if (mciSendStringW(open.c_str(), reply, 128, nullptr) != 0) return true;  // no device
-                     for (const wchar_t* c : {L"set soak time format ms", L"status soak length", L"Play soak"}) {
-                       mciSendStringW(c, reply, 128, nullptr);
-                     }
-                     return mciSendStringW(L"Close soak", reply, 128, nullptr) == 0;
-                   }});
   paths.push_back({"picture", "background picture chosen again",
                    [](Session& s) {
                      s.picture = TempFile(L"tovani-soak.bmp");
@@ -521,6 +503,23 @@ std::vector<Path> Paths() {
                      const BOOL ok = GetOpenFileNameW(&ofn);
                      chooser.join();
                      return ok && chosen;
+                   }});
+  // The same device commands as the audition's, given here: what the
+  // system's player keeps by itself.
+  paths.push_back({"mci-alone", "the commands of an audition, given by this program (the system's share)",
+                   [](Session& s) {
+                     s.sound = TempFile(L"tovani-soak.wav");
+                     WriteFile(s.sound, Wave());
+                     return true;
+                   },
+                   [](Session& s) {
+                     wchar_t reply[128] = {};
+                     const std::wstring open = L"Open \"" + s.sound + L"\" Alias soak Type MPEGVideo";
+                     if (mciSendStringW(open.c_str(), reply, 128, nullptr) != 0) return true;  // no device
+                     for (const wchar_t* c : {L"set soak time format ms", L"status soak length", L"Play soak"}) {
+                       mciSendStringW(c, reply, 128, nullptr);
+                     }
+                     return mciSendStringW(L"Close soak", reply, 128, nullptr) == 0;
                    }});
   paths.push_back({"dpi", "display scaling 96 to 144 dpi and back",
                    [](Session& s) {
