@@ -23,6 +23,7 @@
 
 #include "engine/cities.h"
 #include "framework/win32/wide.h"
+#include "held.h"
 #include "program_runner.h"
 #include "engine/calendar_range.h"
 #include "wait_until.h"
@@ -122,10 +123,7 @@ inline std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* cls) {
   return s.found;
 }
 
-inline bool UnderWine() {
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
+using held::UnderWine;
 
 // With TOVANI_SHOTS set to a folder, a picture of the window as the screen
 // shows it, for a person to look at.
