@@ -5,6 +5,9 @@
 // the process, named by the process block as on Windows of old (an entry in
 // use has a type), and the system's handle list names each handle's
 // process.  USER objects Wine keeps where no other process can count them.
+// The bytes in use on the process's heaps its main window tells, alike on
+// both systems (Wine's private memory also counts what its unix side
+// allocates, and grows in steps).
 #pragma once
 
 #include <windows.h>
@@ -15,11 +18,14 @@
 #include <optional>
 #include <vector>
 
+#include "framework/win32/heaps.h"
+
 namespace tovani::held {
 
 struct Held {
   double kb = 0;                                  // private memory
   std::optional<double> gdi, user, handles;       // none where nothing counts them
+  std::optional<double> heapKb;                   // none without a window to ask
 };
 
 inline bool UnderWine() {
@@ -99,8 +105,9 @@ inline std::optional<double> WineHandles(DWORD pid) {
   return std::nullopt;
 }
 
-// The process needs PROCESS_QUERY_INFORMATION and PROCESS_VM_READ.
-inline Held HeldBy(HANDLE process, DWORD pid) {
+// The process needs PROCESS_QUERY_INFORMATION and PROCESS_VM_READ; its main
+// window, if given, is asked for its heaps.
+inline Held HeldBy(HANDLE process, DWORD pid, HWND mainWindow = nullptr) {
   Held h;
   PROCESS_MEMORY_COUNTERS_EX m{};
   m.cb = sizeof m;
@@ -117,6 +124,11 @@ inline Held HeldBy(HANDLE process, DWORD pid) {
   if (UnderWine()) {
     if (!h.gdi) h.gdi = WineGdiObjects(process);
     if (!h.handles) h.handles = WineHandles(pid);
+  }
+  DWORD_PTR bytes = 0;
+  if (mainWindow != nullptr && SendMessageTimeoutW(mainWindow, RegisterWindowMessageW(win32::kHeapBytesMessageName), 0, 0,
+                                                   SMTO_ABORTIFHUNG, 10000, &bytes) != 0) {
+    h.heapKb = static_cast<double>(bytes) / 1024.0;
   }
   return h;
 }

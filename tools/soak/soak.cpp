@@ -5,7 +5,8 @@
 // audition, the background picture chosen again, a change of display
 // scaling, the records balloon, days of the clock timers) is done N times
 // (default 1000) after a warm-up, in a fresh copy of the program, and the
-// growth per operation of its private memory, GDI and USER objects and
+// growth per operation of its private memory, of the bytes in use on its
+// heaps (which the program tells when asked), of GDI and USER objects and of
 // handles is the least-squares slope over a hundred samples taken along the
 // way (one difference would be noise; see Slope).  Runs on Windows or under Wine, with
 // tovani.exe next to it:
@@ -170,7 +171,7 @@ class Program {
     return Settled(found) ? found : nullptr;
   }
 
-  Sample Measure() const { return HeldBy(pi_.hProcess, pi_.dwProcessId); }
+  Sample Measure(HWND main) const { return HeldBy(pi_.hProcess, pi_.dwProcessId, main); }
 
  private:
   PROCESS_INFORMATION pi_{};
@@ -289,7 +290,10 @@ struct Session {
   // The program's figures, or this process's for a yardstick of the system
   // run here.
   Sample Measure() const {
-    return program != nullptr ? program->Measure() : HeldBy(GetCurrentProcess(), GetCurrentProcessId());
+    if (program != nullptr) return program->Measure(main);
+    Sample own = HeldBy(GetCurrentProcess(), GetCurrentProcessId());
+    own.heapKb = static_cast<double>(tovani::win32::HeapBytesInUse()) / 1024.0;
+    return own;
   }
 };
 
@@ -639,16 +643,17 @@ bool Run(const Path& path, int count) {
     }
   }
   std::vector<double> ops;
-  std::vector<std::optional<double>> kb, gdi, user, handles;
+  std::vector<std::optional<double>> kb, heap, gdi, user, handles;
   const auto sample = [&](int op) {
     Settled(s.main);
     const Sample m = s.Measure();
     if (std::getenv("SOAK_SAMPLES")) {
-      std::printf("  %d %.0f KB %s GDI %s handles\n", op, m.kb, Figure(m.gdi, "%.0f").c_str(),
-                  Figure(m.handles, "%.0f").c_str());
+      std::printf("  %d %.0f KB %s heap KB %s GDI %s handles\n", op, m.kb, Figure(m.heapKb, "%.1f").c_str(),
+                  Figure(m.gdi, "%.0f").c_str(), Figure(m.handles, "%.0f").c_str());
     }
     ops.push_back(op);
     kb.push_back(m.kb);
+    heap.push_back(m.heapKb);
     gdi.push_back(m.gdi);
     user.push_back(m.user);
     handles.push_back(m.handles);
@@ -664,15 +669,15 @@ bool Run(const Path& path, int count) {
     if (i % every == 0) sample(i);
   }
   const Sample last = s.Measure();
-  const auto kbSlope = Slope(ops, kb), gdiSlope = Slope(ops, gdi), userSlope = Slope(ops, user),
-             handleSlope = Slope(ops, handles);
+  const auto kbSlope = Slope(ops, kb), heapSlope = Slope(ops, heap), gdiSlope = Slope(ops, gdi),
+             userSlope = Slope(ops, user), handleSlope = Slope(ops, handles);
   const double msPerOp = static_cast<double>(GetTickCount64() - started) / count;
-  std::printf("%-12s %6d %9s %7s %7s %8s %8.0f -> %6.0f KB %7.0f ms  %s\n", path.name, count,
-              Figure(kbSlope, "%.3f").c_str(), Figure(gdiSlope, "%.3f").c_str(), Figure(userSlope, "%.3f").c_str(),
+  std::printf("%-12s %6d %9s %9s %7s %7s %8s %8.0f -> %6.0f KB %7.0f ms  %s\n", path.name, count,
+              Figure(kbSlope, "%.3f").c_str(), Figure(heapSlope, "%.3f").c_str(), Figure(gdiSlope, "%.3f").c_str(), Figure(userSlope, "%.3f").c_str(),
               Figure(handleSlope, "%.3f").c_str(), first.kb, last.kb, msPerOp, path.what);
   constexpr double kMostKb = 0.05, kNoObject = 0.01;  // an object in a hundred operations is one too many
   const auto within = [](const std::optional<double>& v, double most) { return !v || *v <= most; };
-  return within(kbSlope, kMostKb) && within(gdiSlope, kNoObject) && within(userSlope, kNoObject) &&
+  return within(kbSlope, kMostKb) && within(heapSlope, kMostKb) && within(gdiSlope, kNoObject) && within(userSlope, kNoObject) &&
          within(handleSlope, kNoObject);
 }
 
@@ -699,7 +704,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::printf("growth per operation, %d operations after a warm-up (slope of the samples)\n", count);
-  std::printf("%-12s %6s %9s %7s %7s %8s %21s %10s  %s\n", "path", "ops", "KB/op", "GDI/op", "USER/op", "hdl/op",
+  std::printf("%-12s %6s %9s %9s %7s %7s %8s %21s %10s  %s\n", "path", "ops", "KB/op", "heap KB/op", "GDI/op", "USER/op", "hdl/op",
               "private KB first->last", "time/op", "operation");
   bool ok = true;
   for (const Path& p : Paths()) {

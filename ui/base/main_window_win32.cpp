@@ -1,11 +1,14 @@
 #include "ui/base/main_window_win32.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "app/holidays.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "framework/win32/appearance.h"
+#include "framework/win32/heaps.h"
 #include "framework/win32/menu.h"
 #include "ui/base/file_commands_win32.h"
 #include "sound/speaking_clock.h"
@@ -533,6 +536,9 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == kSettleLists) {
     SelectLists();
     return 0;
+  }
+  if (msg == win32::HeapBytesMessage() && msg != 0) {
+    return static_cast<LRESULT>(std::min<std::uint64_t>(win32::HeapBytesInUse(), LONG_MAX));
   }
   if (msg == win32::TrayIcon::TaskbarCreatedMessage() && msg != 0) {
     tray_.Restore();
