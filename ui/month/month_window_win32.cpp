@@ -196,7 +196,7 @@ class MonthWindow : public MainWindow {
     const std::wstring text = Wide(cellTexts_[cell - 1]);
     const std::size_t lineEnd = std::min(text.find(L"\r\n"), text.size());
     const std::wstring mark = text.substr(0, lineEnd), rest = text.substr(lineEnd);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(cells_[cell - 1], WM_GETFONT, 0, 0)));
+    HGDIOBJ old = SelectObject(dc, cellFont_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColourOf(ColumnText((cell - 1) % 7)));
     DrawTextW(dc, rest.c_str(), static_cast<int>(rest.size()), &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
@@ -247,7 +247,10 @@ class MonthWindow : public MainWindow {
     HFONT kai16 = win32::GetFont("楷体_GB2312", 16, true, dpi), song14 = win32::GetFont("宋体", 14, false, dpi);
     HFONT song12 = win32::GetFont("宋体", 12, false, dpi);
     for (HWND h : headers_) set(h, kai16);
-    for (HWND h : cells_) set(h, song14);
+    // The cells are drawn here in it and hold no font of their own: Wine's
+    // static control keeps a record of each static given a font after the
+    // control has gone (42 a month window).
+    cellFont_ = song14;
     for (HWND h : buttons_) set(h, song12);
     set(label_, win32::GetFont("楷体_GB2312", 29, false, dpi));
     // The two narrow lists show their longest item whole on the face.
@@ -354,6 +357,7 @@ class MonthWindow : public MainWindow {
   std::optional<MonthModel> model_;
   std::array<HWND, 7> headers_{};
   std::array<HWND, kCellCount> cells_{};
+  HFONT cellFont_ = nullptr;  // the process's, shared
   std::array<ColourRole, kCellCount> cellBack_ = FilledWith(ColourRole::kField);
   std::array<std::string, kCellCount> cellTexts_;
   std::array<HWND, kButtonCount> buttons_{};
