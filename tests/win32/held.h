@@ -126,8 +126,8 @@ inline Held HeldBy(HANDLE process, DWORD pid, HWND mainWindow = nullptr) {
     if (!h.handles) h.handles = WineHandles(pid);
   }
   DWORD_PTR bytes = 0;
-  if (mainWindow != nullptr && SendMessageTimeoutW(mainWindow, RegisterWindowMessageW(win32::kHeapBytesMessageName), 0, 0,
-                                                   SMTO_ABORTIFHUNG, 10000, &bytes) != 0) {
+  const UINT askHeaps = RegisterWindowMessageW(win32::kHeapBytesMessageName);
+  if (mainWindow != nullptr && SendMessageTimeoutW(mainWindow, askHeaps, 0, 0, SMTO_ABORTIFHUNG, 10000, &bytes) != 0) {
     h.heapKb = static_cast<double>(bytes) / 1024.0;
   }
   return h;

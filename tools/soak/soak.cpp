@@ -673,12 +673,13 @@ bool Run(const Path& path, int count) {
              userSlope = Slope(ops, user), handleSlope = Slope(ops, handles);
   const double msPerOp = static_cast<double>(GetTickCount64() - started) / count;
   std::printf("%-12s %6d %9s %9s %7s %7s %8s %8.0f -> %6.0f KB %7.0f ms  %s\n", path.name, count,
-              Figure(kbSlope, "%.3f").c_str(), Figure(heapSlope, "%.3f").c_str(), Figure(gdiSlope, "%.3f").c_str(), Figure(userSlope, "%.3f").c_str(),
-              Figure(handleSlope, "%.3f").c_str(), first.kb, last.kb, msPerOp, path.what);
+              Figure(kbSlope, "%.3f").c_str(), Figure(heapSlope, "%.3f").c_str(), Figure(gdiSlope, "%.3f").c_str(),
+              Figure(userSlope, "%.3f").c_str(), Figure(handleSlope, "%.3f").c_str(), first.kb, last.kb, msPerOp,
+              path.what);
   constexpr double kMostKb = 0.05, kNoObject = 0.01;  // an object in a hundred operations is one too many
   const auto within = [](const std::optional<double>& v, double most) { return !v || *v <= most; };
-  return within(kbSlope, kMostKb) && within(heapSlope, kMostKb) && within(gdiSlope, kNoObject) && within(userSlope, kNoObject) &&
-         within(handleSlope, kNoObject);
+  return within(kbSlope, kMostKb) && within(heapSlope, kMostKb) && within(gdiSlope, kNoObject) &&
+         within(userSlope, kNoObject) && within(handleSlope, kNoObject);
 }
 
 }  // namespace
@@ -704,8 +705,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::printf("growth per operation, %d operations after a warm-up (slope of the samples)\n", count);
-  std::printf("%-12s %6s %9s %9s %7s %7s %8s %21s %10s  %s\n", "path", "ops", "KB/op", "heap KB/op", "GDI/op", "USER/op", "hdl/op",
-              "private KB first->last", "time/op", "operation");
+  std::printf("%-12s %6s %9s %9s %7s %7s %8s %21s %10s  %s\n", "path", "ops", "KB/op", "heap KB/op", "GDI/op",
+              "USER/op", "hdl/op", "private KB first->last", "time/op", "operation");
   bool ok = true;
   for (const Path& p : Paths()) {
     if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), p.name) == wanted.end()) continue;

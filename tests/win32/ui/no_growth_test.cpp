@@ -6,8 +6,8 @@
 // bytes in use on the program's heaps may grow only by a few bytes per
 // operation; and where USER objects are not counted (Wine) the process's
 // private memory may grow only within a bound far above its noise and far
-// below what a picture or a window lost per operation would take.  The soak program (tools/soak)
-// measures the slopes; this keeps the cheapest case.
+// below what a picture or a window lost per operation would take.  The soak
+// program (tools/soak) measures the slopes; this keeps the cheapest case.
 #include <windows.h>
 #include <psapi.h>
 
