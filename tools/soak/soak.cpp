@@ -493,8 +493,13 @@ std::vector<Path> Paths() {
                      std::thread chooser([&] {
                        const DWORD me = GetCurrentProcessId();
                        // A dialog caught before its fields were made is
-                       // tried again; one that cannot be filled is cancelled.
-                       for (int i = 0; i < 3 && !chosen; ++i) chosen = ChooseInDialog(me, s.picture);
+                       // tried again (the first of a process is slow under
+                       // Wine); one that cannot be filled is cancelled.
+                       for (int i = 0; i < 30 && !chosen; ++i) {
+                         chosen = ChooseInDialog(me, s.picture);
+                         if (chosen || FindOf(me, L"#32770") == nullptr) break;  // done, or no dialog came
+                         Sleep(100);
+                       }
                        if (HWND left = chosen ? nullptr : FindOf(me, L"#32770")) PostMessageW(left, WM_CLOSE, 0, 0);
                      });
                      std::wstring file(MAX_PATH, L'\0');
