@@ -9,7 +9,18 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace tovani::win32 {
+
+// What TOVANI_CLOCK says: the moment the clock starts at, and how many times
+// as fast as the computer's it runs.
+struct ClockSetting {
+  SYSTEMTIME moment{};
+  long long rate = 1;
+};
+// The setting a text gives; nothing when it is not one (no valid moment).
+std::optional<ClockSetting> ReadClockSetting(const wchar_t* text);
 
 // Reads TOVANI_CLOCK; called once at the start, before any thread is made.
 void StartProgramClock();
