@@ -23,6 +23,7 @@ namespace tovani::calculator {
 namespace {
 
 using testing_win32::Program;
+using testing_win32::ProgramNow;
 using testing_win32::WaitForWindow;
 using testing_win32::WaitUntil;
 
@@ -131,8 +132,7 @@ HWND CalculatorWindowTest::main_ = nullptr;
 TEST_F(CalculatorWindowTest, EachPageOpensFromTheMainWindowAtItsSize) {
   const wchar_t* captions[] = {L"计算儒略日", L"计算间隔日", L"计算干支历", L"公历农历回历互转"};
   const int heights[] = {176, 236, 176, 211};
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
+  const SYSTEMTIME now = ProgramNow();
   const DateField today = FieldOf({now.wYear, now.wMonth, now.wDay});
   for (int page = 1; page <= 4; ++page) {
     SCOPED_TRACE(page);

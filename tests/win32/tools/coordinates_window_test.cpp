@@ -270,17 +270,13 @@ TEST_F(CoordinatesWindow, ThePlaceNameTakesWhatIsKept) {
 
 // ---- Alarms ----
 
+// The minute of the day and the second by the program's clock.
 int MinuteNow() {
-  SYSTEMTIME t{};
-  GetLocalTime(&t);
+  const SYSTEMTIME t = ProgramNow();
   return t.wHour * 60 + t.wMinute;
 }
 
-int SecondNow() {
-  SYSTEMTIME t{};
-  GetLocalTime(&t);
-  return t.wSecond;
-}
+int SecondNow() { return ProgramNow().wSecond; }
 
 // Times are checked before anything is stored; the alarms set are kept in
 // the settings, an armed one rings in its minute, and unticking every alarm
@@ -358,8 +354,11 @@ TEST_F(CoordinatesWindow, AlarmsAreCheckedStoredAndRing) {
     EXPECT_EQ(ThreadsStartedWithin(program_->id(), 1500), 0);
   }
   ASSERT_TRUE(WaitUntil([&] { return MinuteNow() == ring; }, 65000));
-  const int passes = ThreadsStartedWithin(program_->id(), 3000);
-  std::printf("[ note ] %d threads started in 3 s of the alarm's minute\n", passes);
+  // The program's clock may be a moment behind this reckoning of it (it was
+  // read as the program started): the passes are counted until there are two.
+  int passes = 0;
+  for (int i = 0; i < 4 && passes < 2; ++i) passes += ThreadsStartedWithin(program_->id(), 2000);
+  std::printf("[ note ] %d threads started in the alarm's minute\n", passes);
   EXPECT_GE(passes, 2) << "the alarm does not ring";
   w = Open(menu::kEditAlarms);
   ASSERT_NE(w, nullptr);
@@ -386,12 +385,21 @@ TEST_F(CoordinatesWindow, AlarmsAreCheckedStoredAndRing) {
 
 // ---- The computer's date ----
 
+// The computer's own date, which these tests are about: it must not change.
+CalendarTriple ComputerDate() {
+  SYSTEMTIME t{};
+  GetLocalTime(&t);
+  return {t.wYear, t.wMonth, t.wDay};
+}
+
 // The question shows for a displayed year of 1980..2099 and 取消 leaves the
 // date alone; for another year the command opens nothing.  (确定 itself is
 // not pressed here: it would set the clock of the machine running the test.)
 TEST_F(CoordinatesWindow, TheSystemDateQuestion) {
   ASSERT_TRUE(Launch());
-  const CalendarTriple today = Today();
+  HWND years = GetDlgItem(main_, day::kListBase + day::kGregorianYear);
+  const int firstYear = MakeCalendarRange(-103, 4103, kHistoricalRules).firstYear;
+  ChooseItem(years, 1999 - firstYear);
   HWND w = Open(menu::kSetSystemDate);
   ASSERT_NE(w, nullptr);
   ExpectFrame(w, "警告", 219, 105);
@@ -401,12 +409,11 @@ TEST_F(CoordinatesWindow, TheSystemDateQuestion) {
   SaveShot(w, "mode3");
   Click(Item(w, kCancel));
   ASSERT_TRUE(Gone(w));
-  EXPECT_EQ(Today(), today);
+  EXPECT_NE(ComputerDate().year, 1999);  // the computer's clock was not set to the displayed date
 
   // The displayed year 1979 and then 2100, chosen in the day window's list.
-  HWND years = GetDlgItem(main_, day::kListBase + day::kGregorianYear);
   for (int year : {1979, 2100}) {
-    const int index = year - MakeCalendarRange(-103, 4103, kHistoricalRules).firstYear;
+    const int index = year - firstYear;
     ASSERT_EQ(ItemOf(years, index), GregorianYearItem(year));
     ChooseItem(years, index);
     PostMessageW(main_, WM_COMMAND, menu::kSetSystemDate, 0);
@@ -433,7 +440,7 @@ TEST_F(CoordinatesWindow, ARefusedDateChangeIsTold) {
   SaveShot(box, "date-refused");
   ASSERT_TRUE(Answer(box, IDOK));
   ASSERT_TRUE(Gone(w));
-  EXPECT_NE(Today().year, 2000);  // the clock was not set to the displayed date
+  EXPECT_NE(ComputerDate().year, 2000);  // the computer's clock was not set to the displayed date
 }
 
 // ---- Opening times ----

@@ -119,9 +119,7 @@ TEST_F(SearchWindow, MonthsPageFindsWhatTheModelFinds) {
   EXPECT_EQ(client.right, 465);
   EXPECT_EQ(client.bottom, 341);
   // Opened on the displayed year (today's), after the era unticked, no range.
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  EXPECT_EQ(TextOf(Item(kStartId)), std::to_string(now.wYear));
+  EXPECT_EQ(TextOf(Item(kStartId)), std::to_string(Today().year));
   EXPECT_EQ(Send(Item(kBeforeEraId), BM_GETCHECK), BST_UNCHECKED);
   EXPECT_EQ(TextOf(Item(kRangeId)), "");
   EXPECT_EQ(TextOf(Item(kStartLabelId)), "起始农历年份");

@@ -22,8 +22,7 @@ using namespace tables;
 
 // What the program starts from with no stored settings: today's date.
 Opening OpeningToday(int nowCityCode = 1, OwnPlace own = {}) {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
+  const SYSTEMTIME now = ProgramNow();
   const auto today = FromGregorian({now.wYear, now.wMonth, now.wDay}, kHistoricalRules);
   const CalendarRange range = MakeCalendarRange(-103, 4103, kHistoricalRules);
   Opening o;

@@ -1,43 +1,11 @@
 // The windows of the real tovani.exe in the system's dark appearance for
 // applications, and following the user's change of it while they run.
-#include <optional>
-
 #include "ui/common/palette.h"
 #include "ui/menu/menu_model.h"
 #include "views.h"
 
 namespace tovani::testing_win32 {
 namespace {
-
-constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-constexpr wchar_t kLightTheme[] = L"AppsUseLightTheme";
-
-std::optional<DWORD> AppsUseLightTheme() {
-  DWORD value = 0, size = sizeof value;
-  if (RegGetValueW(HKEY_CURRENT_USER, kPersonalize, kLightTheme, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-// The user's choice (nothing: the value removed), told to every window as
-// Windows tells it.
-void ChooseAppsUseLightTheme(std::optional<DWORD> value, bool broadcast) {
-  HKEY h = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPersonalize, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr),
-            ERROR_SUCCESS);
-  if (value) {
-    RegSetValueExW(h, kLightTheme, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
-  } else {
-    RegDeleteValueW(h, kLightTheme);
-  }
-  RegCloseKey(h);
-  if (broadcast) {
-    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
-                        SMTO_ABORTIFHUNG, 5000, nullptr);
-  }
-}
 
 COLORREF ColourOfRole(ColourRole role, bool dark) {
   const RoleColours& c = ColoursOf(role);
@@ -55,19 +23,7 @@ COLORREF PixelOf(HWND w, POINT at) {
   return c;
 }
 
-class DarkPalette : public ProgramTest {
- protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    saved_ = AppsUseLightTheme();
-  }
-  // The user's own choice again, whatever happened.
-  void TearDown() override {
-    ChooseAppsUseLightTheme(saved_, false);
-    ProgramTest::TearDown();
-  }
-  std::optional<DWORD> saved_;
-};
+using DarkPalette = ProgramTest;
 
 // What a place of a window must show in a role.
 struct Spot {

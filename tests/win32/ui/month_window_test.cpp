@@ -183,17 +183,14 @@ TEST_F(MonthWindow, ShowsTheDayWindowsDateAndFollowsEveryControl) {
 }
 
 // A day whose records do not fit the details box: the box scrolls, and has a
-// scroll bar while (and only while) its text is longer than the box.
+// scroll bar while (and only while) its text is longer than the box.  The
+// next day, 19 June 2025, has no records, festival or term.
 TEST_F(MonthWindow, TheDetailsScrollWhenTheRecordsAreLong) {
-  const CalendarTriple today = Today();
-  wchar_t day[8] = {}, date[16] = {};
-  swprintf(day, 8, L"%02d-%02d", today.month, today.day);
-  swprintf(date, 16, L"AD%02d-%02d-%04d", today.month, today.day, today.year);
   SeedSettings({{L"Version", L"4.1"}, {L"ShowCalendarTypeFlag", L"1"},
-                {L"MyCountdownDay", std::wstring(date) + L"一个很长很长的倒计时"}});
-  SeedSettings({{day, L"AD2000一个很长很长的纪念日"}}, L"SolarMemorial");
-  SeedSettings({{L"A", std::wstring(date) + L"一个很长很长的提醒日"}}, L"SolarReminded");
-  HWND hwnd = Start(L"TOVANI_MFORM");
+                {L"MyCountdownDay", L"AD06-18-2025一个很长很长的倒计时"}});
+  SeedSettings({{L"06-18", L"AD2000一个很长很长的纪念日"}}, L"SolarMemorial");
+  SeedSettings({{L"A", L"AD06-18-2025一个很长很长的提醒日"}}, L"SolarReminded");
+  HWND hwnd = StartAt(L"2025-06-18 10:20:00", L"TOVANI_MFORM");
   ASSERT_NE(hwnd, nullptr);
   const MonthView v(hwnd);
   const auto scrolls = [&] { return (GetWindowLongW(v.details, GWL_STYLE) & WS_VSCROLL) != 0; };

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -337,32 +338,66 @@ inline std::wstring StoredSetting(const wchar_t* name) {
   return data;
 }
 
+// ---- The system's dark mode for applications ----
+
+constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+constexpr wchar_t kLightTheme[] = L"AppsUseLightTheme";
+
+inline std::optional<DWORD> AppsUseLightTheme() {
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, kPersonalize, kLightTheme, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// The user's choice (nothing: the value removed), told to every window as
+// Windows tells it.
+inline void ChooseAppsUseLightTheme(std::optional<DWORD> value, bool broadcast) {
+  HKEY h = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPersonalize, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr),
+            ERROR_SUCCESS);
+  if (value) {
+    RegSetValueExW(h, kLightTheme, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
+  } else {
+    RegDeleteValueW(h, kLightTheme);
+  }
+  RegCloseKey(h);
+  if (broadcast) {
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+  }
+}
+
 // A test that starts the program with no stored settings (unless it seeds
-// some) and leaves none behind.
+// some) and leaves none behind, in the light mode for applications whatever
+// the machine's user chose (given back at the end).
 class ProgramTest : public testing::Test {
  protected:
-  void SetUp() override { RemoveSettings(); }
+  void SetUp() override {
+    RemoveSettings();
+    userTheme_ = AppsUseLightTheme();
+    ChooseAppsUseLightTheme(1, false);
+  }
   void TearDown() override {
     answerer_.reset();
     program_.reset();
     RemoveSettings();
+    ChooseAppsUseLightTheme(userTheme_, false);
   }
   // From now on every question of the program is answered with the button.
   void AnswerQuestions(int button) { answerer_ = std::make_unique<QuestionAnswerer>(program_->id(), button); }
   // Starts the program with its clock at a moment ("YYYY-MM-DD HH:MM:SS",
-  // through TOVANI_CLOCK; the computer's clock is not touched).
-  HWND StartAt(const wchar_t* moment, const wchar_t* cls) {
-    SetEnvironmentVariableW(L"TOVANI_CLOCK", moment);
-    HWND window = Start(cls);
-    SetEnvironmentVariableW(L"TOVANI_CLOCK", nullptr);
-    return window;
-  }
-  // Starts the program and waits for its visible window of the class.
-  HWND Start(const wchar_t* cls) {
-    program_ = std::make_unique<Program>();
+  // through TOVANI_CLOCK; the computer's clock is not touched) and waits for
+  // its visible window of the class.
+  HWND StartAt(const std::wstring& moment, const wchar_t* cls) {
+    program_ = std::make_unique<Program>(L"", moment);
     if (!program_->started()) return nullptr;
     return WaitForWindow(*program_, cls);
   }
+  // The same at the suite's moment.
+  HWND Start(const wchar_t* cls) { return StartAt(SuiteMoment(), cls); }
   // Closes the window; true when the program then ended with 0.
   bool CloseAndWait(HWND window) {
     PostMessageW(window, WM_CLOSE, 0, 0);
@@ -377,11 +412,12 @@ class ProgramTest : public testing::Test {
   }
   std::unique_ptr<Program> program_;
   std::unique_ptr<QuestionAnswerer> answerer_;
+  std::optional<DWORD> userTheme_;
 };
 
+// Today's date by the program's clock (that of the copy started last).
 inline CalendarTriple Today() {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
+  const SYSTEMTIME t = ProgramNow();
   return {t.wYear, t.wMonth, t.wDay};
 }
 
