@@ -21,20 +21,14 @@
 #include "ui/base/file_commands_win32.h"
 #include "ui/day/day_frame.h"
 #include "ui/month/month_frame.h"
-#include "ui/calculator/calculator_model.h"
 #include "ui/calculator/calculator_window_win32.h"
-#include "ui/coordinates/coordinates_model.h"
 #include "ui/coordinates/coordinates_window_win32.h"
 #include "ui/day/day_window_win32.h"
-#include "ui/help/help_model.h"
 #include "ui/help/help_window_win32.h"
-#include "ui/memorial/memorial_model.h"
 #include "ui/memorial/memorial_window_win32.h"
 #include "ui/menu/menu_model.h"
 #include "ui/month/month_window_win32.h"
-#include "ui/search/search_model.h"
 #include "ui/search/search_window_win32.h"
-#include "ui/tables/tables_model.h"
 #include "ui/tables/tables_window_win32.h"
 #include "ui/weather/weather_window_win32.h"
 
@@ -45,33 +39,20 @@ constexpr wchar_t kInstanceMutexName[] = L"Tovani3.0";
 namespace menu = tovani::menu;
 using Opener = void (*)(tovani::ProgramContext&, HWND owner, int page);
 
-// The tool windows by their menu commands, each with the page, mode or kind
-// it opens on.
-struct ToolCommand {
-  int command;
-  Opener open;
-  int page;
-};
-constexpr ToolCommand kToolCommands[] = {
-    {menu::kCoordinates, tovani::coordinates::OpenCoordinatesWindow, tovani::coordinates::kPlaceMode},
-    {menu::kEditAlarms, tovani::coordinates::OpenCoordinatesWindow, tovani::coordinates::kAlarmMode},
-    {menu::kSetSystemDate, tovani::coordinates::OpenCoordinatesWindow, tovani::coordinates::kSystemDateMode},
-    {menu::kEditMemorials, tovani::memorial::OpenMemorialEditor, tovani::memorial::kMemorials},
-    {menu::kEditReminders, tovani::memorial::OpenMemorialEditor, tovani::memorial::kReminders},
-    {menu::kEditCountdown, tovani::memorial::OpenMemorialEditor, tovani::memorial::kCountdown},
-    {menu::kCalcJulianDay, tovani::calculator::OpenCalculatorWindow, tovani::calculator::kJulianDayPage},
-    {menu::kCalcInterval, tovani::calculator::OpenCalculatorWindow, tovani::calculator::kIntervalPage},
-    {menu::kCalcSexagenary, tovani::calculator::OpenCalculatorWindow, tovani::calculator::kSexagenaryPage},
-    {menu::kCalcConvert, tovani::calculator::OpenCalculatorWindow, tovani::calculator::kConvertPage},
-    {menu::kTableMonths, tovani::tables::OpenTablesWindow, tovani::tables::kLunarMonths},
-    {menu::kTableTerms, tovani::tables::OpenTablesWindow, tovani::tables::kSolarTerms},
-    {menu::kTableMoons, tovani::tables::OpenTablesWindow, tovani::tables::kMoons},
-    {menu::kTableSun, tovani::tables::OpenTablesWindow, tovani::tables::kSunTimes},
-    {menu::kSearchMonths, tovani::search::OpenSearchWindow, tovani::search::kMonths},
-    {menu::kSearchDays, tovani::search::OpenSearchWindow, tovani::search::kDays},
-    {menu::kHelp, tovani::help::OpenHelpWindow, tovani::help::kFeatures},
-    {menu::kWeather, tovani::weather::OpenWeatherWindow, 0},
-};
+// How each tool window of the command table opens.
+Opener OpenerOf(menu::Tool tool) {
+  switch (tool) {
+    case menu::Tool::kCoordinates: return tovani::coordinates::OpenCoordinatesWindow;
+    case menu::Tool::kMemorialEditor: return tovani::memorial::OpenMemorialEditor;
+    case menu::Tool::kCalculator: return tovani::calculator::OpenCalculatorWindow;
+    case menu::Tool::kTables: return tovani::tables::OpenTablesWindow;
+    case menu::Tool::kSearch: return tovani::search::OpenSearchWindow;
+    case menu::Tool::kHelp: return tovani::help::OpenHelpWindow;
+    case menu::Tool::kWeather: return tovani::weather::OpenWeatherWindow;
+    case menu::Tool::kNone: break;
+  }
+  return nullptr;
+}
 
 // The arguments after the program's name, in UTF-8.
 std::vector<std::string> Arguments() {
@@ -190,8 +171,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // cannot be used is passed over.  Read, as the settings are, only while
   // registry use is on.
   if (state.RegistryUseFlag) program.holidays = tovani::ReadRegistryHolidays(registry).calendar;
-  for (const ToolCommand& t : kToolCommands) {
-    program.tools[t.command] = [&program, t](HWND owner) { t.open(program, owner, t.page); };
+  for (const menu::CommandRow& row : menu::CommandTable()) {
+    const Opener open = row.kind == menu::Kind::kTool ? OpenerOf(row.tool) : nullptr;
+    if (open == nullptr) continue;
+    program.tools[row.id] = [&program, open, page = row.value](HWND owner) { open(program, owner, page); };
   }
   // The window loop: the day or the month window by CalendarKind, again
   // while a window closed only to let the other one open.  A window that

@@ -13,56 +13,9 @@
 #include "app/app_state.h"
 #include "app/file_commands.h"
 #include "app/registry.h"
+#include "ui/menu/commands.h"
 
 namespace tovani::menu {
-
-// Command ids of the menu items (and of the tool windows they open).
-enum Command : int {
-  kShowDayWindow = 3025,
-  kShowMonthWindow = 3026,
-  kAlwaysOnTop = 3035,
-  kEmbedInDesktop = 3036,
-  kLockPosition = 3037,
-  kTransparency0 = 3040,  // .. 3049: levels 0..9
-  kTransparencyAuto = 3050,
-  kCoordinates = 3055,
-  kEditMemorials = 3060,
-  kEditReminders = 3061,
-  kEditCountdown = 3062,
-  kEditAlarms = 3063,
-  kCalcJulianDay = 3065,
-  kCalcInterval = 3066,
-  kCalcSexagenary = 3067,
-  kCalcConvert = 3068,
-  kTableMonths = 3070,
-  kTableTerms = 3071,
-  kTableMoons = 3072,
-  kTableSun = 3073,
-  kSearchMonths = 3075,
-  kSearchDays = 3076,
-  kWeather = 3077,
-  kSpeakTime = 3080,
-  kOptionRegistry = 3085,
-  kOptionAutoRun = 3086,
-  kOptionHourly = 3087,
-  kOptionGanZhiFromNewYear = 3090,
-  kOptionNoBackgroundMusic = 3091,
-  kOptionModernAncient = 3092,
-  kOptionNearLocate = 3093,
-  kOptionMondayFirst = 3094,
-  kOptionDynasty = 3095,
-  kOptionInfoFestivals = 3096,
-  kOptionInfoSunTimes = 3097,
-  kOptionInfoTwilight = 3098,
-  kOptionTraditional = 3099,
-  kOptionPicture = 3100,
-  kExportRecords = 3101,
-  kImportRecords = 3102,
-  kGoToday = 3105,
-  kSetSystemDate = 3106,
-  kHelp = 3110,
-  kExit = 3111,
-};
 
 // One menu item: a caption and id, or a separator (caption empty, id 0), or
 // a sub-menu (children not empty, id 0).
@@ -73,7 +26,8 @@ struct MenuItem {
   bool separator() const { return caption.empty(); }
 };
 
-// The whole menu, top level first, in the order the user sees it.
+// The whole menu, top level first, in the order the user sees it (made from
+// the command table).
 const std::vector<MenuItem>& ContextMenu();
 
 // The behaviour state shared by both main windows that is not in AppState.
@@ -83,7 +37,8 @@ struct Behaviour {
   bool dropdownOpen = false;  // a drop-down list of the window is open
 };
 
-// Whether an item carries a check mark, by its id (0 and unknown ids: no).
+// Whether an item carries a check mark, by its id (0 and unknown ids: no):
+// a toggle while its setting is on, a choice while its setting has its value.
 bool IsChecked(int id, const AppState& state);
 // Whether an item can be chosen.  In the month window the items that act on
 // the day window alone (its background picture, what its lists and second
@@ -132,7 +87,6 @@ int FadeTouch(Behaviour& behaviour);
 // What the window has to do on the screen after a command.  In the order
 // listed, the view carries out each one that is set.
 enum class Placement { kNone, kSetTopmost, kRemoveTopmost, kEmbed, kLeaveDesktop };
-enum class Refresh { kNone, kTexts, kLists, kAll };  // kAll: ranges changed, rebuild everything
 
 struct Effects {
   bool closeWindow = false;      // switch of window (ReopenFlag set) or exit
@@ -152,9 +106,10 @@ struct Effects {
   friend bool operator==(const Effects&, const Effects&) = default;
 };
 
-// The dispatcher.  Clears the menu-open flag, then acts on a known command:
-// changes the state (and the registry for the registry-use option) and says
-// what the window must do.  monthWindow: the current main window is the month
+// The dispatcher.  Clears the menu-open flag, then acts on a known command as
+// its row says (a flag turned, a tool opened), or as its case does: changes
+// the state (and the registry for the registry-use option) and says what the
+// window must do.  monthWindow: the current main window is the month
 // window.  The system-date command acts only for a displayed year in
 // 1980..2099.  Unknown ids, and items greyed in the window, change nothing
 // and return no effects.

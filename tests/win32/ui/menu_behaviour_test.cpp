@@ -37,6 +37,61 @@ HWND DesktopIconView() {
   return list != nullptr ? list : GetDesktopWindow();
 }
 
+// The program's own visible top-level windows (no message boxes, lists or tooltips).
+struct VisibleSearch {
+  DWORD pid;
+  std::set<HWND> found;
+};
+BOOL CALLBACK CollectVisible(HWND h, LPARAM p) {
+  auto* s = reinterpret_cast<VisibleSearch*>(p);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  wchar_t cls[16] = {};
+  GetClassNameW(h, cls, 16);
+  if (owner == s->pid && IsWindowVisible(h) && std::wstring(cls).rfind(L"TOVANI_", 0) == 0) s->found.insert(h);
+  return TRUE;
+}
+std::set<HWND> VisibleWindowsOf(DWORD pid) {
+  VisibleSearch search{pid, {}};
+  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// A menu caption without its mnemonic and dots: "计算儒略日(&J)..." is 计算儒略日.
+std::string Plain(std::string caption) {
+  if (const std::size_t amp = caption.find("(&"); amp != std::string::npos) caption.erase(amp, 4);
+  while (!caption.empty() && caption.back() == '.') caption.pop_back();
+  return caption;
+}
+
+// Every tool command of the menu opens a window of its own, captioned as its
+// item (the question of the computer's date excepted), which closes again
+// and gives the calendar window back.
+TEST_F(MenuBehaviour, EveryToolCommandOpensItsWindow) {
+  HWND main = Start(L"TOVANI_DFORM");
+  ASSERT_NE(main, nullptr);
+  AnswerQuestions(IDNO);
+  for (const menu::CommandRow& row : menu::CommandTable()) {
+    if (row.kind != menu::Kind::kTool) continue;
+    SCOPED_TRACE(row.caption);
+    const std::set<HWND> before = VisibleWindowsOf(program_->id());
+    PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(row.id), 0);
+    HWND tool = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          for (HWND h : VisibleWindowsOf(program_->id())) {
+            if (before.count(h) == 0 && GetWindow(h, GW_OWNER) == main) tool = h;
+          }
+          return tool != nullptr;
+        },
+        10000));
+    EXPECT_EQ(TextOf(tool), row.id == menu::kSetSystemDate ? "警告" : Plain(row.caption));
+    PostMessageW(tool, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(tool) && IsWindowEnabled(main); }, 10000));
+  }
+  EXPECT_TRUE(CloseAndWait(main));
+}
+
 TEST_F(MenuBehaviour, PlacementMoveLockAndTransparency) {
   HWND hwnd = Start(L"TOVANI_DFORM");
   ASSERT_NE(hwnd, nullptr);
