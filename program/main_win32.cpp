@@ -16,7 +16,8 @@
 #include "app/win32/platform_win32.h"
 #include "app/win32/registry_win32.h"
 #include "framework/win32/clock.h"
-#include "framework/win32/shell.h"
+#include "framework/win32/gdi.h"
+#include "framework/win32/files.h"
 #include "framework/win32/wide.h"
 #include "ui/base/file_commands_win32.h"
 #include "ui/day/day_frame.h"
@@ -86,9 +87,7 @@ std::wstring FullPath(const std::string& utf8) {
 
 // The running copy's calendar window, if a copy runs.
 HWND RunningWindow() {
-  HANDLE running = OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutexName);
-  if (running == nullptr) return nullptr;
-  CloseHandle(running);
+  if (!tovani::win32::KernelHandle(OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutexName))) return nullptr;
   for (const char* cls : {tovani::day::kClassName, tovani::month::kClassName}) {
     if (HWND w = FindWindowW(tovani::Wide(cls).c_str(), nullptr)) return w;
   }
@@ -150,11 +149,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (command.action != tovani::FileAction::kNone) return RunFileCommand(command);
 
   // A second copy ends at once and silently; the running one is left alone.
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
-  if (mutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) {
-    if (mutex != nullptr) CloseHandle(mutex);
-    return 0;
-  }
+  const tovani::win32::KernelHandle mutex(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+  if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
   tovani::win32::StartProgramClock();
   INITCOMMONCONTROLSEX icc{sizeof icc, 0x7FFF};
@@ -166,7 +162,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tovani::SetProgramLocation(state, tovani::ModulePath());
   tovani::StartUp(state, registry, platform);
 
-  tovani::ProgramContext program{instance, state, registry, platform, {}, {}, {}, nullptr, false, false, {}};
+  tovani::ProgramContext program{instance, state, registry, platform, {}, {}, {}, nullptr, false, false, false, {}};
   // Years announced after this release, added by the user; a value that
   // cannot be used is passed over.  Read, as the settings are, only while
   // registry use is on.
@@ -186,6 +182,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!ran || !state.ReopenFlag) break;
   }
 
-  CloseHandle(mutex);
   return 0;
 }

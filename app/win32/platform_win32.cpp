@@ -4,6 +4,7 @@
 
 #include "framework/win32/clock.h"
 #include "framework/win32/wide.h"
+#include "framework/win32/gdi.h"
 
 namespace tovani {
 
@@ -22,10 +23,9 @@ bool Win32Platform::IsExistingFile(const std::string& path) {
 }
 
 bool Win32Platform::LoadsAsBitmap(const std::string& path) {
-  HANDLE bitmap = LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
-  if (bitmap == nullptr) return false;
-  DeleteObject(bitmap);
-  return true;
+  const win32::Bitmap bitmap(
+      static_cast<HBITMAP>(LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  return static_cast<bool>(bitmap);
 }
 
 CivilDate Win32Platform::Today() {

@@ -7,9 +7,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "framework/win32/faults.h"
 #include "framework/win32/fonts.h"
 #include "framework/win32/shown.h"
 #include "framework/win32/wide.h"
+#include "framework/win32/gdi.h"
 
 namespace tovani::win32 {
 namespace {
@@ -139,12 +141,10 @@ void TextBox::Create(HWND parent, int id, const Place& place96, UINT dpi, HFONT 
 }
 
 int LineHeightOf(HWND control) {
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const WindowDc dc(control);
+  const Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
+  GetTextMetricsW(dc.get(), &tm);
   return static_cast<int>(tm.tmHeight);
 }
 
@@ -320,7 +320,8 @@ LRESULT DispatchFrom(HWND h, UINT msg, WPARAM w, LPARAM l, std::size_t index) {
     try {
       result = keep->handlers[index](h, msg, w, l);
     } catch (...) {
-      result = 0;
+      NoteCaughtException("a control's handler");
+      result.reset();  // the control's own procedure answers
     }
     RunningHandlers().pop_back();
     if (result) return *result;

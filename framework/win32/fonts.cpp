@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/win32/wide.h"
+#include "framework/win32/gdi.h"
 
 namespace tovani::win32 {
 namespace {
@@ -31,12 +32,10 @@ HFONT Make(const std::string& face, int height, bool bold) {
 }  // namespace
 
 std::string FaceOf(HFONT font) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
+  const MemoryDc dc(CreateCompatibleDC(nullptr));
+  const Selection selected(dc.get(), font);
   wchar_t face[LF_FACESIZE] = {};
-  GetTextFaceW(dc, LF_FACESIZE, face);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  GetTextFaceW(dc.get(), LF_FACESIZE, face);
   return Narrow(face);
 }
 
@@ -47,13 +46,11 @@ HFONT GetFont(const char* face, int pixels96, bool bold, UINT dpi) {
   if (const auto it = fonts.find(key); it != fonts.end()) return it->second;
   HFONT chosen = nullptr;
   for (const std::string& candidate : Candidates(face)) {
-    HFONT f = Make(candidate, height, bold);
-    if (f == nullptr) continue;
-    if (FaceOf(f) == candidate) {
-      chosen = f;
+    Font f(Make(candidate, height, bold));
+    if (f && FaceOf(f.get()) == candidate) {
+      chosen = f.release();
       break;
     }
-    DeleteObject(f);
   }
   if (chosen == nullptr) chosen = Make("", height, bold);  // the system's choice for GB2312
   fonts[key] = chosen;
@@ -64,12 +61,10 @@ HFONT GetFittingFont(const char* face, int pixels96, bool bold, UINT dpi, int ce
   HFONT font = GetFont(face, pixels96, bold, dpi);
   for (int px = pixels96; px > 8; --px) {
     font = GetFont(face, px, bold, dpi);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    const MemoryDc dc(CreateCompatibleDC(nullptr));
+    const Selection selected(dc.get(), font);
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    GetTextMetricsW(dc.get(), &tm);
     if (tm.tmHeight <= cellHeight) break;
   }
   return font;
@@ -78,21 +73,19 @@ HFONT GetFittingFont(const char* face, int pixels96, bool bold, UINT dpi, int ce
 HFONT GetFontFittingTexts(const char* face, int pixels96, bool bold, UINT dpi, const std::vector<std::string>& texts,
                           int width) {
   HFONT font = GetFont(face, pixels96, bold, dpi);
-  HDC dc = CreateCompatibleDC(nullptr);
+  const MemoryDc dc(CreateCompatibleDC(nullptr));
   for (int px = pixels96; px > 8; --px) {
     font = GetFont(face, px, bold, dpi);
-    HGDIOBJ old = SelectObject(dc, font);
+    const Selection selected(dc.get(), font);
     int widest = 0;
     for (const std::string& t : texts) {
       const std::wstring w = Wide(t);
       SIZE size{};
-      GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+      GetTextExtentPoint32W(dc.get(), w.c_str(), static_cast<int>(w.size()), &size);
       widest = std::max(widest, static_cast<int>(size.cx));
     }
-    SelectObject(dc, old);
     if (widest <= width) break;
   }
-  DeleteDC(dc);
   return font;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "framework/win32/gdi.h"
 #include "framework/win32/shown.h"
 
 namespace tovani::win32 {
@@ -43,6 +44,12 @@ void SetMenuColours(HMENU menu, const MenuColours* colours);
 // The owner window's WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR for such a
 // menu; nothing for other items and menus.
 std::optional<LRESULT> OnMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Gives back the menu's colours (SetMenuColours(menu, nullptr)) and destroys
+// it with its sub-menus.
+BOOL WINAPI DestroyPopupMenu(HMENU menu);
+// An owner of such a menu.
+using PopupMenu = Owned<HMENU, DestroyPopupMenu>;
 
 // Shows the menu at the cursor, owned by the window, tracking the right
 // button; the chosen command arrives as WM_COMMAND.

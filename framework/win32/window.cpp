@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "framework/win32/faults.h"
 #include "framework/win32/shown.h"
 #include "framework/win32/wide.h"
 
@@ -56,8 +57,10 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
   try {
     result = self->OnMessage(msg, wParam, lParam);
   } catch (...) {
-    // Nothing may unwind through the system's code; the message counts as handled.
-    result = 0;
+    // Nothing may unwind through the system's code: the fault is told, and
+    // the message has the system's answer.
+    NoteCaughtException("a window procedure");
+    result = DefWindowProcW(hwnd, msg, wParam, lParam);
   }
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -65,6 +68,7 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     try {
       self->OnDestroyed();
     } catch (...) {
+      NoteCaughtException("the end of a window");
     }
   }
   return result;

@@ -8,6 +8,7 @@
 
 #include "framework/win32/clock.h"
 #include "framework/win32/wide.h"
+#include "framework/win32/gdi.h"
 
 namespace tovani::sound {
 namespace {
@@ -15,12 +16,9 @@ namespace {
 class Win32Worker final : public WorkerHandle {
  public:
   explicit Win32Worker(HANDLE thread) : thread_(thread) {}
-  ~Win32Worker() override { CloseHandle(thread_); }
-  Win32Worker(const Win32Worker&) = delete;
-  Win32Worker& operator=(const Win32Worker&) = delete;
 
  private:
-  HANDLE thread_;
+  win32::KernelHandle thread_;
 };
 
 DWORD WINAPI RunRoutine(LPVOID argument) {

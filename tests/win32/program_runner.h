@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/win32/clock.h"
+#include "framework/win32/faults.h"
 
 namespace tovani::testing_win32 {
 
@@ -185,6 +186,32 @@ inline HWND WaitForWindow(const Program& p, const wchar_t* className) {
     Sleep(50);
   }
   return nullptr;
+}
+
+// The program's calendar window (the day or the month window, shown or
+// hidden); nullptr when it has none.
+inline HWND CalendarWindowOf(DWORD pid) {
+  for (const wchar_t* cls : {L"TOVANI_DFORM", L"TOVANI_MFORM"}) {
+    for (HWND h = FindWindowExW(nullptr, nullptr, cls, nullptr); h != nullptr;
+         h = FindWindowExW(nullptr, h, cls, nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(h, &owner);
+      if (owner == pid) return h;
+    }
+  }
+  return nullptr;
+}
+
+// The exceptions the program caught at the edges of its window procedures
+// (each a fault the user may not have seen); -1 when it cannot be asked.
+inline long CaughtExceptionsOf(DWORD pid) {
+  HWND window = CalendarWindowOf(pid);
+  DWORD_PTR count = 0;
+  const UINT ask = RegisterWindowMessageW(win32::kCaughtExceptionsMessageName);
+  if (window == nullptr || SendMessageTimeoutW(window, ask, 0, 0, SMTO_ABORTIFHUNG, 5000, &count) == 0) {
+    return -1;
+  }
+  return static_cast<long>(count);
 }
 
 }  // namespace tovani::testing_win32

@@ -78,6 +78,24 @@ HBRUSH ViewColours::Apply(UINT msg, HWND control, HDC dc) const {
   return BrushOf(roles.second);
 }
 
+std::optional<LRESULT> ViewColours::OnMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) const {
+  switch (msg) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      if (HBRUSH b = Apply(msg, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
+        return reinterpret_cast<LRESULT>(b);
+      }
+      return std::nullopt;
+    case WM_ERASEBKGND:
+      EraseWith(window, reinterpret_cast<HDC>(wParam), ground_);
+      return 1;
+    default:
+      return std::nullopt;
+  }
+}
+
 void EraseWith(HWND window, HDC dc, ColourRole role) {
   RECT r{};
   GetClientRect(window, &r);

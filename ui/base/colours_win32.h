@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "framework/win32/menu.h"
@@ -30,6 +31,10 @@ class ViewColours {
   // The brush answering a WM_CTLCOLOR* message; nullptr to let the window
   // procedure's default colour the control.
   HBRUSH Apply(UINT msg, HWND control, HDC dc) const;
+  // A window's WM_CTLCOLOR* (its controls in their colours) and
+  // WM_ERASEBKGND (its client area in the ground's colour); nothing for
+  // other messages and for controls the default colours.
+  std::optional<LRESULT> OnMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) const;
 
  private:
   ColourRole ground_;

@@ -4,9 +4,11 @@
 #include <string_view>
 
 #include "framework/codepage.h"
-#include "framework/win32/shell.h"
+#include "framework/win32/files.h"
+#include "framework/win32/dialogs.h"
 #include "framework/win32/shown.h"
 #include "framework/win32/wide.h"
+#include "framework/win32/gdi.h"
 #include "ui/menu/menu_model.h"
 
 namespace tovani {
@@ -133,12 +135,11 @@ void TellCommandResult(const std::string& message, bool failed) {
     return;
   }
   if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, 0, nullptr);
-    if (console != INVALID_HANDLE_VALUE) {
+    const win32::KernelHandle console = win32::OwnFile(CreateFileW(
+        L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (console) {
       const std::wstring wide = L"\r\n" + Wide(message) + L"\r\n";
-      WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-      CloseHandle(console);
+      WriteConsoleW(console.get(), wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
       FreeConsole();
       return;
     }

@@ -1,100 +1,28 @@
+// A main window's life and the routing of its messages: creation, the
+// message loop, the menu, the lists' notifications, and the close that saves.
 #include "ui/base/main_window_win32.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 
-#include "app/holidays.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "framework/win32/appearance.h"
+#include "framework/win32/faults.h"
 #include "framework/win32/heaps.h"
 #include "framework/win32/menu.h"
-#include "ui/base/file_commands_win32.h"
-#include "sound/speaking_clock.h"
+#include "framework/win32/loops.h"
+#include "framework/win32/dialogs.h"
 #include "sound/win32/audio_player_win32.h"
-#include "sound/win32/clock_sounds_win32.h"
 
 namespace tovani {
 namespace {
 
+// How often the window looks whether the day has changed (besides the
+// system's notices of a changed clock and of waking up).
 constexpr UINT kTodayCheckMs = 15000;
-constexpr UINT kSettleLists = WM_APP + 1;
-
-sound::Alarms AlarmsOfState(const AppState& s) { return sound::AlarmsOf(s.Alarms); }
-
-sound::HourlyRule HourlyRuleOf(const AppState& s) {
-  const QuietTime quiet = ReadQuietTime(s.HourlyQuietTime).value_or(QuietTime{});
-  return {quiet.from, quiet.to, s.HourlyWorkdaysOnlyFlag};
-}
 
 }  // namespace
-
-std::optional<DayInCalendars> TodayIn(Platform& platform, CalendarRules rules) {
-  return FromGregorian(platform.Today(), rules);
-}
-
-DayInCalendars MainWindow::Displayed() const {
-  const AppState& s = program_.state;
-  return {{s.CurrentYear, s.CurrentMonth, s.CurrentDay},
-          {s.CurrentLunarYear, s.CurrentLunarMonth, s.CurrentLunarDay},
-          {s.CurrentHijriYear, s.CurrentHijriMonth, s.CurrentHijriDay}};
-}
-
-void MainWindow::StoreDisplayed(const DayInCalendars& d) {
-  AppState& s = program_.state;
-  s.CurrentYear = d.gregorian.year;
-  s.CurrentMonth = d.gregorian.month;
-  s.CurrentDay = d.gregorian.day;
-  s.CurrentLunarYear = d.lunar.year;
-  s.CurrentLunarMonth = d.lunar.month;
-  s.CurrentLunarDay = d.lunar.day;
-  s.CurrentHijriYear = d.hijri.year;
-  s.CurrentHijriMonth = d.hijri.month;
-  s.CurrentHijriDay = d.hijri.day;
-}
-
-DayRecords MainWindow::RecordsOf(const DayInCalendars& date) {
-  if (!program_.state.RegistryUseFlag) return {};
-  return FindDayRecords(MakeRecordContext(program_.state, program_.registry, program_.platform), date);
-}
-
-std::vector<RecordAhead> MainWindow::RecordsAhead() {
-  if (!program_.state.RegistryUseFlag) return {};
-  return FindRecordsAhead(MakeRecordContext(program_.state, program_.registry, program_.platform),
-                          program_.platform.Today());
-}
-
-HolidayNote MainWindow::HolidayNoteOf(const CivilDate& day) {
-  return tovani::HolidayNoteOf(program_.holidays, day, program_.platform.Today().year);
-}
-
-void MainWindow::PlayDayMusic(const std::string& audio, HWND sink) {
-  const AppState& s = program_.state;
-  const DayNumber day = DateToDayNumber(CivilDate{s.CurrentYear, s.CurrentMonth, s.CurrentDay});
-  sound::ProgramBackgroundMusic().ShowDay(day, audio, s.CloseFORMAudioPlayFlag, sound::MciParent(sink));
-}
-
-RECT MainWindow::InitialRect(UINT dpi) const {
-  const Frame f = GetFrame();
-  const int w = win32::Scale(f.width, dpi), h = win32::Scale(f.height, dpi);
-  const AppState& s = program_.state;
-  if (s.FormLeft >= 0 && s.FormTop >= 0) {
-    // A stored place counts when the whole window lies on one monitor.
-    const RECT r{s.FormLeft, s.FormTop, s.FormLeft + w, s.FormTop + h};
-    if (HMONITOR m = MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) {
-      MONITORINFO mi{};
-      mi.cbSize = sizeof mi;
-      if (GetMonitorInfoW(m, &mi) && r.left >= mi.rcMonitor.left && r.top >= mi.rcMonitor.top &&
-          r.right <= mi.rcMonitor.right && r.bottom <= mi.rcMonitor.bottom) {
-        return r;
-      }
-    }
-  }
-  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-  const int left = (sw - w) / 2, top = (sh - h) / 2;
-  return {left, top, left + w, top + h};
-}
 
 bool MainWindow::Run() {
   Create();
@@ -140,12 +68,12 @@ void MainWindow::Create() {
     ApplyPlacement(menu::Placement::kSetTopmost);
   }
   RegisterHotKeys();
-  sound::StartClockTimers(hwnd(), s.WholeAutoReportTimeFlag, AlarmsOfState(s));
+  StartClockTimers();
   SetTimer(hwnd(), kTodayTimerId, kTodayCheckMs, nullptr);
   today_ = program_.platform.Today();
   s.ReopenFlag = false;
-  menu_ = win32::BuildPopupMenu(menu::ContextMenu());
-  DressMenu(menu_);
+  menu_.reset(win32::BuildPopupMenu(menu::ContextMenu()));
+  DressMenu(menu_.get());
   DressWindow(hwnd());
   ShowDate();
   ShowTrayTip();
@@ -157,118 +85,18 @@ void MainWindow::Create() {
   OnShown();
 }
 
-void MainWindow::RegisterHotKeys() {
-  // A key another program holds is not ours; the user hears of it once a run.
-  struct Key {
-    int id;
-    char letter;
-  };
-  std::string taken;
-  for (const Key k : {Key{kHotKeyShow, 'R'}, Key{kHotKeyWeather, 'W'}, Key{kHotKeySpeak, 'V'}, Key{kHotKeyClose, 'X'}}) {
-    if (!hotKeys_.Register(hwnd(), k.id, MOD_CONTROL | MOD_ALT, static_cast<UINT>(k.letter))) taken += k.letter;
-  }
-  // One balloon holds both notices of the start.
-  std::string notice;
-  if (!taken.empty() && !program_.hotKeyNoticeGiven) {
-    program_.hotKeyNoticeGiven = true;
-    notice = menu::HotKeysTakenText(taken);
-  }
-  if (!program_.ignoredNoticeGiven) {
-    program_.ignoredNoticeGiven = true;
-    const std::string ignored = IgnoredWhileRegistryOff(program_.state, program_.registry);
-    if (!ignored.empty()) notice += (notice.empty() ? "" : "\n") + ignored;
-  }
-  if (!notice.empty()) tray_.Notify(menu::kMessageCaption, notice);
-}
-
-std::string MainWindow::TipOfToday(std::vector<std::string>* kept) {
-  const auto today = TodayIn(program_.platform, program_.state.Rules());
-  const std::string tip = today ? TrayTipText(*today) : std::string();
-  if (tip.empty()) return GetFrame().caption;
-  const std::vector<RecordAhead> ahead = RecordsAhead();
-  if (kept != nullptr) *kept = UserTextsOf({}, ahead);
-  return TrayTipWith(tip, HolidayNoteOf(today->gregorian), ahead);
-}
-
-void MainWindow::ShowTrayTip() {
-  std::vector<std::string> kept;
-  const std::string tip = TipOfToday(&kept);
-  tray_.SetTip(tip, kept);
-}
-
 void MainWindow::FollowAppearance() {
   FollowSystemAppearance();
-  DressMenu(menu_);
+  DressMenu(menu_.get());
   DressWindow(hwnd());
   OnPaletteChanged();
   win32::RepaintAll(hwnd());
 }
 
-void MainWindow::OnTray(UINT mouseMessage) {
-  if (!IsWindowEnabled(hwnd())) return;
-  switch (mouseMessage) {
-    case WM_LBUTTONDOWN:
-      ShowAgain();
-      break;
-    case WM_RBUTTONDOWN:
-      UpdateCheckMarks();
-      break;
-    case WM_RBUTTONUP:
-      SetForegroundWindow(hwnd());
-      ShowMenu();
-      break;
-    default:
-      break;
-  }
-}
-
-void MainWindow::ShowAgain() {
-  ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
-  SetForegroundWindow(hwnd());
-}
-
-void MainWindow::KeepModelessAbove() {
-  HWND w = program_.modeless;
-  if (w == nullptr || !IsWindow(w)) return;
-  // An embedded window is a child of the desktop's and cannot own windows.
-  HWND owner = GetAncestor(hwnd(), GA_PARENT) == GetDesktopWindow() ? hwnd() : nullptr;
-  if (GetWindow(w, GW_OWNER) != owner) SetWindowLongPtrW(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-  if (owner == nullptr) return;
-  // Above the owner in its band: the topmost one when it is topmost.
-  const bool topmost = (GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-  SetWindowPos(w, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void MainWindow::LetModelessGo() {
-  HWND w = program_.modeless;
-  // Owned windows go with their owner: the weather window outlives a switch.
-  if (w != nullptr && IsWindow(w) && GetWindow(w, GW_OWNER) == hwnd()) SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
-}
-
-void MainWindow::OfferRegistryUse(const AppState& before) {
-  AppState& s = program_.state;
-  if (!menu::OffersRegistryUse(before, s, program_.keepQuestionAsked)) return;
-  program_.keepQuestionAsked = true;
-  if (!win32::Ask(hwnd(), menu::kKeepQuestion, menu::kMessageCaption, true) || !exists()) return;
-  if (!s.RegistryUseFlag) ToggleRegistryUse(s, program_.registry);
-  RefreshTexts();  // the records show from now on
-}
-
-void MainWindow::ApplyTransparencyAtStart() {
-  const Transparency level = program_.state.FORMTransFlag;
-  if (level == Transparency::kAutomatic) {
-    program_.behaviour.fadeCount = 0;
-    win32::SetWindowAlpha(hwnd(), menu::AlphaOf(0));
-    SetTimer(hwnd(), kFadeTimerId, 200, nullptr);
-  } else if (level != Transparency::kOpaque) {
-    win32::SetWindowAlpha(hwnd(), menu::AlphaOf(menu::AmountOfLevel(level)));
-  }
-}
-
 void MainWindow::UpdateCheckMarks() {
   const bool monthWindow = GetFrame().monthWindow;
   win32::SetItemStates(
-      menu_, [this](int id) { return menu::IsChecked(id, program_.state); },
+      menu_.get(), [this](int id) { return menu::IsChecked(id, program_.state); },
       [monthWindow](int id) { return menu::IsEnabled(id, monthWindow); });
 }
 
@@ -276,27 +104,10 @@ void MainWindow::ShowMenu() {
   if (!IsWindowEnabled(hwnd())) return;
   UpdateCheckMarks();
   program_.behaviour.menuOpen = true;
-  win32::ShowPopupMenu(menu_, hwnd());
+  win32::ShowPopupMenu(menu_.get(), hwnd());
   // The menu has closed: with a command (posted, still to come) or without
   // one (Esc, a click elsewhere).  Either way it no longer holds the fade.
   program_.behaviour.menuOpen = false;
-}
-
-void MainWindow::Touched() {
-  if (program_.state.FORMTransFlag != Transparency::kAutomatic) return;
-  const int amount = menu::FadeTouch(program_.behaviour);
-  win32::SetWindowAlpha(hwnd(), menu::AlphaOf(amount));
-}
-
-void MainWindow::StartDrag() {
-  if (program_.state.PositionLock != MoveLock::kMovable) return;
-  ReleaseCapture();
-  SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
-}
-
-void MainWindow::Hide() {
-  OnMoveStarted();  // the balloon goes with the window
-  ShowWindow(hwnd(), SW_HIDE);
 }
 
 void MainWindow::OnListNotification(int code, const win32::ComboBox& list, const std::function<void()>& chosen) {
@@ -335,179 +146,6 @@ int MainWindow::StepOf(UINT msg, WPARAM wParam, int& wheel) {
   return 0;
 }
 
-void MainWindow::Command(int id) {
-  AppState& s = program_.state;
-  if (menu::AsksFirst(id, s) && !win32::Ask(hwnd(), menu::kRegistryOffQuestion, menu::kMessageCaption, false)) return;
-  if (!exists()) return;
-  const AppState before = s;
-  const menu::Effects e = menu::Dispatch(id, s, program_.behaviour, program_.registry, GetFrame().monthWindow);
-  if (s.TraditionalCharsFlag != before.TraditionalCharsFlag) {
-    // Every text in the other characters at once: the menu, this window (the
-    // rest at the refresh below) and the weather window when it is open.
-    win32::ShowTraditional(s.TraditionalCharsFlag);
-    SetWindowTextW(hwnd(), win32::Shown(GetFrame().caption).c_str());
-    win32::SetMenuColours(menu_, nullptr);  // its brushes go with it
-    if (menu_ != nullptr) DestroyMenu(menu_);
-    menu_ = win32::BuildPopupMenu(menu::ContextMenu());
-    ShowTextsAgain();
-    if (program_.modeless != nullptr) SendMessageW(program_.modeless, win32::kShowTextsAgain, 0, 0);
-  }
-  ApplyEffects(e);
-  if (e.closeWindow || !exists()) return;
-  OfferRegistryUse(before);
-  if (e.refresh != menu::Refresh::kNone) ShowTrayTip();  // records or options changed
-}
-
-void MainWindow::ApplyPlacement(menu::Placement p) {
-  ApplyPlacementOnly(p);
-  KeepModelessAbove();
-}
-
-void MainWindow::ApplyPlacementOnly(menu::Placement p) {
-  switch (p) {
-    case menu::Placement::kSetTopmost:
-    case menu::Placement::kRemoveTopmost:
-      SetWindowPos(hwnd(), p == menu::Placement::kSetTopmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-      break;
-    case menu::Placement::kEmbed: {
-      RECT r{};
-      GetWindowRect(hwnd(), &r);
-      HWND view = win32::FindDesktopIconView();
-      SetParent(hwnd(), view);
-      if (view != nullptr) {
-        POINT p{r.left, r.top};
-        ScreenToClient(view, &p);
-        SetWindowPos(hwnd(), nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      }
-      break;
-    }
-    case menu::Placement::kLeaveDesktop: {
-      RECT r{};
-      GetWindowRect(hwnd(), &r);
-      SetParent(hwnd(), nullptr);
-      SetWindowPos(hwnd(), nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      break;
-    }
-    case menu::Placement::kNone:
-      break;
-  }
-}
-
-void MainWindow::ApplyEffects(const menu::Effects& e) {
-  for (menu::Placement p : e.placement) ApplyPlacement(p);
-  if (e.transparencyAmount) win32::SetWindowAlpha(hwnd(), menu::AlphaOf(*e.transparencyAmount));
-  if (e.fadeTimer) {
-    if (*e.fadeTimer) {
-      SetTimer(hwnd(), kFadeTimerId, 200, nullptr);
-    } else {
-      KillTimer(hwnd(), kFadeTimerId);
-    }
-  }
-  if (e.hourlyTimer) sound::SetHourlyAnnouncement(hwnd(), *e.hourlyTimer);
-  if (e.stopBackgroundMusic) sound::ProgramBackgroundMusic().StopBackgroundMusic();
-  if (e.speakTime) sound::ProgramClockSounds().SpeakTimeNow();
-  if (e.choosePicture) ChoosePicture();
-  if (e.goToday) GoTo(program_.platform.Today());
-  if (e.file != FileAction::kNone) {
-    const bool imported = FileCommandFromMenu(hwnd(), program_, e.file);
-    if (!exists()) return;
-    if (imported) ReloadAfterImport();
-  }
-  if (e.openTool != 0) {
-    OpenTool(e.openTool, e);
-    if (!exists()) return;
-  } else {
-    switch (e.refresh) {
-      case menu::Refresh::kTexts: RefreshTexts(); break;
-      case menu::Refresh::kLists: RefreshLists(); break;
-      case menu::Refresh::kAll: RefreshAll(); break;
-      case menu::Refresh::kNone: break;
-    }
-  }
-  if (e.closeWindow) PostMessageW(hwnd(), WM_CLOSE, 0, 0);
-}
-
-void MainWindow::ReloadAfterImport() {
-  AppState& s = program_.state;
-  ReloadSettings(s, program_.registry, program_.platform);
-  program_.holidays = ReadRegistryHolidays(program_.registry).calendar;
-  sound::SetHourlyAnnouncement(hwnd(), s.WholeAutoReportTimeFlag);
-  sound::RestartAlarmTimer(hwnd(), AlarmsOfState(s));
-  RefreshAll();
-}
-
-LRESULT MainWindow::OnHandedCommand(const COPYDATASTRUCT& data) {
-  const HandedCommand c = ReadHandedCommand(data);
-  if (c.action == FileAction::kNone) return 0;
-  std::string message;  // the copy that handed it over tells the user
-  const int code = CarryOutFileCommand(c.action, c.path, c.years, program_.state, true, program_.registry,
-                                       program_.platform, message);
-  if (c.action == FileAction::kImport && code == kCommandDone) ReloadAfterImport();
-  return kFileCommandAnswered + code;
-}
-
-void MainWindow::OpenTool(int command, const menu::Effects& e) {
-  const auto it = program_.tools.find(command);
-  if (it == program_.tools.end() || !it->second) return;
-  it->second(hwnd());  // modal, except the weather window
-  if (exists() && command == menu::kWeather) KeepModelessAbove();
-  if (exists() && e.refresh == menu::Refresh::kTexts) RefreshTexts();
-  if (exists() && command == menu::kEditAlarms) sound::RestartAlarmTimer(hwnd(), AlarmsOfState(program_.state));
-}
-
-void MainWindow::OnHotKey(int id) {
-  switch (id) {
-    case kHotKeyShow:
-      ShowAgain();
-      break;
-    case kHotKeyWeather:
-      Command(menu::kWeather);
-      break;
-    case kHotKeySpeak:
-      sound::ProgramClockSounds().SpeakTimeNow();
-      break;
-    case kHotKeyClose: {
-      // The tool windows first, the weather window among them; the program
-      // when none is open.
-      std::vector<HWND> open = program_.openTools;
-      if (program_.modeless != nullptr && IsWindow(program_.modeless)) open.push_back(program_.modeless);
-      if (open.empty()) {
-        PostMessageW(hwnd(), WM_CLOSE, 0, 0);
-      } else {
-        for (HWND tool : open) PostMessageW(tool, WM_CLOSE, 0, 0);
-      }
-      break;
-    }
-    default:
-      break;
-  }
-}
-
-void MainWindow::CheckToday() {
-  const CivilDate now = program_.platform.Today();
-  if (now == today_) return;
-  const bool showingToday = Displayed().gregorian == today_;
-  today_ = now;
-  if (showingToday) GoTo(now);
-  ShowTrayTip();
-}
-
-void MainWindow::KeepOnScreen(WINDOWPOS& pos) const {
-  if ((pos.flags & SWP_NOMOVE) != 0 || GetParent(hwnd()) != nullptr) return;
-  RECT current{};
-  GetWindowRect(hwnd(), &current);
-  const int w = (pos.flags & SWP_NOSIZE) ? current.right - current.left : pos.cx;
-  const int h = (pos.flags & SWP_NOSIZE) ? current.bottom - current.top : pos.cy;
-  const RECT wanted{pos.x, pos.y, pos.x + w, pos.y + h};
-  MONITORINFO mi{};
-  mi.cbSize = sizeof mi;
-  if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &mi)) return;
-  const RECT& m = mi.rcMonitor;
-  pos.x = std::max(static_cast<int>(m.left), std::min(pos.x, static_cast<int>(m.right) - w));
-  pos.y = std::max(static_cast<int>(m.top), std::min(pos.y, static_cast<int>(m.bottom) - h));
-}
-
 void MainWindow::Close() {
   if (closed_) return;
   closed_ = true;
@@ -524,6 +162,7 @@ void MainWindow::Close() {
   try {
     saved = ShutDown(program_.state, program_.registry, r.left, r.top);
   } catch (...) {
+    win32::NoteCaughtException("saving the settings");
     saved = false;  // told below, like a refused write; the window still closes
   }
   if (!saved) win32::Tell(hwnd(), menu::kSettingsNotSaved, menu::kMessageCaption);
@@ -533,10 +172,12 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (const auto own = OnOwnMessage(msg, wParam, lParam)) return *own;
   if (const auto drawn = win32::OnMenuMessage(msg, wParam, lParam)) return *drawn;
   if (win32::IsColourSetChange(msg, lParam)) FollowAppearance();
+  if (const auto coloured = colours_.OnMessage(hwnd(), msg, wParam, lParam)) return *coloured;
   if (msg == kSettleLists) {
     SelectLists();
     return 0;
   }
+  if (msg == win32::CaughtExceptionsMessage() && msg != 0) return win32::CaughtExceptionCount();
   if (msg == win32::HeapBytesMessage() && msg != 0) {
     return static_cast<LRESULT>(std::min<std::uint64_t>(win32::HeapBytesInUse(), LONG_MAX));
   }
@@ -561,17 +202,6 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      if (HBRUSH b = colours_.Apply(msg, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
-        return reinterpret_cast<LRESULT>(b);
-      }
-      break;
-    case WM_ERASEBKGND:
-      EraseWith(hwnd(), reinterpret_cast<HDC>(wParam), ColourRole::kStamp);
-      return 1;
     case WM_LBUTTONDOWN:
       StartDrag();
       return 0;
@@ -589,34 +219,22 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_TIMER:
       if (wParam == kFadeTimerId) {
-        POINT p{};
-        GetCursorPos(&p);
-        HWND under = WindowFromPoint(p);
-        const bool over = under == hwnd() || GetParent(under) == hwnd();
-        if (const auto amount = menu::FadeTick(program_.behaviour, over)) {
-          win32::SetWindowAlpha(hwnd(), menu::AlphaOf(*amount));
-        }
+        FadeStep();
       } else if (wParam == kTodayTimerId) {
         CheckToday();
       } else {
-        const bool workingDay = IsOfficialWorkingDay(program_.holidays, program_.platform.Today());
-        sound::OnClockTimer(wParam, AlarmsOfState(program_.state), HourlyRuleOf(program_.state), workingDay);
+        OnClockTimer(wParam);
       }
       return 0;
     case WM_HOTKEY:
       OnHotKey(static_cast<int>(wParam));
       return 0;
     case WM_ENTERSIZEMOVE:
-      moving_ = true;
       OnMoveStarted();
-      if (program_.state.FORMTransFlag == Transparency::kAutomatic) KillTimer(hwnd(), kFadeTimerId);
+      HoldFade(true);
       break;
     case WM_EXITSIZEMOVE:
-      moving_ = false;
-      if (program_.state.FORMTransFlag == Transparency::kAutomatic) {
-        program_.behaviour.fadeCount = 0;
-        SetTimer(hwnd(), kFadeTimerId, 200, nullptr);
-      }
+      HoldFade(false);
       break;
     case WM_WINDOWPOSCHANGING:
       KeepOnScreen(*reinterpret_cast<WINDOWPOS*>(lParam));
@@ -655,9 +273,7 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       DestroyWindow(hwnd());
       return 0;
     case WM_DESTROY:
-      win32::SetMenuColours(menu_, nullptr);
-      if (menu_ != nullptr) DestroyMenu(menu_);
-      menu_ = nullptr;
+      menu_.reset();
       return 0;
     default:
       break;

@@ -1,7 +1,13 @@
 // What the day and the month window share: the context menu and its
 // commands, the placement, move lock and transparency, the global hot keys,
 // the clock timers, the day's records and music, staying on screen and on
-// today, and the close that saves the settings.
+// today, and the close that saves the settings.  One class, in five files by
+// job:
+//   main_window_win32.cpp            its life and the routing of its messages
+//   main_window_day_win32.cpp        the displayed day, its records and music, today
+//   main_window_effects_win32.cpp    carrying out commands: effects, tools, clock timers
+//   main_window_placement_win32.cpp  place, layer, drag, hiding, transparency and fade
+//   main_window_tray_win32.cpp       the tray icon and the hot keys
 #pragma once
 
 #include <windows.h>
@@ -17,18 +23,12 @@
 #include "framework/win32/shell.h"
 #include "framework/win32/window.h"
 #include "ui/base/colours_win32.h"
+#include "ui/base/messages.h"
 #include "ui/base/program_context.h"
 #include "ui/common/day_records.h"
 #include "ui/menu/menu_model.h"
 
 namespace tovani {
-
-// Timer and hot-key identities of a main window.
-inline constexpr UINT_PTR kFadeTimerId = 0x5310;
-inline constexpr UINT_PTR kTodayTimerId = 0x5320;
-inline constexpr int kHotKeyShow = 45057, kHotKeyWeather = 45058, kHotKeySpeak = 45059, kHotKeyClose = 45060;
-inline constexpr UINT kTrayMessage = WM_USER + 100;
-inline constexpr UINT kTrayId = 1;
 
 class MainWindow : public win32::Window {
  public:
@@ -130,43 +130,59 @@ class MainWindow : public win32::Window {
   void OfferRegistryUse(const AppState& before);
 
  private:
+  // ---- Life ----
   void Create();
+  void Close();
+  // The system's light or dark choice changed.
+  void FollowAppearance();
+
+  // ---- Effects ----
   void ApplyEffects(const menu::Effects& effects);
-  void ApplyPlacement(menu::Placement p);
-  void ApplyPlacementOnly(menu::Placement p);
-  void ApplyTransparencyAtStart();
   void OpenTool(int command, const menu::Effects& effects);
   // Records and settings came in from a file: the settings, holidays and
   // timers again, and everything shown.
   void ReloadAfterImport();
   // WM_COPYDATA: a file command handed over by a second copy.
   LRESULT OnHandedCommand(const COPYDATASTRUCT& data);
-  void OnHotKey(int id);
+  // The hourly and alarm checks, started with the window; one of them due.
+  void StartClockTimers();
+  void OnClockTimer(UINT_PTR id);
+
+  // ---- The day ----
+  // A new day (the timer, a changed clock, waking up): a window on today
+  // follows it.
   void CheckToday();
-  void Close();
-  void KeepOnScreen(WINDOWPOS& pos) const;
+
+  // ---- Placement ----
   RECT InitialRect(UINT dpi) const;
-  void RegisterHotKeys();
-  // The system's light or dark choice changed.
-  void FollowAppearance();
-  void OnTray(UINT mouseMessage);
-  // The tray icon's tip; kept: the user's texts in it.
-  std::string TipOfToday(std::vector<std::string>* kept = nullptr);
-  void ShowTrayTip();
+  void KeepOnScreen(WINDOWPOS& pos) const;
+  void ApplyPlacement(menu::Placement p);
+  void ApplyPlacementOnly(menu::Placement p);
+  void ApplyTransparencyAtStart();
+  // A step of the fade timer; the fade held while the window is moved.
+  void FadeStep();
+  void HoldFade(bool held);
   // The weather window above this one: owned by it while this is a top-level
   // window; let go when this one closes.
   void KeepModelessAbove();
   void LetModelessGo();
 
+  // ---- Tray and hot keys ----
+  void RegisterHotKeys();
+  void OnHotKey(int id);
+  void OnTray(UINT mouseMessage);
+  // The tray icon's tip; kept: the user's texts in it.
+  std::string TipOfToday(std::vector<std::string>* kept = nullptr);
+  void ShowTrayTip();
+
   ProgramContext& program_;
   UINT dpi_ = 96;
-  HMENU menu_ = nullptr;
+  win32::PopupMenu menu_;
   win32::HotKeys hotKeys_;
   win32::TrayIcon tray_;
   ViewColours colours_{ColourRole::kStamp};
   CivilDate today_{};
   bool closed_ = false;
-  bool moving_ = false;
   HWND lastFocus_ = nullptr;
 };
 

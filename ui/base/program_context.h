@@ -28,7 +28,8 @@ struct ProgramContext {
   // excepted), owned by the window it is given, on the page of its command,
   // and returns when it has closed.  Commands without an entry do nothing.
   std::map<int, std::function<void(HWND owner)>> tools;
-  // The tool windows open now (for Ctrl+Alt+X), by their handles.
+  // The tool windows open now, the weather window among them (for
+  // Ctrl+Alt+X), by their handles.
   std::vector<HWND> openTools;
   // The window that is not modal (the weather window) while it exists: the
   // main windows' message loops serve its keyboard navigation, and the main

@@ -1,6 +1,10 @@
-// A modal tool window of the calendar windows: centred on the screen, owned
-// by the main window (which stays disabled while it is open), closed by its
-// cancel button, Esc, its close box or Ctrl+Alt+X from the main window.
+// A tool window of the calendar windows: centred on the owner's monitor,
+// owned by the main window, closed by its cancel button, Esc, its close box
+// or Ctrl+Alt+X from the main window; in the palette, following the DPI, and
+// with the focus back where it was when it is activated again.  Most run
+// modally (the main window stays disabled while they are open); the weather
+// window stays open beside the calendar, on the task bar, without a loop of
+// its own.
 #pragma once
 
 #include <windows.h>
@@ -21,11 +25,13 @@ class ToolWindow : public win32::Window {
   // it and runs it modally until it closes; the owner is enabled again and
   // activated before the window goes.
   void RunModal(HWND owner, const char* className, const char* caption, int width96, int height96);
+  // Creates and shows the window that is not modal, its client area of the
+  // size at 96 DPI (scaled to the DPI); false when it could not be made.
+  bool OpenModeless(HWND owner, const char* className, const char* caption, int clientWidth96, int clientHeight96);
+  // The window that is not modal to the front (restored when minimised).
+  void BringUp();
   // Asks the window to close (as its close box does).
-  void RequestClose() {
-    closing_ = true;
-    if (hwnd() != nullptr) PostMessageW(hwnd(), WM_NULL, 0, 0);  // wakes the modal loop
-  }
+  void RequestClose();
   bool closing() const { return closing_; }
 
  protected:
@@ -36,6 +42,8 @@ class ToolWindow : public win32::Window {
   virtual void OnCommand(int id, int code, HWND control) = 0;
   // Places the controls and fonts again after a change of DPI.
   virtual void Relayout(UINT) {}
+  // The window that is not modal has its controls and is about to show.
+  virtual void OnOpened() {}
   // Called when the window is about to close.
   virtual void OnClosing() {}
   // Other messages; nothing to let the base handle them.
@@ -53,10 +61,17 @@ class ToolWindow : public win32::Window {
   void Colour(HWND control, ColourRole text, ColourRole back) { colours_.Set(control, text, back); }
 
  private:
+  // Centres the window of the outer size (at its DPI) on the owner's monitor;
+  // on a monitor too small for it, its top left corner stays on it.
+  void Centre(HWND owner, SIZE size);
+  void Forget();
+
   ProgramContext& program_;
   UINT dpi_ = 96;
+  bool modeless_ = false;
   bool closing_ = false;
   ViewColours colours_{ColourRole::kFace};
+  HWND lastFocus_ = nullptr;
 };
 
 }  // namespace tovani

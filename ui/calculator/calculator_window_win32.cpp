@@ -10,6 +10,7 @@
 #include "framework/win32/fonts.h"
 #include "ui/calculator/calculator_model.h"
 #include "ui/base/tool_window_win32.h"
+#include "ui/base/messages.h"
 
 namespace tovani::calculator {
 namespace {
@@ -17,8 +18,6 @@ namespace {
 using win32::Place;
 
 constexpr const char* kClassName = "TOVANI_JFORM";
-constexpr UINT kFocusFirstField = WM_APP + 1;
-constexpr UINT kRelayout = WM_APP + 2;
 
 // ---- Places at 96 DPI ----
 

@@ -9,12 +9,13 @@
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/fonts.h"
-#include "framework/win32/shell.h"
+#include "framework/win32/dialogs.h"
 #include "framework/win32/wide.h"
 #include "ui/coordinates/coordinates_frame.h"
 #include "ui/coordinates/coordinates_model.h"
 #include "ui/menu/menu_model.h"
 #include "ui/base/tool_window_win32.h"
+#include "ui/base/places_win32.h"
 
 namespace tovani::coordinates {
 namespace {
@@ -93,7 +94,7 @@ HFONT CoordinatesWindow::FontOf(int id, int height, UINT dpi) const {
 
 HWND CoordinatesWindow::Create(const ControlPlace& c, UINT dpi) {
   const HWND w = hwnd();
-  const win32::Place place{c.x, c.y, c.width, c.height};
+  const win32::Place place = PlaceOf(c);
   HFONT font = FontOf(c.id, c.height, dpi);
   const auto label = [&](const char* text, DWORD align) {
     return win32::CreateControl(w, WC_STATICW, c.id, align | SS_NOPREFIX, 0, place, dpi, font, text);
@@ -183,7 +184,7 @@ void CoordinatesWindow::Place(UINT dpi) {
     const bool list = c.id == kCityList || (c.id >= kSoundList && c.id < kSoundList + 3) ||
                       (c.id >= kDaysList && c.id < kDaysList + 3);
     const int height = c.id == kCityList ? kCityListDropHeight : list ? kSoundListDropHeight : c.height;
-    win32::MoveTo(h, {c.x, c.y, c.width, height}, dpi);
+    win32::MoveTo(h, PlaceOf(c, height), dpi);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.id, c.height, dpi)), TRUE);
   }
 }

@@ -12,26 +12,22 @@
 #include "framework/win32/fonts.h"
 #include "framework/win32/gdi.h"
 #include "framework/win32/wide.h"
+#include "framework/win32/dialogs.h"
+#include "ui/base/messages.h"
 #include "ui/day/day_frame.h"
 #include "ui/day/day_model.h"
+#include "ui/base/places_win32.h"
 
 namespace tovani::day {
 namespace {
-
-// Posted when the window is shown again: the day's balloon comes back.
-constexpr UINT kShowBalloonAgain = WM_APP + 2;
-constexpr UINT_PTR kBalloonTimerId = 0x5330;
-
-win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
 
 HRGN OutlineRegion(UINT dpi) {
   const Outline& o = DayWindowOutline();
   const auto s = [dpi](int v) { return win32::Scale(v, dpi); };
   HRGN region = CreateRectRgn(s(o.body.left), s(o.body.top), s(o.body.right), s(o.body.bottom));
   for (const Box& c : o.circles) {
-    HRGN circle = CreateEllipticRgn(s(c.left), s(c.top), s(c.right), s(c.bottom));
-    CombineRgn(region, region, circle, RGN_OR);
-    DeleteObject(circle);
+    const win32::Region circle(CreateEllipticRgn(s(c.left), s(c.top), s(c.right), s(c.bottom)));
+    CombineRgn(region, region, circle.get(), RGN_OR);
   }
   return region;
 }
@@ -39,10 +35,9 @@ HRGN OutlineRegion(UINT dpi) {
 // A full path with a .BMP extension that loads as a bitmap.
 bool UsablePicture(const std::string& path) {
   if (!IsFullPath(path) || !HasExtension(path, {"BMP"})) return false;
-  HANDLE b = LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
-  if (b == nullptr) return false;
-  DeleteObject(b);
-  return true;
+  const win32::Bitmap b(static_cast<HBITMAP>(LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0,
+                                                          LR_LOADFROMFILE)));
+  return static_cast<bool>(b);
 }
 
 class DayWindow : public MainWindow {
@@ -88,7 +83,7 @@ class DayWindow : public MainWindow {
     HFONT song14 = win32::GetFont("宋体", 14, false, dpi);
     for (int i = 0; i < kListCount; ++i) {
       const ControlPlace p = ListPlace(i / 3, i % 3);
-      win32::MoveTo(lists_[i].hwnd, {p.x, p.y, p.width, kDropDownHeight}, dpi);
+      win32::MoveTo(lists_[i].hwnd, PlaceOf(p, kDropDownHeight), dpi);
       SendMessageW(lists_[i].hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(song14), TRUE);
     }
     win32::MoveTo(line1_.hwnd, PlaceOf(kTextLine1Place), dpi);
@@ -244,10 +239,10 @@ class DayWindow : public MainWindow {
   // The picture control shows the bitmap, which the window keeps until the
   // next one or its end (the control deletes none).
   void ShowPicture(win32::Bitmap bitmap) {
-    HANDLE old = reinterpret_cast<HANDLE>(
+    const auto old = reinterpret_cast<HBITMAP>(
         SendMessageW(picture_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get())));
     // A control that drew a copy of the bitmap (one with alpha) hands the copy back.
-    if (old != nullptr && old != pictureBitmap_.get() && old != bitmap.get()) DeleteObject(old);
+    const win32::Bitmap copy(old != pictureBitmap_.get() && old != bitmap.get() ? old : nullptr);
     ShowWindow(picture_, bitmap ? SW_SHOWNA : SW_HIDE);
     pictureBitmap_ = std::move(bitmap);
   }

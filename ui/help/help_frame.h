@@ -39,7 +39,4 @@ inline constexpr ControlPlace kPlaces[] = {
 // page fits without scrolling), and the labels and buttons.
 inline constexpr int kIntroductionFontPx = 16, kPageFontPx = 14, kControlFontPx = 12;
 
-// Posted to the window when the version check has found a newer version.
-inline constexpr unsigned kVersionFoundMessage = 0x8000 + 0x48;  // WM_APP + 'H'
-
 }  // namespace tovani::help

@@ -18,6 +18,8 @@
 #include "ui/help/help_frame.h"
 #include "ui/help/help_model.h"
 #include "ui/base/tool_window_win32.h"
+#include "ui/base/messages.h"
+#include "ui/base/places_win32.h"
 #include "weather/http.h"
 
 namespace tovani::help {
@@ -53,7 +55,7 @@ void RunCheck(const std::shared_ptr<VersionCheck>& check, const VersionPage& pag
     std::lock_guard lock(check->mutex);
     if (check->target == nullptr) return;
     check->note = NewVersionNote(*version, page);
-    PostMessageW(check->target, kVersionFoundMessage, 0, 0);
+    PostMessageW(check->target, kVersionFound, 0, 0);
   } catch (...) {
     // Out of memory: the check says nothing, as when the page cannot be read.
   }
@@ -96,7 +98,7 @@ class HelpWindow : public ToolWindow {
 void HelpWindow::CreateControls(UINT dpi) {
   const HWND w = hwnd();
   for (const ControlPlace& c : kPlaces) {
-    const win32::Place place{c.x, c.y, c.width, c.height};
+    const win32::Place place = PlaceOf(c);
     HFONT font = FontOf(c.id, dpi);
     if (c.id == kIntroduction || c.id == kPageBox) {
       HWND box = win32::CreateControl(w, WC_EDITW, c.id,
@@ -125,7 +127,7 @@ void HelpWindow::Relayout(UINT dpi) {
   for (const ControlPlace& c : kPlaces) {
     HWND h = Item(c.id);
     if (h == nullptr) continue;
-    win32::MoveTo(h, {c.x, c.y, c.width, c.height}, dpi);
+    win32::MoveTo(h, PlaceOf(c), dpi);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.id, dpi)), TRUE);
   }
 }
@@ -201,7 +203,7 @@ void HelpWindow::OnCommand(int id, int code, HWND control) {
 
 std::optional<LRESULT> HelpWindow::OnOwnMessage(UINT msg, WPARAM, LPARAM) {
   switch (msg) {
-    case kVersionFoundMessage:
+    case kVersionFound:
       ShowNote();
       return 0;
     case WM_DESTROY:

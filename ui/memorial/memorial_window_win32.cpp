@@ -13,22 +13,23 @@
 #include "framework/win32/controls.h"
 #include "framework/win32/dpi.h"
 #include "framework/win32/fonts.h"
-#include "framework/win32/shell.h"
+#include "framework/win32/dialogs.h"
 #include "framework/win32/wide.h"
+#include "framework/win32/gdi.h"
 #include "sound/win32/audio_player_win32.h"
 #include "ui/base/file_commands_win32.h"
 #include "ui/day/day_model.h"
 #include "ui/memorial/memorial_frame.h"
 #include "ui/memorial/memorial_model.h"
 #include "ui/base/tool_window_win32.h"
+#include "ui/base/messages.h"
+#include "ui/base/places_win32.h"
 
 namespace tovani::memorial {
 namespace {
 
 using day::DayModel;
 using day::ListId;
-
-constexpr UINT kSettleLists = WM_APP + 1;
 
 // The open-file dialog's filters: all audio files first, then each kind.
 const std::vector<win32::FileFilter> kAudioFilters = {
@@ -37,7 +38,7 @@ const std::vector<win32::FileFilter> kAudioFilters = {
 };
 
 win32::Place Place96(const ControlPlace& p, bool dropDown) {
-  return {p.x, p.y, p.width, dropDown ? kDropDownHeight : p.height};
+  return PlaceOf(p, dropDown ? kDropDownHeight : p.height);
 }
 
 bool IsDateList(int id) { return id >= kDateListBase && id < kDateListBase + static_cast<int>(day::kListCount); }
@@ -251,18 +252,16 @@ void MemorialWindow::RenderRecords() {
   HWND box = Item(kRecordList);
   SendMessageW(box, WM_SETREDRAW, FALSE, 0);
   SendMessageW(box, LB_RESETCONTENT, 0, 0);
-  HDC dc = GetDC(box);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+  const win32::WindowDc dc(box);
+  const win32::Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
   int widest = 0;
   for (const std::string& line : editor_.lines()) {
     const std::wstring w = Wide(line);
     SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
     SIZE size{};
-    GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+    GetTextExtentPoint32W(dc.get(), w.c_str(), static_cast<int>(w.size()), &size);
     widest = std::max(widest, static_cast<int>(size.cx));
   }
-  SelectObject(dc, old);
-  ReleaseDC(box, dc);
   SendMessageW(box, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + win32::Scale(4, dpi())), 0);
   SendMessageW(box, LB_SETCURSEL, static_cast<WPARAM>(editor_.chosen()), 0);
   SendMessageW(box, WM_SETREDRAW, TRUE, 0);

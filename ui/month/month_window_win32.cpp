@@ -10,9 +10,11 @@
 #include "framework/win32/controls.h"
 #include "framework/win32/fonts.h"
 #include "framework/win32/wide.h"
+#include "framework/win32/gdi.h"
 #include "ui/common/list_texts.h"
 #include "ui/month/month_frame.h"
 #include "ui/month/month_model.h"
+#include "ui/base/places_win32.h"
 
 namespace tovani::month {
 namespace {
@@ -25,7 +27,6 @@ std::array<ColourRole, kCellCount> FilledWith(ColourRole role) {
   return a;
 }
 
-win32::Place PlaceOf(const ControlPlace& p) { return {p.x, p.y, p.width, p.height}; }
 WeekStart WeekStartOf(const AppState& s) { return s.MFORMMondayFirstFlag ? WeekStart::kMonday : WeekStart::kSunday; }
 
 class MonthWindow : public MainWindow {
@@ -100,8 +101,8 @@ class MonthWindow : public MainWindow {
     for (int cell = 1; cell <= kCellCount; ++cell) win32::MoveTo(cells_[cell - 1], PlaceOf(CellPlace(cell)), dpi);
     for (int b = 0; b < kButtonCount; ++b) win32::MoveTo(buttons_[b], PlaceOf(ButtonPlace(b)), dpi);
     win32::MoveTo(label_, PlaceOf(kLabelPlace), dpi);
-    win32::MoveTo(years_.hwnd, {kYearListPlace.x, kYearListPlace.y, kYearListPlace.width, kDropDownHeight}, dpi);
-    win32::MoveTo(months_.hwnd, {kMonthListPlace.x, kMonthListPlace.y, kMonthListPlace.width, kDropDownHeight}, dpi);
+    win32::MoveTo(years_.hwnd, PlaceOf(kYearListPlace, kDropDownHeight), dpi);
+    win32::MoveTo(months_.hwnd, PlaceOf(kMonthListPlace, kDropDownHeight), dpi);
     win32::MoveTo(summary_.hwnd, PlaceOf(kSummaryPlace), dpi);
     win32::MoveTo(details_.hwnd, PlaceOf(kDetailsPlace), dpi);
     win32::MoveTo(audioSink_, PlaceOf(kAudioSinkPlace), dpi);
@@ -196,7 +197,7 @@ class MonthWindow : public MainWindow {
     const std::wstring text = Wide(cellTexts_[cell - 1]);
     const std::size_t lineEnd = std::min(text.find(L"\r\n"), text.size());
     const std::wstring mark = text.substr(0, lineEnd), rest = text.substr(lineEnd);
-    HGDIOBJ old = SelectObject(dc, cellFont_);
+    const win32::Selection font(dc, cellFont_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColourOf(ColumnText((cell - 1) % 7)));
     DrawTextW(dc, rest.c_str(), static_cast<int>(rest.size()), &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
@@ -206,7 +207,6 @@ class MonthWindow : public MainWindow {
       r.top += win32::Scale(1, dpi());
       DrawTextW(dc, mark.c_str(), static_cast<int>(mark.size()), &r, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
-    SelectObject(dc, old);
   }
 
   // The changed cells drawn at once through one DC of the window that does
@@ -215,8 +215,8 @@ class MonthWindow : public MainWindow {
   // out of sight is drawn by its own paint when it shows again.
   void DrawCellsNow(const std::vector<int>& cells) {
     if (cells.empty()) return;
-    HDC dc = GetDCEx(hwnd(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
-    if (dc == nullptr) {
+    const win32::WindowDc dc(hwnd(), GetDCEx(hwnd(), nullptr, DCX_CACHE | DCX_CLIPSIBLINGS));
+    if (!dc) {
       for (int cell : cells) InvalidateRect(cells_[cell - 1], nullptr, FALSE);
       return;
     }
@@ -224,9 +224,8 @@ class MonthWindow : public MainWindow {
       RECT r;
       GetClientRect(cells_[cell - 1], &r);
       MapWindowPoints(cells_[cell - 1], hwnd(), reinterpret_cast<POINT*>(&r), 2);
-      DrawCell(dc, r, cell);
+      DrawCell(dc.get(), r, cell);
     }
-    ReleaseDC(hwnd(), dc);
   }
 
   ColourRole ColumnText(int column) const {

@@ -14,6 +14,7 @@
 #include "framework/win32/fonts.h"
 #include "framework/win32/wide.h"
 #include "ui/base/tool_window_win32.h"
+#include "ui/base/messages.h"
 #include "ui/search/search_model.h"
 
 namespace tovani::search {
@@ -23,9 +24,6 @@ using win32::Place;
 
 constexpr int kWidth = 465, kHeight = 341;
 constexpr int kRadioIds[kMonthSearchKinds] = {kLeapRadioId, kThreeBigRadioId, kThreeSmallRadioId, kFourBigRadioId};
-
-// The worker's news (a progress text, or the end) for the window.
-constexpr UINT kSearchNews = WM_APP + 0x53;
 
 // The search and its stop request live as long as the program: the menu
 // command that opens the window shares them.

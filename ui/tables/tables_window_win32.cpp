@@ -13,6 +13,7 @@
 #include "ui/base/tool_window_win32.h"
 #include "ui/tables/tables_frame.h"
 #include "ui/tables/tables_model.h"
+#include "ui/base/places_win32.h"
 
 namespace tovani::tables {
 namespace {
@@ -58,7 +59,7 @@ void TablesWindow::CreateControls(UINT dpi) {
     }
   }
   for (const ControlPlace& c : kPlaces) {
-    const win32::Place place{c.x, c.y, c.width, c.height};
+    const win32::Place place = PlaceOf(c);
     switch (c.id) {
       case kYearLabel:
         win32::CreateControl(w, WC_STATICW, c.id, SS_LEFT | SS_NOPREFIX, 0, place, dpi, font,
@@ -137,7 +138,7 @@ void TablesWindow::Place(UINT dpi) {
   for (const ControlPlace& c : kPlaces) {
     HWND h = Item(c.id);
     if (h == nullptr) continue;
-    win32::MoveTo(h, {c.x, c.y, c.width, c.id == kCityList ? kCityListDropHeight : c.height}, dpi);
+    win32::MoveTo(h, PlaceOf(c, c.id == kCityList ? kCityListDropHeight : c.height), dpi);
     HFONT f = c.id == kResult      ? ResultFont(dpi)
               : c.id == kYearField ? win32::GetFittingFont("宋体", 14, false, dpi, win32::Scale(c.height - 4, dpi))
                                    : font;

@@ -15,15 +15,14 @@
 #include "framework/win32/fonts.h"
 #include "framework/win32/window.h"
 #include "ui/base/colours_win32.h"
+#include "ui/base/tool_window_win32.h"
+#include "ui/base/messages.h"
 #include "ui/weather/weather_frame.h"
 #include "ui/weather/weather_model.h"
 #include "weather/client.h"
 
 namespace tovani::weather {
 namespace {
-
-// Posted by the download's worker: a view waits in the window's mailbox.
-constexpr UINT kViewArrived = WM_APP + 0x57;
 
 
 // The latest view the worker made for the window and the window has not yet
@@ -46,19 +45,19 @@ class Mailbox {
   std::optional<WeatherView> latest_;  // guarded by mutex_
 };
 
-class WeatherWindow : public win32::Window {
+class WeatherWindow : public ToolWindow {
  public:
   WeatherWindow(ProgramContext& program, WeatherClient& client)
-      : program_(program), client_(client), form_(program.state.Current) {}
+      : ToolWindow(program), client_(client), form_(program.state.Current) {}
   ~WeatherWindow() override { StopReceiving(); }
 
-  // Creates and shows the window, centred on the owner's monitor.
-  bool Open(HWND owner);
-  // Brings the open window to the front (restored when it was minimised).
-  void BringUp();
-
  protected:
-  LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void CreateControls(UINT dpi) override;
+  void OnCommand(int id, int code, HWND control) override;
+  void Relayout(UINT dpi) override;
+  void OnOpened() override;
+  void OnClosing() override { StopReceiving(); }
+  std::optional<LRESULT> OnOwnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
   enum class FontKind { kNormal, kBold, kTwoLines };
@@ -73,24 +72,18 @@ class WeatherWindow : public win32::Window {
     return h;
   }
   HFONT Font(FontKind kind) const;
-  void CreateControls();
   HWND Caption(int id, const Box& box, const char* text);
   win32::TextBox ResultBox(int id, const Box& box, FontKind font, bool centred = true);
   static void CentreLines(HWND box);
-  void Relayout();
-  void OnCommand(int id, int code);
   void Query();
-  void Close();
   void StartReceiving();
   void StopReceiving();
   void Show(const WeatherView& view);
 
-  ProgramContext& program_;
   WeatherClient& client_;
   WeatherForm form_;
   Mailbox mailbox_;
   bool receiving_ = false;  // the client's sink targets this window
-  UINT dpi_ = 96;
   win32::ComboBox provinces_, cities_;
   std::array<win32::TextBox, kForecastDays> dates_;
   std::array<win32::TextBox, kForecastCells> cells_;  // by cell number - 1
@@ -100,13 +93,7 @@ class WeatherWindow : public win32::Window {
   // to show them again in the characters chosen.
   std::vector<std::pair<HWND, const char*>> fixedTexts_;
   std::optional<WeatherView> shown_;
-  ViewColours colours_{ColourRole::kFace};
-  HWND lastFocus_ = nullptr;
 };
-
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-// Owned by the main window (to stay above it), and still on the task bar.
-constexpr DWORD kExStyle = WS_EX_APPWINDOW;
 
 // The height left for the lines of a framed edit box of the height: the frame
 // and the box's own inset of a frame's width and one pixel at each edge.
@@ -116,57 +103,21 @@ int TwoLineHeight(int boxHeight) { return boxHeight - 2 - 4; }
 // size whose two lines fit their height, whichever face stands in.
 HFONT WeatherWindow::Font(FontKind kind) const {
   if (kind == FontKind::kTwoLines) {
-    const int room = TwoLineHeight(win32::Scale(kValueRows[0].height, dpi_));
-    return win32::GetFittingFont("宋体", kFontPx, false, dpi_, room / 2);
+    const int room = TwoLineHeight(win32::Scale(kValueRows[0].height, dpi()));
+    return win32::GetFittingFont("宋体", kFontPx, false, dpi(), room / 2);
   }
-  return win32::GetFont("宋体", kFontPx, kind == FontKind::kBold, dpi_);
+  return win32::GetFont("宋体", kFontPx, kind == FontKind::kBold, dpi());
 }
 
-// The outer size of the window for its client area at the DPI.
-SIZE OuterSize(UINT dpi) {
-  RECT r{0, 0, win32::Scale(kClientWidth, dpi), win32::Scale(kClientHeight, dpi)};
-  AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-  return {r.right - r.left, r.bottom - r.top};
-}
-
-bool WeatherWindow::Open(HWND owner) {
-  win32::WindowClass cls{kClassName, LoadIconW(program_.instance, MAKEINTRESOURCEW(1)), ColourOf(ColourRole::kFace)};
-  const SIZE size96 = OuterSize(96);
-  // An embedded main window is a child window, and cannot own one.
-  HWND ownerWindow = owner != nullptr && GetAncestor(owner, GA_PARENT) == GetDesktopWindow() ? owner : nullptr;
-  if (!Create(program_.instance, cls, kCaption, kStyle, kExStyle, RECT{0, 0, size96.cx, size96.cy}, ownerWindow)) {
-    return false;
-  }
-  dpi_ = win32::DpiOf(hwnd());
-  const SIZE size = OuterSize(dpi_);
-  MONITORINFO mi{};
-  mi.cbSize = sizeof mi;
-  GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : hwnd(), MONITOR_DEFAULTTOPRIMARY), &mi);
-  const RECT& m = mi.rcWork;
-  // Centred; on a screen too small for it, its top left corner stays on it.
-  const LONG left = std::max(m.left, m.left + (m.right - m.left - size.cx) / 2);
-  const LONG top = std::max(m.top, m.top + (m.bottom - m.top - size.cy) / 2);
-  SetWindowPos(hwnd(), nullptr, left, top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-  CreateControls();
-  DressWindow(hwnd());
-  program_.modeless = hwnd();
+void WeatherWindow::OnOpened() {
   StartReceiving();
   // A download still running from a window closed before shows where it is.
   if (client_.DownloadState() == kWeatherRunning) Show(client_.View());
-  ShowWindow(hwnd(), SW_SHOW);
-  SetForegroundWindow(hwnd());
-  SetFocus(provinces_.hwnd);
-  return true;
-}
-
-void WeatherWindow::BringUp() {
-  ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
-  SetForegroundWindow(hwnd());
 }
 
 HWND WeatherWindow::Caption(int id, const Box& box, const char* text) {
   HWND h = win32::CreateControl(hwnd(), WC_STATICW, id, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-                                {box.x, box.y, box.width, box.height}, dpi_, Font(FontKind::kNormal), text);
+                                {box.x, box.y, box.width, box.height}, dpi(), Font(FontKind::kNormal), text);
   fixedTexts_.emplace_back(h, text);
   return Add(h, box);
 }
@@ -175,9 +126,9 @@ HWND WeatherWindow::Caption(int id, const Box& box, const char* text) {
 win32::TextBox WeatherWindow::ResultBox(int id, const Box& box, FontKind font, bool centred) {
   const bool twoLines = font == FontKind::kTwoLines;
   win32::TextBox b;
-  b.Create(hwnd(), id, {box.x, box.y, box.width, box.height}, dpi_, Font(font), twoLines, centred, true);
+  b.Create(hwnd(), id, {box.x, box.y, box.width, box.height}, dpi(), Font(font), twoLines, centred, true);
   SetWindowLongPtrW(b.hwnd, GWL_STYLE, GetWindowLongPtrW(b.hwnd, GWL_STYLE) | WS_TABSTOP);
-  colours_.Set(b.hwnd, ColourRole::kWindowText, ColourRole::kBox);
+  Colour(b.hwnd, ColourRole::kWindowText, ColourRole::kBox);
   if (twoLines) {
     // Tab, Enter and Esc go to the window, as in the one-line boxes.
     win32::Subclass(b.hwnd, [](HWND h, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
@@ -205,14 +156,14 @@ void WeatherWindow::CentreLines(HWND box) {
 }
 
 // In reading order, which is the Tab order.
-void WeatherWindow::CreateControls() {
+void WeatherWindow::CreateControls(UINT) {
   const HWND w = hwnd();
   provinces_.Create(w, kProvinceList, {kProvincePlace.x, kProvincePlace.y, kProvincePlace.width, kProvincePlace.height},
-                    dpi_, Font(FontKind::kNormal), kListDropHeight);
+                    dpi(), Font(FontKind::kNormal), kListDropHeight);
   Add(provinces_.hwnd, kProvincePlace);
   provinces_.SetItems(form_.provinces());
   provinces_.Select(form_.provinceIndex());
-  cities_.Create(w, kCityList, {kCityPlace.x, kCityPlace.y, kCityPlace.width, kCityPlace.height}, dpi_,
+  cities_.Create(w, kCityList, {kCityPlace.x, kCityPlace.y, kCityPlace.width, kCityPlace.height}, dpi(),
                  Font(FontKind::kNormal), kListDropHeight);
   Add(cities_.hwnd, kCityPlace);
   cities_.SetItems(form_.cities());
@@ -226,7 +177,7 @@ void WeatherWindow::CreateControls() {
   for (const Button& b : {Button{kQuery, kQueryPlace, "查询", BS_DEFPUSHBUTTON},
                           Button{kCancel, kCancelPlace, "取消", BS_PUSHBUTTON}}) {
     HWND button = win32::CreateControl(w, WC_BUTTONW, b.id, b.style | WS_TABSTOP, 0,
-                                       {b.box.x, b.box.y, b.box.width, b.box.height}, dpi_, Font(FontKind::kNormal),
+                                       {b.box.x, b.box.y, b.box.width, b.box.height}, dpi(), Font(FontKind::kNormal),
                                        b.text);
     fixedTexts_.emplace_back(button, b.text);
     Add(button, b.box);
@@ -243,7 +194,7 @@ void WeatherWindow::CreateControls() {
       cell = ResultBox(CellId(n), CellPlace(c, r), r == 0 ? FontKind::kTwoLines : FontKind::kNormal);
       if (r == 0) CentreLines(cell.hwnd);
       if (r == 1) {
-        colours_.Set(cell.hwnd, c % 2 == 0 ? ColourRole::kDayTemperature : ColourRole::kNightTemperature,
+        Colour(cell.hwnd, c % 2 == 0 ? ColourRole::kDayTemperature : ColourRole::kNightTemperature,
                      ColourRole::kBox);
       }
     }
@@ -251,10 +202,10 @@ void WeatherWindow::CreateControls() {
   status_ = ResultBox(kStatus, kStatusPlace, FontKind::kNormal, false);
 }
 
-void WeatherWindow::Relayout() {
+void WeatherWindow::Relayout(UINT) {
   for (const Placed& p : placed_) {
     const bool list = p.hwnd == provinces_.hwnd || p.hwnd == cities_.hwnd;
-    win32::MoveTo(p.hwnd, {p.box.x, p.box.y, p.box.width, list ? kListDropHeight : p.box.height}, dpi_);
+    win32::MoveTo(p.hwnd, {p.box.x, p.box.y, p.box.width, list ? kListDropHeight : p.box.height}, dpi());
     SendMessageW(p.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(p.font)), TRUE);
     if (p.font == FontKind::kTwoLines) CentreLines(p.hwnd);
   }
@@ -294,16 +245,14 @@ void WeatherWindow::Show(const WeatherView& view) {
 
 void WeatherWindow::Query() {
   // One download at a time: "查询" while one runs does nothing.
-  client_.StartWeatherDownload(form_.Query(program_.state.WeatherHost));
+  client_.StartWeatherDownload(form_.Query(state().WeatherHost));
 }
 
-void WeatherWindow::Close() {
-  StopReceiving();
-  DestroyWindow(hwnd());
-}
-
-void WeatherWindow::OnCommand(int id, int code) {
+void WeatherWindow::OnCommand(int id, int code, HWND control) {
   switch (id) {
+    case IDOK:  // Enter
+      if (control == nullptr) Query();
+      break;
     case kProvinceList:
       if (code == CBN_SELCHANGE && form_.ChooseProvince(provinces_.Selected())) {
         cities_.SetItems(form_.cities());
@@ -317,20 +266,18 @@ void WeatherWindow::OnCommand(int id, int code) {
       if (code == BN_CLICKED) Query();
       break;
     case kCancel:
-      if (code == BN_CLICKED) Close();
+      if (code == BN_CLICKED) RequestClose();
       break;
     default:
       break;
   }
 }
 
-LRESULT WeatherWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (win32::IsColourSetChange(msg, lParam)) {
-    FollowSystemAppearance();
-    DressWindow(hwnd());
-    win32::RepaintAll(hwnd());
-  }
+std::optional<LRESULT> WeatherWindow::OnOwnMessage(UINT msg, WPARAM, LPARAM) {
   switch (msg) {
+    case WM_DESTROY:
+      StopReceiving();
+      return std::nullopt;  // the base forgets the window
     case win32::kShowTextsAgain:
       // Every text in the characters now chosen.
       SetWindowTextW(hwnd(), win32::Shown(kCaption).c_str());
@@ -346,50 +293,9 @@ LRESULT WeatherWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (const std::optional<WeatherView> view = mailbox_.Take()) Show(*view);
       }
       return 0;
-    case WM_COMMAND:
-      if (lParam == 0 && LOWORD(wParam) == IDCANCEL) {
-        Close();  // Esc
-      } else if (lParam == 0 && LOWORD(wParam) == IDOK) {
-        Query();  // Enter
-      } else if (lParam != 0) {
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-      }
-      return 0;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-      if (HBRUSH b = colours_.Apply(msg, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam))) {
-        return reinterpret_cast<LRESULT>(b);
-      }
-      break;
-    case WM_ERASEBKGND:
-      EraseWith(hwnd(), reinterpret_cast<HDC>(wParam), ColourRole::kFace);
-      return 1;
-    case WM_ACTIVATE:
-      // The focus leaves with the window and comes back where it was.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(hwnd(), focus)) lastFocus_ = focus;
-      } else if (HIWORD(wParam) == 0) {
-        SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : provinces_.hwnd);
-      }
-      return 0;
-    case WM_CLOSE:
-      Close();
-      return 0;
-    case WM_DESTROY:
-      StopReceiving();
-      if (program_.modeless == hwnd()) program_.modeless = nullptr;
-      return 0;
-    case WM_DPICHANGED:
-      dpi_ = win32::FollowDpiChange(hwnd(), wParam, lParam);
-      Relayout();
-      return 0;
     default:
-      break;
+      return std::nullopt;
   }
-  return Default(msg, wParam, lParam);
 }
 
 // The program's downloads, and its one weather window.  The window goes
@@ -414,7 +320,9 @@ void OpenWeatherWindow(ProgramContext& program, HWND owner, int) {
   }
   runtime.window.reset();
   auto window = std::make_unique<WeatherWindow>(program, runtime.client);
-  if (window->Open(owner)) runtime.window = std::move(window);
+  if (window->OpenModeless(owner, kClassName, kCaption, kClientWidth, kClientHeight)) {
+    runtime.window = std::move(window);
+  }
 }
 
 }  // namespace tovani::weather

@@ -72,6 +72,7 @@ class ProgramSettings : public testing::Test {
     EXPECT_NE(hwnd, nullptr);
     if (hwnd == nullptr) return r;
     GetWindowRect(hwnd, &r);
+    EXPECT_LE(testing_win32::CaughtExceptionsOf(p.id()), 0);
     PostMessageW(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(p.WaitForExit(20000), 0u);
     return r;
@@ -215,13 +216,16 @@ TEST_F(ProgramSettings, RecordsAndSettingsTravelByFile) {
   EXPECT_EQ(std::string(exported, read).find("DFORMShowDynastyFlag"), std::string::npos);
   EXPECT_NE(std::string(exported, read).find("MyCountdownDay"), std::string::npos);
   ASSERT_EQ(run(L"/import \"" + file + L"\""), 0u);  // the option on again
+  EXPECT_LE(testing_win32::CaughtExceptionsOf(running.id()), 0);
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(running.WaitForExit(20000), 0u);
   const auto after = all();
   const auto& kept = after.at(L"Software\\Tovani");
   EXPECT_TRUE(kept.count(L"DFORMShowDynastyFlag") != 0 && kept.at(L"DFORMShowDynastyFlag") == L"1");
   for (const wchar_t* key : kKeys) {
-    if (std::wstring(key) != L"Software\\Tovani") EXPECT_EQ(after.at(key), before.at(key)) << key;
+    if (std::wstring(key) != L"Software\\Tovani") {
+      EXPECT_EQ(after.at(key), before.at(key)) << key;
+    }
   }
   DeleteFileW(now.c_str());
   DeleteFileW(file.c_str());

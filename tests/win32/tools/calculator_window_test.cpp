@@ -86,6 +86,7 @@ class CalculatorWindowTest : public testing::Test {
   void SetUp() override { ASSERT_NE(main_, nullptr) << "no day window"; }
   void TearDown() override {
     if (main_ == nullptr) return;
+    EXPECT_LE(testing_win32::CaughtExceptionsOf(program_->id()), 0) << "exceptions caught in the program";
     // A test that failed with the window open closes it for the next one.
     if (window_ != nullptr && IsWindow(window_)) {
       PostMessageW(window_, WM_CLOSE, 0, 0);

@@ -126,6 +126,13 @@ inline std::vector<HWND> WindowsOf(DWORD pid, const wchar_t* cls) {
 
 using held::UnderWine;
 
+// No fault the user may not have seen: no exception caught in the program's
+// window procedures.
+inline void ExpectNoCaughtExceptions(DWORD pid) {
+  const long caught = CaughtExceptionsOf(pid);
+  EXPECT_LE(caught, 0) << "the program caught exceptions in its window procedures (the debugger's output says which)";
+}
+
 // With TOVANI_SHOTS set to a folder, a picture of the window as the screen
 // shows it, for a person to look at.
 inline void SaveShot(HWND w, const char* name) {
@@ -382,6 +389,7 @@ class ProgramTest : public testing::Test {
   }
   void TearDown() override {
     answerer_.reset();
+    if (program_ != nullptr && program_->WaitForExit(0) == STILL_ACTIVE) ExpectNoCaughtExceptions(program_->id());
     program_.reset();
     RemoveSettings();
     ChooseAppsUseLightTheme(userTheme_, false);
@@ -400,6 +408,7 @@ class ProgramTest : public testing::Test {
   HWND Start(const wchar_t* cls) { return StartAt(SuiteMoment(), cls); }
   // Closes the window; true when the program then ended with 0.
   bool CloseAndWait(HWND window) {
+    ExpectNoCaughtExceptions(program_->id());
     PostMessageW(window, WM_CLOSE, 0, 0);
     return program_->WaitForExit(20000) == 0;
   }
