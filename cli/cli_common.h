@@ -22,6 +22,8 @@
 
 namespace tovani::cli {
 
+// A row of the command table.  The help lists each command by its row: the
+// name and usage, then the summary.
 struct Command {
   std::string_view name;
   std::string_view usage;    // arguments, for the help text and the message about their count
@@ -45,5 +47,10 @@ std::vector<Command> LunarCommands();
 std::vector<Command> WindowCommands();
 std::vector<Command> HolidayCommands();
 std::vector<Command> CalendarFileCommands();
+
+// Every command of the tool, in the order of the help.
+const std::vector<Command>& Commands();
+// The help text: the commands of the table and the options they take.
+void PrintHelp(Output& out);
 
 }  // namespace tovani::cli
