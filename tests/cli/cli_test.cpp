@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/cli_common.h"
 #include "tests/cli/cli_runner.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,9 @@
 
 #include <algorithm>
 #include <ctime>
+#include <iterator>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include "framework/codepage.h"
@@ -313,13 +316,27 @@ TEST(Cli, WindowCommandsRejectBadInput) {
   EXPECT_EQ(cut.out.rfind(Utf8(u8"    共找到 11 个条件日"), 0), 0u);
 }
 
-TEST(Cli, HelpListsEveryCommand) {
+// The help names every command of the table with its usage and summary, and
+// every option a command takes; an option it names is one some command takes.
+TEST(Cli, HelpListsEveryCommandAndOption) {
   const Result r = RunLine({"--help"});
   EXPECT_EQ(r.code, kOk);
-  for (const char* command : {"jd", "date", "interval", "add", "era", "lunar", "solar", "year", "years", "events",
-                              "dump", "day", "month", "table", "search", "hijri"}) {
-    EXPECT_NE(r.out.find(std::string("  ") + command + " "), std::string::npos) << command;
+  std::set<std::string> accepted(std::begin(kCommonOptions), std::end(kCommonOptions));
+  accepted.insert({"help", "version"});
+  for (const Command& c : Commands()) {
+    const std::size_t at = r.out.find("\n  " + std::string(c.name) + " " + std::string(c.usage));
+    EXPECT_NE(at, std::string::npos) << c.name;
+    EXPECT_NE(r.out.find(Cp936ToUtf8(c.summary), at), std::string::npos) << c.name;
+    for (std::string_view o : c.options) accepted.insert(std::string(o.substr(0, o.find('='))));
   }
+  const std::size_t optionsAt = r.out.find("\noptions:\n");
+  ASSERT_NE(optionsAt, std::string::npos);
+  std::set<std::string> listed;
+  for (std::size_t at = r.out.find("--", optionsAt); at != std::string::npos; at = r.out.find("--", at + 2)) {
+    const std::size_t end = r.out.find_first_not_of("abcdefghijklmnopqrstuvwxyz-", at + 2);
+    listed.insert(r.out.substr(at + 2, end - at - 2));
+  }
+  EXPECT_EQ(listed, accepted);
 }
 
 // "today" is the computer's local date, or TOVANI_TODAY's; without a command
