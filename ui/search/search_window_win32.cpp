@@ -15,6 +15,7 @@
 #include "framework/win32/wide.h"
 #include "ui/base/tool_window_win32.h"
 #include "ui/search/search_model.h"
+#include "ui/search/search_session.h"
 
 namespace tovani::search {
 namespace {
