@@ -325,6 +325,19 @@ TEST(SearchSession, RunsOnItsWorkerAndStopsBetweenSteps) {
   EXPECT_GE(whole.progress.size(), 1u);
   EXPECT_LE(whole.progress.size(), 2u);
 
+  // However late the window collects, the end is told once: a progress
+  // notification taken after the end brings it, and the end's own has nothing
+  // left to tell (no empty result to wipe the shown one).
+  ASSERT_TRUE(session.Press());
+  session.Start(MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules), [] {});
+  session.Join();
+  const SearchSession::News late = session.Collect();
+  EXPECT_TRUE(late.ended);
+  EXPECT_EQ(late.result, model->Result());
+  const SearchSession::News after = session.Collect();
+  EXPECT_FALSE(after.ended);
+  EXPECT_FALSE(after.result.has_value());
+
   // Each way to stop it, while the worker is held at step 10: nothing more is
   // shown, no result, and the worker took no step after the one it was in.
   struct Stop {

@@ -34,6 +34,7 @@ void SearchSession::Start(std::unique_ptr<Search> search, std::function<void()> 
     const std::lock_guard<std::mutex> hold(lock_);
     progress_.clear();
     result_.reset();
+    endTold_ = false;
   }
   worker_ = std::thread([this, search = std::move(search), notify = std::move(notify), clockMs = std::move(clockMs),
                          pauseAfterStepMs] {
@@ -67,8 +68,11 @@ SearchSession::News SearchSession::Collect() {
   const std::lock_guard<std::mutex> hold(lock_);
   if (!stop_) news.progress = progress_;
   progress_.clear();
-  news.ended = ended_;
+  // A progress notification the window takes after the end brings the end
+  // with it; the end's own notification then has nothing more to tell.
+  news.ended = ended_ && !endTold_;
   if (news.ended) {
+    endTold_ = true;
     news.result = std::move(result_);
     result_.reset();
   }

@@ -55,7 +55,8 @@ class SearchSession {
              int pauseAfterStepMs = 0);
   // What to show after a notification, on the window's thread: the latest
   // progress text (empty when none is new or the search was stopped), and
-  // at the end the result, or nothing when the search was stopped.
+  // at the end the result, or nothing when the search was stopped.  The end
+  // is told once, however many notifications the window collects late.
   struct News {
     std::string progress;
     bool ended = false;
@@ -72,6 +73,7 @@ class SearchSession {
   std::mutex lock_;  // guards what follows, written by the worker and taken by the window
   std::string progress_;
   std::optional<std::string> result_;
+  bool endTold_ = false;  // Collect has told the end of this search
 };
 
 }  // namespace tovani::search
