@@ -1,4 +1,5 @@
 #include "ui/search/search_model.h"
+#include "ui/search/search_session.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -19,7 +20,7 @@ std::string RunToEnd(Search& s) {
   return s.Result();
 }
 
-TEST(SearchFields, RangesAndStartYears) {
+TEST(SearchForm, FieldsLabelsAndPageOnesSearches) {
   struct Case {
     Fields fields;
     int page;
@@ -75,6 +76,24 @@ TEST(SearchFields, RangesAndStartYears) {
   month.month = "x";
   EXPECT_EQ(ReadMonthRestriction(month), 0);
   EXPECT_EQ(month.month, "");
+  EXPECT_STREQ(StartLabel(kMonths), "起始农历年份");
+  EXPECT_STREQ(StartLabel(kDays), "起始公历年份");
+  // Page 1's radio buttons and the searches behind them.
+  const Request span{2000, 50};
+  const struct {
+    MonthSearchKind kind;
+    const char* label;
+    std::unique_ptr<Search> same;
+  } kinds[] = {
+      {MonthSearchKind::kLeapMonths, "农历闰月", MakeLeapMonthSearch(2000, 50, 4, kHistoricalRules)},
+      {MonthSearchKind::kThreeBig, "三连大月", MakeRunSearch(2000, 50, RunKind::kThreeBig, kHistoricalRules)},
+      {MonthSearchKind::kThreeSmall, "三连小月", MakeRunSearch(2000, 50, RunKind::kThreeSmall, kHistoricalRules)},
+      {MonthSearchKind::kFourBig, "四连大月", MakeRunSearch(2000, 50, RunKind::kFourBig, kHistoricalRules)},
+  };
+  for (const auto& k : kinds) {
+    EXPECT_STREQ(MonthSearchLabel(k.kind), k.label);
+    EXPECT_EQ(RunToEnd(*MakeMonthSearch(k.kind, span, 4, kHistoricalRules)), RunToEnd(*k.same)) << k.label;
+  }
 }
 
 // Every page: the header alone when nothing is found, else the header, a line
@@ -306,6 +325,19 @@ TEST(SearchSession, RunsOnItsWorkerAndStopsBetweenSteps) {
   EXPECT_GE(whole.progress.size(), 1u);
   EXPECT_LE(whole.progress.size(), 2u);
 
+  // However late the window collects, the end is told once: a progress
+  // notification taken after the end brings it, and the end's own has nothing
+  // left to tell (no empty result to wipe the shown one).
+  ASSERT_TRUE(session.Press());
+  session.Start(MakeLeapMonthSearch(2000, 10, 0, kHistoricalRules), [] {});
+  session.Join();
+  const SearchSession::News late = session.Collect();
+  EXPECT_TRUE(late.ended);
+  EXPECT_EQ(late.result, model->Result());
+  const SearchSession::News after = session.Collect();
+  EXPECT_FALSE(after.ended);
+  EXPECT_FALSE(after.result.has_value());
+
   // Each way to stop it, while the worker is held at step 10: nothing more is
   // shown, no result, and the worker took no step after the one it was in.
   struct Stop {
@@ -364,24 +396,6 @@ TEST(ConditionLists, ItemsAfterTheEmptyOne) {
   EXPECT_EQ(ConditionItems(kSolarTerm).front(), "小寒");
   EXPECT_EQ(ConditionItems(kFestival).size(), 4u);
   EXPECT_STREQ(ConditionLabel(kFestival), "节日");
-  EXPECT_STREQ(StartLabel(kMonths), "起始农历年份");
-  EXPECT_STREQ(StartLabel(kDays), "起始公历年份");
-  // Page 1's radio buttons and the searches behind them.
-  const Request span{2000, 50};
-  const struct {
-    MonthSearchKind kind;
-    const char* label;
-    std::unique_ptr<Search> same;
-  } kinds[] = {
-      {MonthSearchKind::kLeapMonths, "农历闰月", MakeLeapMonthSearch(2000, 50, 4, kHistoricalRules)},
-      {MonthSearchKind::kThreeBig, "三连大月", MakeRunSearch(2000, 50, RunKind::kThreeBig, kHistoricalRules)},
-      {MonthSearchKind::kThreeSmall, "三连小月", MakeRunSearch(2000, 50, RunKind::kThreeSmall, kHistoricalRules)},
-      {MonthSearchKind::kFourBig, "四连大月", MakeRunSearch(2000, 50, RunKind::kFourBig, kHistoricalRules)},
-  };
-  for (const auto& k : kinds) {
-    EXPECT_STREQ(MonthSearchLabel(k.kind), k.label);
-    EXPECT_EQ(RunToEnd(*MakeMonthSearch(k.kind, span, 4, kHistoricalRules)), RunToEnd(*k.same)) << k.label;
-  }
   std::array<int, kConditionCount> out{};
   out[kGregorianMonth] = 13;  // beyond the list: no condition
   EXPECT_FALSE(ConditionsFromSelections(out).Any());

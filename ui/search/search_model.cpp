@@ -1,3 +1,6 @@
+// The search window's searches: the leap months and the runs of big or small
+// months (a lunar year a step), and the days that meet the conditions (a day
+// a step), each making its result text as it goes, and their progress texts.
 #include "ui/search/search_model.h"
 
 #include <cstdio>
@@ -14,21 +17,7 @@
 namespace tovani::search {
 namespace {
 
-constexpr const char* kConditionLabels[kConditionCount] = {"公历月", "公历日", "农历月", "农历日", "回历月", "回历日",
-                                                           "干支年", "干支月", "干支日", "星期",   "节气",   "节日"};
-constexpr const char* kWeekdays[7] = {"星期一", "星期二", "星期三", "星期四", "星期五", "星期六", "星期日"};
-constexpr const char* kRuleFestivals[4] = {"复活节", "母亲节", "父亲节", "感恩节"};
 constexpr const char* kToday = "今日";
-
-// The value of a digit field, saturating far beyond any year.
-long long DigitsValue(const std::string& s) {
-  long long v = 0;
-  for (char c : s) {
-    v = v * 10 + (c - '0');
-    if (v > 1000000000LL) return 1000000000LL;
-  }
-  return v;
-}
 
 // "AD2023" or "BC0104": the year part of an item.
 std::string YearPart(std::int32_t year) {
@@ -141,7 +130,9 @@ class RunSearch final : public YearSearch {
       // A full buffer is one run; the next run starts afresh, so runs never overlap.
       ++count_;
       items_ += std::string(kLineBreak) + kLineBreak + "第" + std::to_string(count_) + name_ + "：";
-      for (const LunarMonth& b : buffer_) items_ += kLineBreak + std::string("    ") + YearPart(b.year) + MonthWithSpan(b, "→", rules_);
+      for (const LunarMonth& b : buffer_) {
+        items_ += kLineBreak + std::string("    ") + YearPart(b.year) + MonthWithSpan(b, "→", rules_);
+      }
       buffer_.clear();
     }
   }
@@ -224,24 +215,6 @@ class ConditionDaySearch final : public Search {
 
 }  // namespace
 
-const char* PageCaption(int page) {
-  return page == kMonths ? "查询条件月" : page == kDays ? "查询条件日" : "";
-}
-
-const char* StartLabel(int page) {
-  return page == kMonths ? "起始农历年份" : page == kDays ? "起始公历年份" : "";
-}
-
-const char* MonthSearchLabel(MonthSearchKind kind) {
-  switch (kind) {
-    case MonthSearchKind::kLeapMonths: return "农历闰月";
-    case MonthSearchKind::kThreeBig: return "三连大月";
-    case MonthSearchKind::kThreeSmall: return "三连小月";
-    case MonthSearchKind::kFourBig: return "四连大月";
-  }
-  return "";
-}
-
 std::unique_ptr<Search> MakeMonthSearch(MonthSearchKind kind, const Request& request, int monthRestriction,
                                         CalendarRules rules) {
   switch (kind) {
@@ -252,46 +225,6 @@ std::unique_ptr<Search> MakeMonthSearch(MonthSearchKind kind, const Request& req
     case MonthSearchKind::kFourBig: return MakeRunSearch(request.start, request.years, RunKind::kFourBig, rules);
   }
   return nullptr;
-}
-
-Fields InitialFields(std::int32_t displayedYear) {
-  Fields f;
-  f.beforeEra = displayedYear <= 0;
-  f.start = std::to_string(f.beforeEra ? 1 - static_cast<long long>(displayedYear) : displayedYear);
-  return f;
-}
-
-std::optional<Request> ReadRequest(Fields& fields, int page, std::int32_t firstYear) {
-  if (!AllCharsIn(fields.start, "0123456789")) fields.start.clear();
-  if (!AllCharsIn(fields.range, "0123456789")) fields.range.clear();
-  if (fields.start.empty()) return std::nullopt;
-  const long long number = DigitsValue(fields.start);
-  const long long start = fields.beforeEra ? 1 - number : number;
-  if (start < firstYear || start > kLastYear) {
-    fields.start.clear();
-    return std::nullopt;
-  }
-  long long range = fields.range.empty() ? 0 : DigitsValue(fields.range);
-  if (page == kDays && range > kMaxDayRange) {
-    range = kMaxDayRange;
-    fields.range = std::to_string(range);
-  }
-  if (start + range - 1 > kLastYear) {
-    range = kLastYear - start + 1;
-    fields.range = std::to_string(range);
-  }
-  if (range <= 0) return std::nullopt;
-  return Request{static_cast<std::int32_t>(start), static_cast<int>(range)};
-}
-
-int ReadMonthRestriction(Fields& fields) {
-  if (fields.month.empty()) return 0;
-  if (AllCharsIn(fields.month, "0123456789") && fields.month.size() <= 2) {
-    const int m = std::stoi(fields.month);
-    if (m >= 1 && m <= 12 && fields.month[0] != '0') return m;
-  }
-  fields.month.clear();
-  return 0;
 }
 
 std::string Search::ProgressUpdate(std::int64_t nowMs, std::int64_t minIntervalMs) {
@@ -314,139 +247,6 @@ std::unique_ptr<Search> MakeRunSearch(std::int32_t start, int years, RunKind kin
 std::unique_ptr<Search> MakeConditionDaySearch(std::int32_t start, int years, const DayConditions& conditions,
                                                YearStart yearStart, CalendarRules rules) {
   return std::make_unique<ConditionDaySearch>(start, years, conditions, yearStart, rules);
-}
-
-SearchSession::~SearchSession() {
-  RequestStop();
-  Join();
-}
-
-void SearchSession::Open(int page) {
-  if (page == kMonths) stop_ = false;
-}
-
-bool SearchSession::Press() {
-  if (worker_.joinable() && !ended_) {
-    stop_ = true;
-    return false;
-  }
-  Join();
-  return true;
-}
-
-void SearchSession::Start(std::unique_ptr<Search> search, std::function<void()> notify,
-                          std::function<std::int64_t()> clockMs, int pauseAfterStepMs) {
-  Join();
-  stop_ = false;
-  ended_ = false;
-  {
-    const std::lock_guard<std::mutex> hold(lock_);
-    progress_.clear();
-    result_.reset();
-  }
-  worker_ = std::thread([this, search = std::move(search), notify = std::move(notify), clockMs = std::move(clockMs),
-                         pauseAfterStepMs] {
-    bool more = true;
-    while (more && !stop_) {
-      more = search->Step();
-      if (pauseAfterStepMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseAfterStepMs));
-      const std::string progress =
-          clockMs ? search->ProgressUpdate(clockMs(), kProgressIntervalMs) : search->ProgressUpdate();
-      if (more && !progress.empty()) {
-        bool first = false;
-        {
-          const std::lock_guard<std::mutex> hold(lock_);
-          first = progress_.empty();  // else a notification is on its way
-          progress_ = progress;
-        }
-        if (first && notify) notify();
-      }
-    }
-    {
-      const std::lock_guard<std::mutex> hold(lock_);
-      if (!stop_) result_ = search->Result();
-    }
-    ended_ = true;
-    if (notify) notify();
-  });
-}
-
-SearchSession::News SearchSession::Collect() {
-  News news;
-  const std::lock_guard<std::mutex> hold(lock_);
-  if (!stop_) news.progress = progress_;
-  progress_.clear();
-  news.ended = ended_;
-  if (news.ended) {
-    news.result = std::move(result_);
-    result_.reset();
-  }
-  return news;
-}
-
-void SearchSession::Join() {
-  if (worker_.joinable()) worker_.join();
-  if (ended_) stop_ = false;  // the stopped search has taken the request
-}
-
-bool DayConditions::Any() const {
-  for (int v : values) {
-    if (v != 0) return true;
-  }
-  return !weekday.empty() || !solarTerm.empty() || !festival.empty();
-}
-
-const char* ConditionLabel(Condition c) { return c >= 0 && c < kConditionCount ? kConditionLabels[c] : ""; }
-
-std::vector<std::string> ConditionItems(Condition c) {
-  std::vector<std::string> items;
-  const auto numbers = [&](int last, const char* unit) {
-    for (int i = 1; i <= last; ++i) items.push_back(std::to_string(i) + unit);
-  };
-  switch (c) {
-    case kGregorianMonth: numbers(12, "月"); break;
-    case kGregorianDay: numbers(31, "日"); break;
-    case kHijriMonth: numbers(12, "月"); break;
-    case kHijriDay: numbers(30, "日"); break;
-    case kLunarMonth:
-      for (int m = 1; m <= 12; ++m) items.push_back(LunarMonthBaseName(m));
-      for (int m = 1; m <= 12; ++m) items.push_back("闰" + LunarMonthBaseName(m));
-      break;
-    case kLunarDay:
-      for (int d = 1; d <= 30; ++d) items.push_back(LunarDayName(d));
-      break;
-    case kCycleYear:
-    case kCycleMonth:
-    case kCycleDay: {
-      const char* unit = c == kCycleYear ? "年" : c == kCycleMonth ? "月" : "日";
-      for (int i = 1; i <= 60; ++i) items.push_back(CycleName(i) + unit);
-      break;
-    }
-    case kWeekday: items.assign(std::begin(kWeekdays), std::end(kWeekdays)); break;
-    case kSolarTerm:
-      for (int k = 1; k <= 24; ++k) items.push_back(SolarTermName(k));
-      break;
-    case kFestival: items.assign(std::begin(kRuleFestivals), std::end(kRuleFestivals)); break;
-    default: break;
-  }
-  return items;
-}
-
-DayConditions ConditionsFromSelections(const std::array<int, kConditionCount>& selections) {
-  DayConditions c;
-  for (int i = 0; i <= kCycleDay; ++i) {
-    const int s = selections[i];
-    c.values[i] = s > 0 && s <= static_cast<int>(ConditionItems(static_cast<Condition>(i)).size()) ? s : 0;
-  }
-  const auto text = [&](Condition which) -> std::string {
-    const int s = selections[which];
-    const auto items = ConditionItems(which);
-    return s >= 1 && s <= static_cast<int>(items.size()) ? items[s - 1] : std::string();
-  };
-  c.weekday = text(kWeekday);
-  c.solarTerm = text(kSolarTerm);
-  c.festival = text(kFestival);
-  return c;
 }
 
 }  // namespace tovani::search

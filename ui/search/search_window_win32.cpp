@@ -16,6 +16,7 @@
 #include "ui/base/tool_window_win32.h"
 #include "ui/base/messages.h"
 #include "ui/search/search_model.h"
+#include "ui/search/search_session.h"
 
 namespace tovani::search {
 namespace {
