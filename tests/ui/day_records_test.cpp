@@ -81,7 +81,8 @@ TEST(HolidayTexts, WhatTheWindowsSayOfADay) {
     EXPECT_EQ(note.notAnnounced, c.notAnnounced) << c.day.year << "-" << c.day.month << "-" << c.day.day;
   }
 
-  const HolidayNote off{"休", "国庆节、中秋节", false}, worked{"班", "劳动节", false}, unknown{"", "", true};
+  const HolidayNote off{HolidayStatus::kDayOff, "休", "国庆节、中秋节", false},
+      worked{HolidayStatus::kWorkDay, "班", "劳动节", false}, unknown{HolidayStatus::kNotAnnounced, "", "", true};
   const std::string details = "\r\n农历 …\r\n回历 …\r\n06:46:22天亮";
   struct Texts {
     HolidayNote note;

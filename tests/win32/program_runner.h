@@ -1,26 +1,23 @@
-// Starting the real tovani.exe from a Windows-side test and finding its window.
+// Starting the real tovani.exe from a Windows-side test and finding its
+// window (the driver the soak and timing programs share), on the program's
+// clock of the test.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
 #include <optional>
 #include <string>
 
 #include "framework/win32/clock.h"
-#include "framework/win32/faults.h"
+#include "tests/win32/driver.h"
 
 namespace tovani::testing_win32 {
 
-// tovani.exe lies next to the test programs.
-inline std::wstring ProgramPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p = path;
-  return p.substr(0, p.find_last_of(L"\\/") + 1) + L"tovani.exe";
-}
+using driver::CalendarWindowOf;
+using driver::CaughtExceptionsOf;
+using driver::WaitUntil;
 
 // ---- The program's clock ----
 // What the program shows never depends on the computer's clock in a test:
@@ -86,132 +83,26 @@ inline SYSTEMTIME ProgramNow() {
   return now;
 }
 
-// The process environment with one variable set to a value (or removed, for
-// an empty value), as CreateProcessW takes it.
-inline std::wstring EnvironmentWith(const std::wstring& name, const std::wstring& value) {
-  const std::wstring prefix = name + L"=";
-  std::wstring block;
-  wchar_t* all = GetEnvironmentStringsW();
-  for (const wchar_t* p = all; p != nullptr && *p != L'\0'; p += std::wcslen(p) + 1) {
-    if (_wcsnicmp(p, prefix.c_str(), prefix.size()) != 0) block.append(p).push_back(L'\0');
-  }
-  if (all != nullptr) FreeEnvironmentStringsW(all);
-  if (!value.empty()) block.append(prefix + value).push_back(L'\0');
-  block.push_back(L'\0');
-  return block;
-}
-
-// One started copy of the program; ended by force if a test leaves it running,
-// and with the test when that is killed (a left-over copy would keep every
-// later one from starting).
-class Program {
+// One started copy of the program; ended by force if a test leaves it
+// running, and with the test when that is killed.
+class Program : public driver::Program {
  public:
   // With arguments after the program's name, as a command line has them, and
   // its clock started at a moment (TOVANI_CLOCK; empty: the computer's).
-  explicit Program(const std::wstring& arguments = L"", const std::wstring& moment = SuiteMoment()) {
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    std::wstring command = L"\"" + ProgramPath() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-    std::wstring environment = EnvironmentWith(L"TOVANI_CLOCK", moment);
-    NoteStartedClock(moment);
-    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
-                              CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &si, &pi_);
-    if (!started_) return;
-    job_ = CreateJobObjectW(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (job_ != nullptr) {
-      SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-      AssignProcessToJobObject(job_, pi_.hProcess);
-    }
-    ResumeThread(pi_.hThread);
-  }
-  ~Program() {
-    if (!started_) return;
-    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
-    CloseHandle(pi_.hThread);
-    CloseHandle(pi_.hProcess);
-    if (job_ != nullptr) CloseHandle(job_);
-  }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-
-  bool started() const { return started_; }
-  DWORD id() const { return pi_.dwProcessId; }
-  // The exit code, or STILL_ACTIVE when the process has not ended in time.
-  DWORD WaitForExit(DWORD ms) const {
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(pi_.hProcess, &code);
-    return code;
-  }
+  explicit Program(const std::wstring& arguments = L"", const std::wstring& moment = SuiteMoment())
+      : driver::Program(Noted(arguments, moment)) {}
 
  private:
-  PROCESS_INFORMATION pi_{};
-  HANDLE job_ = nullptr;
-  BOOL started_ = FALSE;
+  static driver::Launch Noted(const std::wstring& arguments, const std::wstring& moment) {
+    NoteStartedClock(moment);
+    driver::Launch launch = driver::Launch::Calendar(moment, false);
+    launch.arguments = arguments;
+    return launch;
+  }
 };
 
-struct WindowSearch {
-  DWORD pid;
-  const wchar_t* cls;
-  HWND found;
-};
-
-inline BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
-  auto* s = reinterpret_cast<WindowSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  if (pid == s->pid && std::wstring(cls) == s->cls && IsWindowVisible(hwnd)) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// The visible window of a class that belongs to the program; nullptr after
-// about fifteen seconds without one.
-inline HWND WaitForWindow(const Program& p, const wchar_t* className) {
-  for (int i = 0; i < 300; ++i) {
-    WindowSearch s{p.id(), className, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
-    if (s.found != nullptr) {
-      // A window is found as soon as it is created; its thread may take a while
-      // (on a busy machine, seconds) to finish building it and reach its message
-      // loop, and until then it counts as hung to a time-out send.
-      DWORD_PTR ignored = 0;
-      return SendMessageTimeoutW(s.found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) != 0 ? s.found : nullptr;
-    }
-    Sleep(50);
-  }
-  return nullptr;
-}
-
-// The program's calendar window (the day or the month window, shown or
-// hidden); nullptr when it has none.
-inline HWND CalendarWindowOf(DWORD pid) {
-  for (const wchar_t* cls : {L"TOVANI_DFORM", L"TOVANI_MFORM"}) {
-    for (HWND h = FindWindowExW(nullptr, nullptr, cls, nullptr); h != nullptr;
-         h = FindWindowExW(nullptr, h, cls, nullptr)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(h, &owner);
-      if (owner == pid) return h;
-    }
-  }
-  return nullptr;
-}
-
-// The exceptions the program caught at the edges of its window procedures
-// (each a fault the user may not have seen); -1 when it cannot be asked.
-inline long CaughtExceptionsOf(DWORD pid) {
-  HWND window = CalendarWindowOf(pid);
-  DWORD_PTR count = 0;
-  const UINT ask = RegisterWindowMessageW(win32::kCaughtExceptionsMessageName);
-  if (window == nullptr || SendMessageTimeoutW(window, ask, 0, 0, SMTO_ABORTIFHUNG, 5000, &count) == 0) {
-    return -1;
-  }
-  return static_cast<long>(count);
-}
+// The visible window of a class that belongs to the program, once it
+// answers; nullptr after about fifteen seconds without one.
+inline HWND WaitForWindow(Program& p, const wchar_t* className) { return p.WaitFor(className, nullptr, 15000, 50); }
 
 }  // namespace tovani::testing_win32

@@ -40,6 +40,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/win32/driver.h"
 #include "tests/win32/held.h"
 #include "tests/weather/fixture_server.h"
 #include "tests/weather/fixture_pages.h"
@@ -52,26 +53,21 @@
 namespace {
 
 namespace menu = tovani::menu;
+using tovani::driver::Settled;
+using tovani::driver::WaitUntil;
+
+// A visible top-level window of the class of the process (other than skip).
+HWND FindOf(DWORD pid, const wchar_t* cls, HWND skip = nullptr) {
+  return tovani::driver::VisibleWindowOf(pid, cls, skip);
+}
 
 // ---- Waiting and messages ----
-
-bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
-  const ULONGLONG end = GetTickCount64() + ms;
-  while (!done()) {
-    if (GetTickCount64() > end) return false;
-    Sleep(2);
-  }
-  return true;
-}
 
 LRESULT Send(HWND h, UINT msg, WPARAM w = 0, LPARAM l = 0) {
   DWORD_PTR result = 0;
   if (SendMessageTimeoutW(h, msg, w, l, SMTO_ABORTIFHUNG, 15000, &result) == 0) return -1;
   return static_cast<LRESULT>(result);
 }
-
-// The window has handled everything posted to it before.
-bool Settled(HWND h) { return Send(h, WM_NULL) != -1; }
 
 std::wstring TextOf(HWND h) {
   std::wstring w(1024, L'\0');
@@ -85,98 +81,22 @@ void Notify(HWND control, WORD code) {
                reinterpret_cast<LPARAM>(control));
 }
 
-struct Search {
-  DWORD pid;
-  const wchar_t* cls;
-  HWND skip;
-  HWND found;
-};
-
-BOOL CALLBACK Match(HWND h, LPARAM param) {
-  auto* s = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(h, &pid);
-  wchar_t cls[64] = {};
-  GetClassNameW(h, cls, 64);
-  if (pid == s->pid && h != s->skip && lstrcmpiW(cls, s->cls) == 0 && IsWindowVisible(h)) {
-    s->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A visible top-level window of the class of the process (other than skip).
-HWND FindOf(DWORD pid, const wchar_t* cls, HWND skip = nullptr) {
-  Search s{pid, cls, skip, nullptr};
-  EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
 // ---- The program and its figures ----
-
-std::wstring NextToMe(const wchar_t* name) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p = path;
-  return p.substr(0, p.find_last_of(L"\\/") + 1) + name;
-}
 
 using Sample = tovani::held::Held;
 using tovani::held::HeldBy;
 
-// One copy of tovani.exe, ended with the soak (a job) if not before.
-class Program {
+// One copy of tovani.exe, closed as a user closes it at the end of its path
+// (and ended with the soak, a job, if not before).
+class Program : public tovani::driver::Program {
  public:
-  explicit Program(const wchar_t* clock) {
-    SetEnvironmentVariableW(L"TOVANI_CLOCK", clock);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    std::wstring command = L"\"" + NextToMe(L"tovani.exe") + L"\"";
-    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                              &si, &pi_);
-    SetEnvironmentVariableW(L"TOVANI_CLOCK", nullptr);
-    if (!started_) return;
-    job_ = CreateJobObjectW(nullptr, nullptr);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (job_ != nullptr) {
-      SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-      AssignProcessToJobObject(job_, pi_.hProcess);
-    }
-    ResumeThread(pi_.hThread);
-  }
-  ~Program() {
-    if (!started_) return;
-    for (const wchar_t* cls : {L"TOVANI_DFORM", L"TOVANI_MFORM"}) {
-      if (HWND w = FindOf(pi_.dwProcessId, cls)) PostMessageW(w, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 1);
-    WaitForSingleObject(pi_.hProcess, 10000);
-    CloseHandle(pi_.hThread);
-    CloseHandle(pi_.hProcess);
-    if (job_ != nullptr) CloseHandle(job_);
-  }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-
-  bool started() const { return started_ != FALSE; }
-  DWORD id() const { return pi_.dwProcessId; }
-  HANDLE process() const { return pi_.hProcess; }
-
+  explicit Program(const wchar_t* clock) : tovani::driver::Program(tovani::driver::Launch::Calendar(clock, true)) {}
   // The visible window of the class (not skip), once it answers; nullptr
   // after 30 s.
-  HWND WaitFor(const wchar_t* cls, HWND skip = nullptr) const {
-    HWND found = nullptr;
-    if (!WaitUntil([&] { return (found = FindOf(pi_.dwProcessId, cls, skip)) != nullptr; }, 30000)) return nullptr;
-    return Settled(found) ? found : nullptr;
+  HWND WaitFor(const wchar_t* cls, HWND skip = nullptr) {
+    return tovani::driver::Program::WaitFor(cls, skip, 30000, 2);
   }
-
-  Sample Measure(HWND main) const { return HeldBy(pi_.hProcess, pi_.dwProcessId, main); }
-
- private:
-  PROCESS_INFORMATION pi_{};
-  HANDLE job_ = nullptr;
-  BOOL started_ = FALSE;
+  Sample Measure(HWND main) const { return HeldBy(process(), id(), main); }
 };
 
 // ---- The program's settings, set aside for the run ----

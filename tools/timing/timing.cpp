@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/driver.h"
 #include "ui/day/day_frame.h"
 #include "ui/day/day_model.h"
 #include "ui/menu/menu_model.h"
@@ -33,6 +34,8 @@
 #include "ui/search/search_window_win32.h"
 
 namespace {
+
+using tovani::driver::NextToMe;
 
 double Milliseconds() {
   static LARGE_INTEGER frequency = [] {
@@ -49,32 +52,6 @@ double Median(std::vector<double> v) {
   if (v.empty()) return 0;
   std::sort(v.begin(), v.end());
   return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
-std::wstring NextToMe(const wchar_t* name) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring p = path;
-  return p.substr(0, p.find_last_of(L"\\/") + 1) + name;
-}
-
-struct Search {
-  DWORD pid;
-  const wchar_t* cls;
-  HWND found;
-};
-
-BOOL CALLBACK Match(HWND h, LPARAM param) {
-  auto* s = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(h, &pid);
-  wchar_t cls[64] = {};
-  GetClassNameW(h, cls, 64);
-  if (pid == s->pid && s->cls == std::wstring(cls) && IsWindowVisible(h)) {
-    s->found = h;
-    return FALSE;
-  }
-  return TRUE;
 }
 
 BOOL CALLBACK PendingPaint(HWND h, LPARAM param) {
@@ -98,49 +75,12 @@ void Repaint(HWND h) {
   }
 }
 
-// One started copy of a program, ended when it goes.
-class Running {
+// One started copy of a program, closed as a user closes it when it goes.
+class Running : public tovani::driver::Program {
  public:
-  explicit Running(const std::wstring& path) {
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    std::wstring command = L"\"" + path + L"\"";
-    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_);
-  }
-  ~Running() {
-    if (!started_) return;
-    // The calendar ends when its window is closed; force only a straggler.
-    HWND w = window_;
-    if (w != nullptr) PostMessageW(w, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 1);
-    WaitForSingleObject(pi_.hProcess, 10000);
-    CloseHandle(pi_.hThread);
-    CloseHandle(pi_.hProcess);
-  }
-  Running(const Running&) = delete;
-  Running& operator=(const Running&) = delete;
-
+  explicit Running(const std::wstring& path) : Program(tovani::driver::Launch::Other(path)) {}
   // The visible window of the class, once it answers; nullptr after 30 s.
-  HWND WaitFor(const wchar_t* cls) {
-    const double until = Milliseconds() + 30000;
-    while (started_ && Milliseconds() < until) {
-      Search s{pi_.dwProcessId, cls, nullptr};
-      EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
-      if (s.found != nullptr) {
-        DWORD_PTR ignored = 0;
-        if (SendMessageTimeoutW(s.found, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored) == 0) return nullptr;
-        if (window_ == nullptr) window_ = s.found;  // the main window, closed at the end
-        return s.found;
-      }
-      Sleep(1);
-    }
-    return nullptr;
-  }
-
- private:
-  PROCESS_INFORMATION pi_{};
-  BOOL started_ = FALSE;
-  HWND window_ = nullptr;
+  HWND WaitFor(const wchar_t* cls) { return Program::WaitFor(cls, nullptr, 30000, 1); }
 };
 
 // Launch to the window visible, answering and painted.

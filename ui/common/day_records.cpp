@@ -119,6 +119,7 @@ std::string BalloonTextWithAhead(const DayRecords& today, const std::vector<Reco
 HolidayNote HolidayNoteOf(const HolidayCalendar& calendar, const CivilDate& day, std::int32_t thisYear) {
   const HolidayInfo info = calendar.Of(day);
   HolidayNote note;
+  note.status = info.status;
   note.mark = HolidayMark(info.status);
   if (!note.mark.empty()) {
     note.name = info.name;

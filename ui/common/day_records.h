@@ -60,7 +60,8 @@ std::vector<std::string> UserTextsOf(const DayRecords& records, const std::vecto
 
 // What the windows say of a day's arrangement.
 struct HolidayNote {
-  std::string mark;  // "休" or "班", "" on other days
+  HolidayStatus status = HolidayStatus::kNotAnnounced;
+  std::string mark;  // the status's mark: "休" or "班", "" on other days
   std::string name;  // the holiday's name, with a mark
   bool notAnnounced = false;  // a day of 2000 up to next year without an arrangement
 };

@@ -197,12 +197,13 @@ class MonthWindow : public MainWindow {
     const std::wstring text = Wide(cellTexts_[cell - 1]);
     const std::size_t lineEnd = std::min(text.find(L"\r\n"), text.size());
     const std::wstring mark = text.substr(0, lineEnd), rest = text.substr(lineEnd);
+    const bool dayOff = cellStatus_[cell - 1] == HolidayStatus::kDayOff;
     const win32::Selection font(dc, cellFont_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColourOf(ColumnText((cell - 1) % 7)));
     DrawTextW(dc, rest.c_str(), static_cast<int>(rest.size()), &r, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     if (!mark.empty()) {
-      SetTextColor(dc, ColourOf(mark == Wide("休") ? R::kDayOffMark : R::kWorkDayMark));
+      SetTextColor(dc, ColourOf(dayOff ? R::kDayOffMark : R::kWorkDayMark));
       r.right -= win32::Scale(3, dpi());
       r.top += win32::Scale(1, dpi());
       DrawTextW(dc, mark.c_str(), static_cast<int>(mark.size()), &r, DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
@@ -322,6 +323,7 @@ class MonthWindow : public MainWindow {
         const std::string shown = win32::ShownText(text);
         if (cellTexts_[cell - 1] != shown) {
           cellTexts_[cell - 1] = shown;
+          cellStatus_[cell - 1] = notes[cell - 1].status;
           win32::KeepTextOf(cells_[cell - 1], text);
           change = true;
         }
@@ -359,6 +361,7 @@ class MonthWindow : public MainWindow {
   HFONT cellFont_ = nullptr;  // the process's, shared
   std::array<ColourRole, kCellCount> cellBack_ = FilledWith(ColourRole::kField);
   std::array<std::string, kCellCount> cellTexts_;
+  std::array<HolidayStatus, kCellCount> cellStatus_{};  // the holiday arrangement each cell's mark stands for
   std::array<HWND, kButtonCount> buttons_{};
   HWND label_ = nullptr, audioSink_ = nullptr;
   static constexpr const char* kLabelText = "公 历";

@@ -82,7 +82,7 @@ class ProgramSettings : public testing::Test {
 TEST_F(ProgramSettings, ClosingWritesBackWhatStartUpRead) {
   Win32Registry registry;
   AppState seeded;
-  SetProgramLocation(seeded, Narrow(testing_win32::ProgramPath()));
+  SetProgramLocation(seeded, Narrow(driver::NextToMe(L"tovani.exe")));
   seeded.RegistryUseFlag = true;
   seeded.AutoRunFlag = true;
   seeded.WholeAutoReportTimeFlag = true;
@@ -105,7 +105,7 @@ TEST_F(ProgramSettings, ClosingWritesBackWhatStartUpRead) {
   EXPECT_EQ(r.left, 100);  // the window opened where it was
   EXPECT_EQ(r.top, 120);
   EXPECT_EQ(ValuesOf(HKEY_CURRENT_USER, L"Software\\Tovani"), before);
-  EXPECT_EQ(RunValue(), testing_win32::ProgramPath());
+  EXPECT_EQ(RunValue(), driver::NextToMe(L"tovani.exe"));
 }
 
 TEST_F(ProgramSettings, AFirstStartLeavesNoKeyBehind) {

@@ -50,7 +50,7 @@ TEST(WaveResources, EveryClipIsEmbeddedInItsFormat) {
 }
 
 TEST(WaveResources, TheProgramCarriesTheSameClips) {
-  HMODULE program = LoadLibraryExW(testing_win32::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE program = LoadLibraryExW(driver::NextToMe(L"tovani.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(program, nullptr);
   HMODULE self = GetModuleHandleW(nullptr);
   std::size_t total = 0;
