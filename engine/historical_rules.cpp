@@ -19,6 +19,36 @@ using roots::Precision;
 namespace history {
 namespace {
 
+// ---- The hand-overs between the rule sets ----
+
+// Historical terms replace the corrected astronomical ones for the years the
+// historical rules cover: from 104 BC (-103-01-01) to the last day of the
+// period solar theories (1886-12-22).
+constexpr DayNumber kHistoricalTermsFirstDay = CivilDayNumber(-103, 1, 1);
+constexpr DayNumber kPeriodTheoriesLastDay = CivilDayNumber(1886, 12, 22);
+// The true winter solstice of -104, which the term correction moves two days
+// on to -104-12-25: a request from the two days after it, before the mean
+// terms begin (-104-12-26), searches from it so that it is found.
+constexpr DayNumber kTrueSolsticeOfMinus104 = CivilDayNumber(-104, 12, 23);
+// Astronomy takes over the terms the day after the period theories end; its
+// first four days answer as its fifth, like those of every historical range.
+constexpr DayNumber kAstronomicalTermsFirstDay = kPeriodTheoriesLastDay + 1;
+
+// ---- Single new and full moons asked for as another day ----
+
+// The day before the mean new moons begin (-103-01-25) is asked as the day
+// before it: it answers with the new moon of -103-01-23.
+constexpr DayNumber kEveOfMeanNewMoons = CivilDayNumber(-103, 1, 24);
+// The first days of true new moons after the mean ones end (618-12-22,
+// 664-12-23) are asked as the next day, as the first day of each period of
+// mean moons and cut-offs is.
+constexpr DayNumber kTrueNewMoonsFrom618 = CivilDayNumber(618, 12, 23);
+constexpr DayNumber kTrueNewMoonsFrom664 = CivilDayNumber(664, 12, 24);
+// Likewise the first days of true full moons after the mean ones end
+// (619-01-06, 665-01-07).
+constexpr DayNumber kTrueFullMoonsFrom619 = CivilDayNumber(619, 1, 7);
+constexpr DayNumber kTrueFullMoonsFrom665 = CivilDayNumber(665, 1, 8);
+
 // One second before midnight, as a fraction of a day.
 constexpr double kOneSecondBeforeMidnight = 0.000011574;
 
@@ -146,10 +176,11 @@ int PeriodIndexAt(DayNumber raisedDay, const SolarTheory& th) {
 
 // ---- The rule in force ----
 
-// The astronomical branch skips a few days at the edges of the historical ranges.
+// The day the astronomical branch searches from: a few days at the edges of
+// the historical ranges are asked as other days.
 DayNumber AstronomicalTermDay(DayNumber day) {
-  if (day == 1683430 || day == 1683431) return 1683429;
-  if (day >= 2410264 && day <= 2410267) return 2410268;
+  if (day > kTrueSolsticeOfMinus104 && day < kMeanTermsFirstDay) return kTrueSolsticeOfMinus104;
+  if (day >= kAstronomicalTermsFirstDay) return RaiseToRangeStart(day, kAstronomicalTermsFirstDay);
   return day;
 }
 
@@ -177,7 +208,7 @@ TermAndIndex HistoricalTerm(DayNumber day, bool majorOnly, CalendarRules rules, 
 LocalInstant TermByRules(DayNumber day, int k, CalendarRules rules, Precision precision) {
   if (rules.modern) return astronomical::TermOnOrAfter(day, k, false, precision);
   LocalInstant t = astronomical::TermOnOrAfter(day, k, true, precision);
-  if (DayOf(t) >= 1683438 && DayOf(t) <= 2410263) {
+  if (DayOf(t) >= kHistoricalTermsFirstDay && DayOf(t) <= kPeriodTheoriesLastDay) {
     t = HistoricalTerm(DayOf(t) - 5, false, rules, precision).instant;
     if (t < day) t = HistoricalTerm(DayOf(t) + 360, false, rules, precision).instant;
   }
@@ -194,9 +225,9 @@ LocalInstant NewMoonByRules(DayNumber day, CalendarRules rules, Precision precis
       return TrueNewMoonWithRules(day == p.first ? day + 1 : day, p.cutoff, precision);
     }
   }
-  if (day == 1683461) {
+  if (day == kEveOfMeanNewMoons) {
     day -= 1;
-  } else if (day == 1947139 || day == 1963942) {
+  } else if (day == kTrueNewMoonsFrom618 || day == kTrueNewMoonsFrom664) {
     day += 1;
   }
   return TrueNewMoonWithRules(day, 0, precision);
@@ -209,7 +240,7 @@ LocalInstant FullMoonByRules(DayNumber day, CalendarRules rules, Precision preci
       return MeanMoon(day == p.fullFirst ? day + 1 : day, p.lunation, p.epoch + p.lunation / 2);
     }
   }
-  if (day == 1947154 || day == 1963957) day += 1;
+  if (day == kTrueFullMoonsFrom619 || day == kTrueFullMoonsFrom665) day += 1;
   return astronomical::TrueMoon(day, Phase::kFull, precision);
 }
 
