@@ -1,29 +1,14 @@
 #include "engine/dates.h"
 
-#include <cmath>
-
 namespace tovani {
-namespace {
 
-// The factors of the day-number formulas.  365.2500001 and the single-precision
-// value of 30.6 give exactly the integers of 365.25 and 30.6001 over the whole
-// range; a double 30.6 would not (30.6 * 5 truncates to 152).
-constexpr double kYearFactor = 365.2500001;
-constexpr double kMonthFactorToDay = static_cast<double>(30.6f);      // 30.600000381469727
-constexpr double kMonthFactorFromDay = static_cast<double>(30.6001f);  // 30.600099563598633
-constexpr double kYearOffsetFromDay = static_cast<double>(122.1f);    // 122.0999984741211
-
-// 1582-10-15 and later, in the key 372*Y + 31*M + d of the month-shifted date.
-constexpr int kGregorianKey = 588829;
-
-long long Floor(double x) { return static_cast<long long>(std::floor(x)); }
-
-}  // namespace
-
-bool IsLeapYear(std::int32_t y) {
-  if (y > 1582) return y % 100 != 0 ? y % 4 == 0 : y % 400 == 0;
-  return y % 4 == 0;  // truncated remainder: 0, -4, -8 ... are leap
-}
+// The arithmetic of DateToDayNumber, checked at the ends of the range and on
+// both sides of the calendar switch (an overflow would not compile either).
+static_assert(DateToDayNumber(-9998, 1, 1) == FirstValidDayNumber);
+static_assert(DateToDayNumber(9999, 12, 31) == LastValidDayNumber);
+static_assert(DateToDayNumber(1582, 10, 4) + 1 == GregorianStartDayNumber);
+static_assert(DateToDayNumber(1582, 10, 15) == GregorianStartDayNumber);
+static_assert(DateToDayNumber(-4712, 1, 1) == 0);  // the epoch of Julian Day Numbers
 
 int DaysInYear(std::int32_t y) {
   if (y == 1582) return 355;
@@ -45,23 +30,6 @@ int DaysInMonth(std::int32_t y, std::int32_t m) {
   }
 }
 
-bool IsValidDate(std::int32_t y, std::int32_t m, std::int32_t d) {
-  if (y < -9998 || y > 9999) return false;
-  switch (m) {
-    case 1: case 3: case 5: case 7: case 8: case 12:
-      return d >= 1 && d <= 31;
-    case 4: case 6: case 9: case 11:
-      return d >= 1 && d <= 30;
-    case 10:
-      if (y == 1582) return (d >= 1 && d <= 4) || (d >= 15 && d <= 31);
-      return d >= 1 && d <= 31;
-    case 2:
-      return d >= 1 && d <= (IsLeapYear(y) ? 29 : 28);
-    default:
-      return false;
-  }
-}
-
 int DayOfYear(std::int32_t y, std::int32_t m, std::int32_t d) {
   if (!IsValidDate(y, m, d)) return 0;
   const int k = IsLeapYear(y) ? 1 : 2;
@@ -70,43 +38,38 @@ int DayOfYear(std::int32_t y, std::int32_t m, std::int32_t d) {
   return n;
 }
 
-DayNumber DateToDayNumber(std::int32_t y, std::int32_t m, std::int32_t d) {
-  if (!IsValidDate(y, m, d)) return InvalidDayNumber;
-  if (y >= -4712) {
-    int yy = y, mm = m;
-    if (m <= 2) {
-      yy = y - 1;
-      mm = m + 12;
-    }
-    long long b = 0;
-    if (372LL * yy + 31LL * mm + d >= kGregorianKey) {
-      const long long a = Floor(yy / 100.0);
-      b = 2 - a + Floor(a / 4.0);
-    }
-    return static_cast<DayNumber>(Floor(kYearFactor * (yy + 4716)) + Floor(kMonthFactorToDay * (mm + 1)) + d + b -
-                                  1524);
-  }
-  // Before -4712 the formula above would need a negative Y + 4716: count back
-  // whole Julian years from -4712-01-01 (day 0) instead.
-  const int e = 4712 + y;  // negative
-  return 365 * e - (-e) / 4 + DayOfYear(y, m, d) - 1;
-}
-
 std::optional<CivilDate> DayNumberToDate(DayNumber z) {
+  using namespace day_count;
   if (z < FirstValidDayNumber || z > LastValidDayNumber) return std::nullopt;
-  long long a = z;
+  // The year from 1 March and the day in it, by whole cycles; the range check
+  // keeps every value small.
+  std::int32_t marchYear;
+  int dayOfYear;  // 0..365
   if (z >= GregorianStartDayNumber) {
-    const long long alpha = Floor((z - 1867216.25) / 36524.25);
-    a = z + 1 + alpha - Floor(alpha / 4.0);
+    const std::int32_t days = z - kGregorianFirstMarch;                   // 578041..3652364
+    const std::int32_t era = days / kDaysIn400GregorianYears;             // 3..24
+    const std::int32_t dayOfEra = days - kDaysIn400GregorianYears * era;  // 0..146096
+    // The year of the era: its days less one for each leap day up to this one
+    // (day 1460 of every 1461, but not in the three short centuries, and the
+    // era's own last day), in whole 365s.
+    const std::int32_t leapDays = dayOfEra / 1460 - dayOfEra / 36524 + dayOfEra / 146096;  // 0..97
+    const std::int32_t yearOfEra = (dayOfEra - leapDays) / 365;                            // 0..399
+    marchYear = 400 * era + yearOfEra;
+    dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  } else {
+    const std::int32_t days = z - kJulianFirstMarch;                     // 671..4230542
+    const std::int32_t cycle = days / kDaysIn4JulianYears;               // 0..2895
+    const std::int32_t dayOfCycle = days - kDaysIn4JulianYears * cycle;  // 0..1460, the last the leap day
+    const std::int32_t yearOfCycle = (dayOfCycle - dayOfCycle / 1460) / 365;  // 0..3
+    marchYear = kJulianFirstYear + 4 * cycle + yearOfCycle;
+    dayOfYear = dayOfCycle - 365 * yearOfCycle;
   }
-  const long long b = a + 1524;
-  const long long g = Floor((b - kYearOffsetFromDay) / 365.25);
-  const long long dd = Floor(365.25 * g);
-  const long long e = Floor((b - dd) / kMonthFactorFromDay);
+  // The month from March, the inverse of DaysBeforeMonth: 0..11.
+  const int m = (5 * dayOfYear + 2) / 153;
   CivilDate out;
-  out.day = static_cast<std::int32_t>(b - dd - Floor(kMonthFactorFromDay * e));
-  out.month = static_cast<std::int32_t>(e - 1 > 12 ? e - 13 : e - 1);
-  out.year = static_cast<std::int32_t>(out.month <= 2 ? g - 4715 : g - 4716);
+  out.day = dayOfYear - DaysBeforeMonth(m) + 1;
+  out.month = m < 10 ? m + 3 : m - 9;
+  out.year = out.month <= 2 ? marchYear + 1 : marchYear;
   return out;
 }
 

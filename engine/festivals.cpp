@@ -1,5 +1,6 @@
 #include "engine/festivals.h"
 
+#include <array>
 #include <cmath>
 
 #include "engine/date_text.h"
@@ -103,22 +104,33 @@ constexpr FixedFestival kFixedFestivals[] = {
     {12, 25, 440, "圣诞节", "圣诞节", false},
 };
 
-// The n-th weekday of a month.
-struct WeekdayFestival {
-  int month;
+// The festivals kept by a rule rather than a date: 复活节 by the computus
+// (EasterDay), the others on the n-th weekday (0 = Sunday) of a month.  In the
+// order the lists of festivals show them; no two fall on one day (Easter is in
+// March or April), so the order never decides a day's text.
+struct RuleFestival {
+  const char* name;
+  int month;  // 0 for 复活节
   std::int32_t fromYear;
   int n, weekday;
-  const char* name;
-};
-
-constexpr WeekdayFestival kWeekdayFestivals[] = {
-    {5, 1913, 2, 0, "母亲节"},
-    {6, 1934, 3, 0, "父亲节"},
-    {11, 1863, 4, 4, "感恩节"},
 };
 
 constexpr std::int32_t kFirstEasterYear = 325;
 constexpr std::int32_t kLastJulianEasterYear = 1582;
+
+constexpr RuleFestival kRuleFestivals[] = {
+    {"复活节", 0, kFirstEasterYear, 0, 0},
+    {"母亲节", 5, 1913, 2, 0},
+    {"父亲节", 6, 1934, 3, 0},
+    {"感恩节", 11, 1863, 4, 4},
+};
+
+constexpr auto kRuleFestivalNames = [] {
+  std::array<const char*, std::size(kRuleFestivals)> names{};
+  for (std::size_t i = 0; i < names.size(); ++i) names[i] = kRuleFestivals[i].name;
+  return names;
+}();
+
 constexpr int kSummerSolstice = 12;  // 夏至
 constexpr int kWinterSolstice = 24;  // 冬至
 constexpr int kGrainInEar = 11;      // 芒种
@@ -127,15 +139,15 @@ constexpr int kAutumnBegins = 15;    // 立秋
 
 struct LunarFestival {
   int month, day;
+  std::int32_t fromYear;
   const char* name;
 };
 
 constexpr LunarFestival kLunarFestivals[] = {
-    {1, 1, "春节"},    {1, 15, "元宵节"}, {2, 2, "春龙节"}, {5, 5, "端午节"},  {6, 24, "火把节"}, {7, 7, "七夕节"},
-    {7, 15, "中元节"}, {8, 15, "中秋节"}, {9, 9, "重阳节"}, {10, 1, "祭祖节"}, {12, 8, "腊八节"},
+    {1, 1, kAnyYear, "春节"},    {1, 15, kAnyYear, "元宵节"}, {2, 2, kAnyYear, "春龙节"}, {5, 5, -277, "端午节"},
+    {6, 24, kAnyYear, "火把节"}, {7, 7, kAnyYear, "七夕节"},  {7, 15, kAnyYear, "中元节"}, {8, 15, kAnyYear, "中秋节"},
+    {9, 9, kAnyYear, "重阳节"},  {10, 1, kAnyYear, "祭祖节"}, {12, 8, kAnyYear, "腊八节"},
 };
-
-constexpr std::int32_t kFirstDuanwuYear = -277;
 constexpr int kLeapTwelfthMonth = 24;
 
 // The first day on or after d whose day number leaves the remainder r modulo m
@@ -151,6 +163,8 @@ DayNumber CheckedDay(std::int32_t year, std::int32_t month, std::int32_t day) {
 }
 
 }  // namespace
+
+std::span<const char* const> RuleFestivalNames() { return kRuleFestivalNames; }
 
 // The churches' Easter tables written as arithmetic: the Julian computus as
 // Meeus gives it (the 19-year cycle of paschal full moons on the Julian
@@ -214,10 +228,12 @@ std::string GregorianFestivalText(std::int32_t year, std::int32_t month, std::in
       text += name;
     }
   };
-  for (const auto& r : kWeekdayFestivals) {
-    if (month == r.month && year >= r.fromYear && day == NthWeekdayOfMonth(year, month, r.n, r.weekday)) add(r.name);
+  for (const auto& r : kRuleFestivals) {
+    const bool falls = r.month == 0 ? j == EasterDay(year)
+                                    : month == r.month && year >= r.fromYear &&
+                                          day == NthWeekdayOfMonth(year, month, r.n, r.weekday);
+    if (falls) add(r.name);
   }
-  if (j == EasterDay(year)) add("复活节");
   return text;
 }
 
@@ -225,8 +241,7 @@ std::string LunarFestivalText(std::int32_t lunarYear, int lunarMonth, int lunarD
   if (!InYearRange(lunarYear) || !IsValidLunarDate(lunarYear, lunarMonth, lunarDay, rules)) return {};
   for (const auto& f : kLunarFestivals) {
     if (f.month == lunarMonth && f.day == lunarDay) {
-      if (f.month == 5 && lunarYear < kFirstDuanwuYear) return {};
-      return f.name;
+      return lunarYear >= f.fromYear ? f.name : "";
     }
   }
   // 小年 and 除夕 belong to the last month of the year: the leap twelfth month

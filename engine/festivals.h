@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "engine/dates.h"
@@ -27,6 +28,10 @@ std::string NineNinesText(std::int32_t year, std::int32_t month, std::int32_t da
 std::string DogDaysText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);
 // "入梅" or "出梅" on those days.
 std::string PlumRainText(std::int32_t year, std::int32_t month, std::int32_t day, CalendarRules rules);
+
+// The names of the festivals kept by a rule rather than a date (复活节, then
+// the n-th weekday ones), in the order the lists of festivals show them.
+std::span<const char* const> RuleFestivalNames();
 
 // Easter Sunday by the churches' computus (the tabular moon and 21 March, not
 // the astronomical ones): the month and day within the calendar of that

@@ -34,8 +34,10 @@ struct MeanTermPeriod {
   double year, epoch;
 };
 std::span<const MeanTermPeriod> MeanTermPeriods();
-inline constexpr DayNumber kMeanTermsFirstDay = 1683432;
-inline constexpr DayNumber kMeanTermsLastDay = 2322133;
+// The mean terms hold from the day after the winter solstice of -104 to the
+// day before the first period solar theory.
+inline constexpr DayNumber kMeanTermsFirstDay = CivilDayNumber(-104, 12, 26);
+inline constexpr DayNumber kMeanTermsLastDay = CivilDayNumber(1645, 9, 6);
 
 // A period solar theory (1645-09-07 .. 1886-12-22).
 struct SolarTheory {

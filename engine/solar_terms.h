@@ -5,7 +5,9 @@
 // actually used: before 1887 (and for some new moons up to 1920) mean new
 // moons and mean terms of each period, late-new-moon cut-offs, period solar
 // theories and one-day corrections -- unless the rules given ask for modern
-// astronomy throughout.
+// astronomy throughout.  The astronomical layer is in astronomical_terms.cpp,
+// the roots it remembers in root_cache.cpp, the historical layer in
+// historical_rules.cpp.
 //
 // Solar-term index k = 1..24 counts from 小寒 (longitude 285); even indices
 // are the major terms, at multiples of 30 degrees.

@@ -158,6 +158,21 @@ TEST(Festivals, MothersFathersAndThanksgivingDays) {
   }
 }
 
+// The list others show of the rule festivals: in its order, the names their days carry.
+TEST(Festivals, RuleFestivalNamesInTheirListOrder) {
+  const struct {
+    const char* name;
+    int m, d;  // a day of 2024 that carries it
+  } expected[] = {{"复活节", 3, 31}, {"母亲节", 5, 12}, {"父亲节", 6, 16}, {"感恩节", 11, 28}};
+  const auto names = RuleFestivalNames();
+  ASSERT_EQ(names.size(), std::size(expected));
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_STREQ(names[i], expected[i].name);
+    EXPECT_TRUE(Contains(GregorianFestivalText(2024, expected[i].m, expected[i].d, FestivalList::kFull), names[i]))
+        << expected[i].name;
+  }
+}
+
 // Easter by the Gregorian computus; on 1 April the full list names both.
 TEST(Festivals, EasterOnThePublishedDates) {
   const struct {
