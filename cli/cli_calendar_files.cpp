@@ -163,9 +163,9 @@ std::vector<std::string> FestivalNames(const CivilDate& d, bool all) {
   std::vector<std::string> names =
       Words(GregorianFestivalText(d.year, d.month, d.day, all ? FestivalList::kFull : FestivalList::kMain));
   if (!all && !names.empty()) {
-    static const std::string kRuleFestivals[] = {"母亲节", "父亲节", "感恩节", "复活节"};
+    const auto rule = RuleFestivalNames();
     for (const std::string& w : Words(GregorianFestivalText(d.year, d.month, d.day, FestivalList::kFull))) {
-      if (std::find(std::begin(kRuleFestivals), std::end(kRuleFestivals), w) != std::end(kRuleFestivals) &&
+      if (std::find(rule.begin(), rule.end(), w) != rule.end() &&
           std::find(names.begin(), names.end(), w) == names.end()) {
         names.push_back(w);
       }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "engine/festivals.h"
 
 namespace tovani::cli {
 
@@ -68,7 +69,7 @@ const OptionHelp kOptions[] = {
     {{"search days conditions, each a number or a name of its list:",
       "  --gmonth --gday --lmonth (13..24 leap) --lday --hmonth --hday",
       "  --gz-year --gz-month --gz-day (1..60 or e.g. 甲子年) --weekday (1 = 星期一)",
-      "  --term (e.g. 立春) --festival (复活节, 母亲节, 父亲节, 感恩节)"},
+      "  --term (e.g. 立春) --festival ({rule festivals})"},
      {}},
     {{"--help"}, {"show this text"}},
     {{"--version"}, {"show the version"}},
@@ -82,10 +83,22 @@ constexpr std::string_view kClosing[] = {
     "code 1 when the arrangement of Y is not announced.",
 };
 
+// The head of an option with "{rule festivals}" as the engine lists them.
+std::string Expanded(std::string_view head) {
+  std::string text(head);
+  constexpr std::string_view kFestivals = "{rule festivals}";
+  if (const std::size_t at = text.find(kFestivals); at != std::string::npos) {
+    std::string names;
+    for (const char* name : RuleFestivalNames()) names += (names.empty() ? "" : ", ") + std::string(name);
+    text.replace(at, kFestivals.size(), names);
+  }
+  return text;
+}
+
 // One line of a list: the head indented by two, the description from
 // kTextColumn on (on a line of its own when the head reaches that far).
 void ListLine(Output& out, std::string_view head, std::string_view description) {
-  std::string line = "  " + std::string(head);
+  std::string line = "  " + Expanded(head);
   if (description.empty()) {
     out.Line(line);
     return;

@@ -17,8 +17,6 @@ constexpr double kMinutesPerDay = 1440;
 constexpr double kSameInstant = 1e-6;
 constexpr int kWinterSolstice = 24;
 
-DayNumber DayOf(LocalInstant t) { return static_cast<DayNumber>(std::floor(t)); }
-
 double MarginMinutes(LocalInstant t) { return (t - std::round(t)) * kMinutesPerDay; }
 
 bool NearMidnight(LocalInstant t) { return std::fabs(MarginMinutes(t)) <= kCloseCallMinutes; }

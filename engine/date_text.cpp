@@ -68,18 +68,26 @@ std::string DateText(DayNumber z) {
   return CalendarDateText(d->year, d->month, d->day);
 }
 
-std::string DateTimeText(LocalInstant t) {
+std::optional<LocalDateTime> DateTimeOf(LocalInstant t) {
   // The negated test also turns away NaN.
-  if (!(t >= FirstValidDayNumber && t < LastValidDayNumber + 1.0)) return {};
+  if (!(t >= FirstValidDayNumber && t < LastValidDayNumber + 1.0)) return std::nullopt;
   const double day = std::floor(t);
+  const auto date = DayNumberToDate(static_cast<DayNumber>(day));
+  if (!date) return std::nullopt;
   const double f = t - day;
   const int h = static_cast<int>(std::floor(24 * f));
   const double f1 = 24 * f - h;
   const int m = static_cast<int>(std::floor(60 * f1));
   const int s = static_cast<int>(std::floor(60 * (60 * f1 - m)));
+  return LocalDateTime{*date, h, m, s};
+}
+
+std::string DateTimeText(LocalInstant t) {
+  const auto at = DateTimeOf(t);
+  if (!at) return {};
   char buf[16];
-  std::snprintf(buf, sizeof buf, " %02d:%02d:%02d", h, m, s);
-  return DateText(static_cast<DayNumber>(day)) + buf;
+  std::snprintf(buf, sizeof buf, " %02d:%02d:%02d", at->hour, at->minute, at->second);
+  return CalendarDateText(at->date.year, at->date.month, at->date.day) + buf;
 }
 
 std::optional<CivilDate> ReadDateInput(std::string_view s) {

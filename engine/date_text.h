@@ -29,8 +29,15 @@ std::optional<CivilDate> ParseCalendarDateText(std::string_view text);
 
 // Calendar-date text of the civil date of a day number; empty outside the range.
 std::string DateText(DayNumber z);
-// Calendar-date text, a blank and HH:MM:SS (seconds truncated) of an instant;
-// empty unless FirstValidDayNumber <= t < LastValidDayNumber + 1.
+// The local date and time of day (seconds truncated) of an instant; nothing
+// unless FirstValidDayNumber <= t < LastValidDayNumber + 1.
+struct LocalDateTime {
+  CivilDate date;
+  int hour = 0, minute = 0, second = 0;
+};
+std::optional<LocalDateTime> DateTimeOf(LocalInstant t);
+// Calendar-date text, a blank and HH:MM:SS of an instant; empty where
+// DateTimeOf gives nothing.
 std::string DateTimeText(LocalInstant t);
 
 // A typed month-day-year date ("1-5-824") as "MM-DD-YYYY" ("01-05-0824"), or

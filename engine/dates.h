@@ -32,6 +32,8 @@ inline constexpr std::int16_t TimeZoneHours = 8;
 // fraction the elapsed part of that local day.
 // LocalInstant = JD(UT) + 0.5 + TimeZoneHours/24.
 using LocalInstant = double;
+// The day number of an instant's local date.
+inline DayNumber DayOf(LocalInstant t) { return static_cast<DayNumber>(std::floor(t)); }
 
 inline constexpr double Pi = 3.14159265358979;
 inline constexpr double Degree = Pi / 180.0;

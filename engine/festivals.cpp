@@ -24,8 +24,6 @@ int FloorMod(std::int64_t a, int m) {
   return r < 0 ? r + m : r;
 }
 
-DayNumber DayOf(LocalInstant t) { return static_cast<DayNumber>(std::floor(t)); }
-
 // A day number falls on weekday (J + 1) mod 7 counted from Sunday = 0.
 int SundayBasedWeekday(DayNumber j) { return FloorMod(static_cast<std::int64_t>(j) + 1, 7); }
 

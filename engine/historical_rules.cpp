@@ -53,7 +53,6 @@ constexpr DayNumber kTrueFullMoonsFrom665 = CivilDayNumber(665, 1, 8);
 constexpr double kOneSecondBeforeMidnight = 0.000011574;
 
 double Floor(double x) { return std::floor(x); }
-DayNumber DayOf(double instant) { return static_cast<DayNumber>(std::floor(instant)); }
 
 // ---- Corrections and cut-offs ----
 
@@ -256,7 +255,6 @@ LocalInstant ApplyTermCorrection(LocalInstant x) {
 
 }  // namespace history
 
-using history::DayOf;
 using history::Floor;
 
 TermAndIndex NextTermWithIndex(DayNumber day, CalendarRules rules) {

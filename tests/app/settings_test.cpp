@@ -601,7 +601,9 @@ TEST_F(Settings, ValuesIgnoredWhileRegistryUseIsOffAreNamed) {
     s.RegistryUseFlag = c.registryUse;
     const std::string said = IgnoredWhileRegistryOff(s, r);
     EXPECT_EQ(said.empty(), c.named.empty()) << c.named;
-    if (!c.named.empty()) EXPECT_NE(said.find(" " + c.named + " "), std::string::npos) << said;
+    if (!c.named.empty()) {
+      EXPECT_NE(said.find(" " + c.named + " "), std::string::npos) << said;
+    }
   }
 }
 

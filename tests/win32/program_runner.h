@@ -27,7 +27,7 @@ using driver::WaitUntil;
 // ProgramNow, never the computer.
 
 // The suite's moment: TOVANI_TEST_CLOCK ("YYYY-MM-DD HH:MM:SS") when set, or
-// an ordinary weekday morning.  `tools/dev.sh dates` runs the suite at others.
+// an ordinary weekday morning.  tools/date_sweep.sh runs the suite at others.
 inline const std::wstring& SuiteMoment() {
   static const std::wstring moment = [] {
     wchar_t text[64] = {};

@@ -3,6 +3,7 @@
 #include "ui/search/search_conditions.h"
 
 #include "engine/date_text.h"
+#include "engine/festivals.h"
 #include "engine/sexagenary.h"
 #include "engine/solar_terms.h"
 
@@ -12,7 +13,6 @@ namespace {
 constexpr const char* kConditionLabels[kConditionCount] = {"公历月", "公历日", "农历月", "农历日", "回历月", "回历日",
                                                            "干支年", "干支月", "干支日", "星期",   "节气",   "节日"};
 constexpr const char* kWeekdays[7] = {"星期一", "星期二", "星期三", "星期四", "星期五", "星期六", "星期日"};
-constexpr const char* kRuleFestivals[4] = {"复活节", "母亲节", "父亲节", "感恩节"};
 
 }  // namespace
 
@@ -53,7 +53,7 @@ std::vector<std::string> ConditionItems(Condition c) {
     case kSolarTerm:
       for (int k = 1; k <= 24; ++k) items.push_back(SolarTermName(k));
       break;
-    case kFestival: items.assign(std::begin(kRuleFestivals), std::end(kRuleFestivals)); break;
+    case kFestival: items.assign(RuleFestivalNames().begin(), RuleFestivalNames().end()); break;
     default: break;
   }
   return items;

@@ -17,12 +17,14 @@ std::string HeaderYear(std::int32_t year) {
   return year >= 1 ? std::to_string(year) : "前" + std::to_string(1 - year);
 }
 
-// "01月05日12:34:56" of an instant: the two-digit month and day of its
-// date-time text, then the time.
+// "01月05日12:34:56" of an instant.
 std::string MonthDayTime(LocalInstant t) {
-  const std::string text = DateTimeText(t);
-  if (text.size() != 21) return {};
-  return text.substr(2, 2) + "月" + text.substr(5, 2) + "日" + text.substr(13);
+  const auto at = DateTimeOf(t);
+  if (!at) return {};
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d月%02d日%02d:%02d:%02d", at->date.month, at->date.day, at->hour, at->minute,
+                at->second);
+  return buf;
 }
 
 std::string TwoDigits(int n) {
@@ -137,7 +139,8 @@ std::string SunTimesTable(std::int32_t y, const std::string& placeName, double l
   const char* secondWord = dawnAndDusk ? " 天黑时刻" : " 日落时刻";
   text.reserve(text.size() + 60 * 366);
   for (DayNumber z = first; z < first + DaysInYear(y); ++z) {
-    text += kLineBreak + DateText(z).substr(2, 5) + firstWord +
+    const auto date = DayNumberToDate(z);
+    text += kLineBreak + TwoDigits(date ? date->month : 0) + "-" + TwoDigits(date ? date->day : 0) + firstWord +
             SunEventTime(z, longitude, latitude, TimeZoneHours, firstKind) + secondWord +
             SunEventTime(z, longitude, latitude, TimeZoneHours, secondKind);
   }

@@ -208,10 +208,6 @@ TEST_F(HelpWindowTest, TextsAndPages) {
   ASSERT_NE(w, nullptr);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(main_); }, 5000));  // modal
   EXPECT_EQ(TextOf(w), kCaption);
-  RECT outer{};
-  GetWindowRect(w, &outer);
-  EXPECT_EQ(outer.right - outer.left, kWindowWidth);
-  EXPECT_EQ(outer.bottom - outer.top, kWindowHeight);
   for (int id : {kIntroduction, kPageBox}) {
     const LONG style = GetWindowLongW(Item(w, id), GWL_STYLE);
     EXPECT_EQ(style & (ES_READONLY | ES_MULTILINE), ES_READONLY | ES_MULTILINE);

@@ -49,8 +49,7 @@ TEST_F(DayWindow, FrameIsACentredPostageStampThatClosesWithAltX) {
 
   RECT r{};
   GetWindowRect(hwnd, &r);
-  EXPECT_EQ(r.right - r.left, day::kWindowWidth);
-  EXPECT_EQ(r.bottom - r.top, day::kWindowHeight);
+  ExpectControlsInside(hwnd);
   EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - day::kWindowWidth) / 2);
   EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - day::kWindowHeight) / 2);
   EXPECT_EQ(TextOf(hwnd), "青鹭日历");

@@ -65,8 +65,8 @@ std::string Plain(std::string caption) {
 }
 
 // Every tool command of the menu opens a window of its own, captioned as its
-// item (the question of the computer's date excepted), which closes again
-// and gives the calendar window back.
+// item (the question of the computer's date excepted) and holding all its
+// controls, which closes again and gives the calendar window back.
 TEST_F(MenuBehaviour, EveryToolCommandOpensItsWindow) {
   HWND main = Start(L"TOVANI_DFORM");
   ASSERT_NE(main, nullptr);
@@ -86,6 +86,7 @@ TEST_F(MenuBehaviour, EveryToolCommandOpensItsWindow) {
         },
         10000));
     EXPECT_EQ(TextOf(tool), row.id == menu::kSetSystemDate ? "警告" : Plain(row.caption));
+    ExpectControlsInside(tool);
     PostMessageW(tool, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(tool) && IsWindowEnabled(main); }, 10000));
   }

@@ -117,8 +117,7 @@ TEST_F(MonthWindow, ShowsTheDayWindowsDateAndFollowsEveryControl) {
   GetWindowRect(hwnd, &r);
   EXPECT_EQ(r.left, 10);
   EXPECT_EQ(r.top, 20);
-  EXPECT_EQ(r.right - r.left, month::kWindowWidth);
-  EXPECT_EQ(r.bottom - r.top, month::kWindowHeight);
+  ExpectControlsInside(hwnd);
   EXPECT_EQ(TextOf(hwnd), "青鹭月历");
   const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
   EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),

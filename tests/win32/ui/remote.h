@@ -192,6 +192,26 @@ inline int ThreadsStartedWithin(DWORD pid, DWORD ms) {
   return started;
 }
 
+// No visible control of the window is cut off by its frame: each lies whole
+// within the client area (or whole outside it, as the sinks of the audio
+// devices do, kept out of sight).  A frame too small for its controls, or a
+// control placed across its edge, fails.  (A drop-down list counts closed:
+// its list is a window of its own.)
+inline void ExpectControlsInside(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(c)) continue;
+    RECT r{}, common{};
+    GetWindowRect(c, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    const bool inside = r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom;
+    EXPECT_TRUE(inside || !IntersectRect(&common, &r, &client))
+        << "control " << GetDlgCtrlID(c) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom
+        << " in a client area of " << client.right << "x" << client.bottom;
+  }
+}
+
 // ---- The program's message boxes ----
 
 // A message box of the program: a dialog with the program's caption.
